@@ -1,0 +1,117 @@
+// The stand-in search engine client: what its parts share.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace es {
+
+enum ExitCode {
+    ExitOk = 0,
+    ExitUnknownOption = 1,
+    ExitMissingValue = 2,
+    ExitBadValue = 3,
+    ExitExportFailed = 4,
+};
+
+enum class Only { Everything, Files, Folders };
+enum class SortBy { Name, DateModified };
+
+// One alternative of a term. Texts are case-folded.
+struct Pattern {
+    std::string text;
+    bool wildcard = false;
+    bool onPath = false;   // matched against the full path, not the name
+    bool anchored = false; // starts with a drive, so it can only match at the path's start
+    bool isExt = false;
+    std::vector<std::string> extensions;
+};
+
+struct Term {
+    std::vector<Pattern> alternatives; // the term holds when any alternative matches
+    bool exclude = false;
+};
+
+struct Request {
+    std::vector<Term> terms;
+    Only only = Only::Everything;
+    bool wantSize = false;
+    bool wantDate = false;
+    SortBy sortBy = SortBy::Name;
+    int64_t limit = 0; // 0: no limit
+    bool exportCsv = false;
+    std::string exportFile;
+    bool usesPath = false; // some pattern needs the full path
+};
+
+struct Match {
+    std::string host;   // path as the operating system names it
+    std::string folded; // folded name, the sort key
+    bool isFolder = false;
+    int64_t size = 0;
+    int64_t modified = 0; // seconds since 1970, UTC
+    bool infoRead = false;
+};
+
+// --- the whole run (es.cpp), called by the entry point of the host system
+int Run(const std::vector<std::string> &args);
+
+// --- folding and wildcards (fold.cpp)
+void FoldInto(std::string &out, std::string_view text);
+std::string Fold(std::string_view text);
+bool WildcardMatch(std::string_view pattern, std::string_view text);
+std::string ValidUtf8(std::string_view text);
+
+// --- arguments (arguments.cpp); on failure returns the exit code and sets message
+int ParseArguments(const std::vector<std::string> &args, Request &request, std::string &message);
+
+// --- query (query.cpp)
+Term ParseTerm(std::string_view text);
+bool MatchesEntry(const Request &request, std::string_view foldedName, std::string_view foldedPath,
+                  bool isFolder);
+bool PruneFolder(const Request &request, std::string_view foldedFolderPath);
+
+// --- roots (roots.cpp)
+std::vector<std::string> FindRoots();
+
+// --- walk (walk.cpp)
+std::vector<Match> Walk(const Request &request, const std::vector<std::string> &roots);
+void ReadInfo(std::vector<Match> &matches);
+
+// --- output (output.cpp)
+void SortMatches(const Request &request, std::vector<Match> &matches);
+std::string FormatCsv(const Request &request, const std::vector<Match> &matches);
+std::string FormatList(const std::vector<Match> &matches);
+bool ReplaceWith(const std::string &path, const std::string &content);
+
+// --- host system (host_posix.cpp or host_win32.cpp)
+enum class Kind : uint8_t { File, Folder, Link, Unknown };
+
+struct FolderListing {
+    std::string names; // all names, back to back
+    std::vector<uint32_t> ends;
+    std::vector<Kind> kinds;
+};
+
+bool ListFolder(const std::string &host, FolderListing &listing);
+Kind KindOf(const std::string &host, bool followLink);
+bool ReadItem(const std::string &host, int64_t &size, int64_t &modified);
+std::string JoinHost(const std::string &folder, std::string_view name);
+std::string ShownPath(const std::string &host);
+std::string HostPath(const std::string &shown);
+std::string ProgramFolder();
+std::string HomeFolder();
+std::string Environment(const char *name);
+bool LocalTime(int64_t seconds, std::tm &out);
+bool ReadWholeFile(const std::string &host, std::string &content);
+bool WriteNewFile(const std::string &host, const std::string &content);
+bool RenameOver(const std::string &from, const std::string &to);
+void RemoveFile(const std::string &host);
+long ProcessId();
+void WriteOut(const std::string &text);
+void WriteError(const std::string &text);
+
+} // namespace es

@@ -1,0 +1,188 @@
+// The host system on Windows. Paths are native; texts are UTF-8 inside and UTF-16 at the API.
+#include "engine/es.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <windows.h>
+
+namespace es {
+
+namespace {
+
+std::wstring Widen(std::string_view text) {
+    if (text.empty()) return L"";
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(std::wstring_view text) {
+    if (text.empty()) return "";
+    int size = static_cast<int>(text.size());
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Long absolute paths need the \\?\ form to get past MAX_PATH.
+std::wstring ApiPath(const std::string &host) {
+    std::wstring w = Widen(host);
+    bool drive = w.size() >= 3 && w[1] == L':' && (w[2] == L'\\' || w[2] == L'/');
+    if (w.size() < 240 || !drive) return w;
+    for (wchar_t &c : w)
+        if (c == L'/') c = L'\\';
+    return L"\\\\?\\" + w;
+}
+
+// Junctions and symbolic links are not entered; other reparse points (cloud files) are ordinary.
+bool IsLink(DWORD attributes, DWORD tag) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK);
+}
+
+int64_t UnixSeconds(FILETIME t) {
+    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
+}
+
+} // namespace
+
+bool ListFolder(const std::string &host, FolderListing &listing) {
+    listing.names.clear();
+    listing.ends.clear();
+    listing.kinds.clear();
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW(ApiPath(JoinHost(host, "*")).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    do {
+        std::wstring_view n = data.cFileName;
+        if (n == L"." || n == L"..") continue;
+        listing.names += Narrow(n);
+        listing.ends.push_back(static_cast<uint32_t>(listing.names.size()));
+        DWORD a = data.dwFileAttributes;
+        listing.kinds.push_back(IsLink(a, data.dwReserved0)    ? Kind::Link
+                                : a & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder
+                                                               : Kind::File);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return true;
+}
+
+Kind KindOf(const std::string &host, bool followLink) {
+    DWORD a = GetFileAttributesW(ApiPath(host).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return Kind::Unknown;
+    if (!followLink && (a & FILE_ATTRIBUTE_REPARSE_POINT)) return Kind::Link;
+    return a & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::File;
+}
+
+bool ReadItem(const std::string &host, int64_t &size, int64_t &modified) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return false;
+    size =
+        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    modified = UnixSeconds(data.ftLastWriteTime);
+    return true;
+}
+
+std::string JoinHost(const std::string &folder, std::string_view name) {
+    std::string out = folder;
+    if (!out.ends_with('\\') && !out.ends_with('/')) out += '\\';
+    out += name;
+    return out;
+}
+
+std::string ShownPath(const std::string &host) {
+    std::string out = host;
+    for (char &c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+std::string HostPath(const std::string &shown) {
+    return shown;
+}
+
+std::string ProgramFolder() {
+    wchar_t buffer[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, 32768);
+    std::string path = Narrow(std::wstring_view(buffer, n));
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string HomeFolder() {
+    std::string home = Environment("USERPROFILE");
+    return home.empty() ? "C:\\" : home;
+}
+
+std::string Environment(const char *name) {
+    const wchar_t *value = _wgetenv(Widen(name).c_str());
+    return value ? Narrow(value) : "";
+}
+
+bool LocalTime(int64_t seconds, std::tm &out) {
+    __time64_t t = seconds;
+    return _localtime64_s(&out, &t) == 0;
+}
+
+bool ReadWholeFile(const std::string &host, std::string &content) {
+    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[65536];
+    DWORD n = 0;
+    bool ok;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &n, nullptr)) && n > 0)
+        content.append(buffer, n);
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteNewFile(const std::string &host, const std::string &content) {
+    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < content.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
+        DWORD written = 0;
+        ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+bool RenameOver(const std::string &from, const std::string &to) {
+    return MoveFileExW(ApiPath(from).c_str(), ApiPath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+void RemoveFile(const std::string &host) {
+    DeleteFileW(ApiPath(host).c_str());
+}
+
+long ProcessId() {
+    return static_cast<long>(GetCurrentProcessId());
+}
+
+void WriteOut(const std::string &text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void WriteError(const std::string &text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+} // namespace es
+
+int wmain(int argc, wchar_t **argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(es::Narrow(argv[i]));
+    return es::Run(args);
+}

@@ -1,0 +1,118 @@
+// Search terms: how one is read, and whether an entry satisfies all of them.
+#include "engine/es.h"
+
+#include <algorithm>
+
+namespace es {
+
+namespace {
+
+bool IsExtPattern(std::string_view text) {
+    return text.size() >= 4 && Fold(text.substr(0, 4)) == "ext:";
+}
+
+Pattern ParseExtensions(std::string_view list) {
+    Pattern p;
+    p.isExt = true;
+    while (true) {
+        size_t semicolon = list.find(';');
+        std::string_view item = list.substr(0, semicolon);
+        if (item.starts_with('.')) item.remove_prefix(1);
+        p.extensions.push_back(Fold(item));
+        if (semicolon == std::string_view::npos) break;
+        list.remove_prefix(semicolon + 1);
+    }
+    return p;
+}
+
+Pattern ParsePattern(std::string_view text) {
+    if (IsExtPattern(text)) return ParseExtensions(text.substr(4));
+    Pattern p;
+    // No name holds a '/', so in a term it can only mean a folder separator.
+    std::string t(text);
+    std::replace(t.begin(), t.end(), '/', '\\');
+    p.text = Fold(t);
+    p.wildcard = p.text.find_first_of("*?") != std::string::npos;
+    p.onPath = p.text.find_first_of("\\:") != std::string::npos;
+    bool drive = p.text.size() >= 2 && p.text[0] >= 'a' && p.text[0] <= 'z' && p.text[1] == ':';
+    p.anchored = p.onPath && !p.wildcard && drive;
+    return p;
+}
+
+std::string_view Extension(std::string_view name) {
+    size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+bool MatchPattern(const Pattern &p, std::string_view name, std::string_view path, bool isFolder) {
+    if (p.isExt) {
+        if (isFolder) return false;
+        std::string_view ext = Extension(name);
+        return std::find(p.extensions.begin(), p.extensions.end(), ext) != p.extensions.end();
+    }
+    std::string_view subject = p.onPath ? path : name;
+    if (p.wildcard) return WildcardMatch(p.text, subject);
+    if (p.anchored) return subject.starts_with(p.text);
+    return subject.find(p.text) != std::string_view::npos;
+}
+
+bool IsPlainPath(const Pattern &p) {
+    return p.onPath && !p.wildcard && !p.isExt;
+}
+
+} // namespace
+
+Term ParseTerm(std::string_view text) {
+    Term term;
+    if (text.starts_with('!')) {
+        term.exclude = true;
+        text.remove_prefix(1);
+    }
+    while (!text.empty()) {
+        size_t bar = text.find('|');
+        std::string_view piece = text.substr(0, bar);
+        if (!piece.empty()) term.alternatives.push_back(ParsePattern(piece));
+        if (bar == std::string_view::npos) break;
+        text.remove_prefix(bar + 1);
+    }
+    return term;
+}
+
+bool MatchesEntry(const Request &request, std::string_view foldedName, std::string_view foldedPath,
+                  bool isFolder) {
+    if ((request.only == Only::Files && isFolder) || (request.only == Only::Folders && !isFolder))
+        return false;
+    for (const Term &term : request.terms) {
+        bool any = false;
+        for (const Pattern &p : term.alternatives) {
+            if (MatchPattern(p, foldedName, foldedPath, isFolder)) {
+                any = true;
+                break;
+            }
+        }
+        if (any == term.exclude) return false;
+    }
+    return true;
+}
+
+// True when nothing below the folder (its folded path, ending with '\') can match, so the walk
+// need not enter it: an excluded folder, or one off every anchored path a term asks for.
+bool PruneFolder(const Request &request, std::string_view folder) {
+    for (const Term &term : request.terms) {
+        if (term.exclude) {
+            for (const Pattern &p : term.alternatives)
+                if (IsPlainPath(p) && folder.find(p.text) != std::string_view::npos) return true;
+            continue;
+        }
+        bool allAnchored = true, reachable = false;
+        for (const Pattern &p : term.alternatives) {
+            allAnchored = allAnchored && p.anchored;
+            reachable = reachable || (p.anchored && (std::string_view(p.text).starts_with(folder) ||
+                                                     folder.starts_with(p.text)));
+        }
+        if (allAnchored && !reachable) return true;
+    }
+    return false;
+}
+
+} // namespace es

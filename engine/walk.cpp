@@ -1,0 +1,150 @@
+// The parallel walk over the root folders, and reading sizes and dates of the matches.
+#include "engine/es.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace es {
+
+namespace {
+
+struct Job {
+    std::string host;
+    std::string folded; // the folder's shown path, folded, ending with '\'
+};
+
+struct WalkQueue {
+    std::mutex lock;
+    std::condition_variable wake;
+    std::vector<Job> pending;
+    int busy = 0;
+};
+
+// Buffers one worker reuses from folder to folder.
+struct Scratch {
+    FolderListing listing;
+    std::string name;
+    std::string path;
+    std::vector<Job> children;
+};
+
+unsigned WorkerCount() {
+    unsigned n = std::thread::hardware_concurrency();
+    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
+}
+
+// Links are classified by what they point to but never entered, so no loop can form.
+bool IsFolderEntry(Kind kind, const std::string &folder, std::string_view name) {
+    if (kind == Kind::Folder) return true;
+    if (kind == Kind::File) return false;
+    return KindOf(JoinHost(folder, name), true) == Kind::Folder;
+}
+
+void ScanEntry(const Request &request, const Job &job, std::string_view raw, Kind kind, Scratch &s,
+               std::vector<Match> &matches) {
+    // A line break in a name cannot be written on one line of the result file.
+    if (raw.find_first_of("\r\n") != std::string_view::npos) return;
+    if (kind == Kind::Unknown) kind = KindOf(JoinHost(job.host, raw), false);
+    bool isFolder = IsFolderEntry(kind, job.host, raw);
+    FoldInto(s.name, raw);
+    if (request.usesPath) {
+        s.path.assign(job.folded);
+        s.path += s.name;
+    }
+    if (MatchesEntry(request, s.name, s.path, isFolder)) {
+        Match m;
+        m.host = JoinHost(job.host, raw);
+        m.folded = s.name;
+        m.isFolder = isFolder;
+        matches.push_back(std::move(m));
+    }
+    if (kind != Kind::Folder) return;
+    Job child{JoinHost(job.host, raw), job.folded + s.name + '\\'};
+    if (!PruneFolder(request, child.folded)) s.children.push_back(std::move(child));
+}
+
+void ScanFolder(const Request &request, const Job &job, Scratch &s, std::vector<Match> &matches) {
+    if (!ListFolder(job.host, s.listing)) return; // unreadable folders are passed over
+    uint32_t start = 0;
+    for (size_t i = 0; i < s.listing.ends.size(); ++i) {
+        std::string_view raw(s.listing.names.data() + start, s.listing.ends[i] - start);
+        start = s.listing.ends[i];
+        ScanEntry(request, job, raw, s.listing.kinds[i], s, matches);
+    }
+}
+
+void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
+    Scratch s;
+    while (true) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> hold(q.lock);
+            q.wake.wait(hold, [&] { return !q.pending.empty() || q.busy == 0; });
+            if (q.pending.empty()) return;
+            job = std::move(q.pending.back());
+            q.pending.pop_back();
+            ++q.busy;
+        }
+        s.children.clear();
+        ScanFolder(request, job, s, matches);
+        {
+            std::lock_guard<std::mutex> hold(q.lock);
+            for (Job &child : s.children)
+                q.pending.push_back(std::move(child));
+            --q.busy;
+        }
+        q.wake.notify_all();
+    }
+}
+
+Job RootJob(const std::string &root) {
+    Job job{root, Fold(ShownPath(root))};
+    if (!job.folded.ends_with('\\')) job.folded += '\\';
+    return job;
+}
+
+} // namespace
+
+std::vector<Match> Walk(const Request &request, const std::vector<std::string> &roots) {
+    WalkQueue q;
+    for (const std::string &root : roots) {
+        if (KindOf(root, true) != Kind::Folder) {
+            WriteError("es: cannot search folder " + ShownPath(root));
+            continue;
+        }
+        Job job = RootJob(root);
+        if (!PruneFolder(request, job.folded)) q.pending.push_back(std::move(job));
+    }
+    unsigned n = WorkerCount();
+    std::vector<std::vector<Match>> found(n);
+    std::vector<std::thread> workers;
+    for (unsigned k = 0; k < n; ++k)
+        workers.emplace_back(Worker, std::cref(request), std::ref(q), std::ref(found[k]));
+    for (std::thread &t : workers)
+        t.join();
+    std::vector<Match> all = std::move(found[0]);
+    for (unsigned k = 1; k < n; ++k)
+        all.insert(all.end(), std::make_move_iterator(found[k].begin()),
+                   std::make_move_iterator(found[k].end()));
+    return all;
+}
+
+// Reads size and date of every match, in parallel; a match whose item has gone is dropped.
+void ReadInfo(std::vector<Match> &matches) {
+    auto read = [&matches](size_t from, size_t step) {
+        for (size_t i = from; i < matches.size(); i += step)
+            matches[i].infoRead = ReadItem(matches[i].host, matches[i].size, matches[i].modified);
+    };
+    unsigned n = matches.size() < 64 ? 1 : WorkerCount();
+    std::vector<std::thread> workers;
+    for (unsigned k = 1; k < n; ++k)
+        workers.emplace_back(read, k, n);
+    read(0, n);
+    for (std::thread &t : workers)
+        t.join();
+    std::erase_if(matches, [](const Match &m) { return !m.infoRead; });
+}
+
+} // namespace es

@@ -90,7 +90,14 @@ bool ReplaceWith(const std::string &path, const std::string &content);
 // --- host system (host_posix.cpp or host_win32.cpp)
 enum class Kind : uint8_t { File, Folder, Link, Unknown };
 
+struct FolderId {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FolderId &) const = default;
+};
+
 struct FolderListing {
+    FolderId id;       // what the folder is, whatever path reached it
     std::string names; // all names, back to back
     std::vector<uint32_t> ends;
     std::vector<Kind> kinds;

@@ -47,6 +47,22 @@ int64_t UnixSeconds(FILETIME t) {
     return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
 }
 
+// Wine shows a Unix link as a plain folder, so loops are found by the folder's identity.
+FolderId IdOf(const std::string &host) {
+    FolderId id;
+    HANDLE h = CreateFileW(ApiPath(host).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return id;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(h, &info)) {
+        id.volume = info.dwVolumeSerialNumber;
+        id.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    CloseHandle(h);
+    return id;
+}
+
 } // namespace
 
 bool ListFolder(const std::string &host, FolderListing &listing) {
@@ -57,6 +73,7 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     HANDLE find = FindFirstFileExW(ApiPath(JoinHost(host, "*")).c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return false;
+    listing.id = IdOf(host);
     do {
         std::wstring_view n = data.cFileName;
         if (n == L"." || n == L"..") continue;

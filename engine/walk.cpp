@@ -13,6 +13,7 @@ namespace {
 struct Job {
     std::string host;
     std::string folded; // the folder's shown path, folded, ending with '\'
+    std::vector<FolderId> ancestors;
 };
 
 struct WalkQueue {
@@ -61,12 +62,16 @@ void ScanEntry(const Request &request, const Job &job, std::string_view raw, Kin
         matches.push_back(std::move(m));
     }
     if (kind != Kind::Folder) return;
-    Job child{JoinHost(job.host, raw), job.folded + s.name + '\\'};
+    Job child{JoinHost(job.host, raw), job.folded + s.name + '\\', job.ancestors};
+    child.ancestors.push_back(s.listing.id);
     if (!PruneFolder(request, child.folded)) s.children.push_back(std::move(child));
 }
 
 void ScanFolder(const Request &request, const Job &job, Scratch &s, std::vector<Match> &matches) {
     if (!ListFolder(job.host, s.listing)) return; // unreadable folders are passed over
+    // A folder that is one of its own ancestors is a loop made by a link or a mount.
+    for (const FolderId &id : job.ancestors)
+        if (id == s.listing.id && id != FolderId()) return;
     uint32_t start = 0;
     for (size_t i = 0; i < s.listing.ends.size(); ++i) {
         std::string_view raw(s.listing.names.data() + start, s.listing.ends[i] - start);
@@ -100,7 +105,7 @@ void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
 }
 
 Job RootJob(const std::string &root) {
-    Job job{root, Fold(ShownPath(root))};
+    Job job{root, Fold(ShownPath(root)), {}};
     if (!job.folded.ends_with('\\')) job.folded += '\\';
     return job;
 }

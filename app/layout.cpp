@@ -1,0 +1,61 @@
+#include "app/layout.h"
+
+#include "app/text.h"
+#include "appearance/toolbar.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
+#include "search/result_rows.h"
+#include "settings/settings.h"
+
+static int R(double value) {
+    return int(RoundHalfEven(value));
+}
+
+LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
+                           int searchType, int n, const std::string &firstName) {
+    LayoutResult out;
+    double h = 2.7 * fontSize;
+    double listHeight = H - T - h - S - 10;
+    out.searchBox = {10, T, W - 20, R(h)};
+    out.list = {10, R(T + h + 5), showPreview ? R(0.6 * W) : W - 20, R(listHeight)};
+    out.preview = {R(0.6 * W + 20), R(T + h + 5), R(0.4 * W - 30), R(listHeight)};
+    if (searchType == 5 || searchType == 6) {
+        out.headers[0] = searchType == 5 ? "Settings Shortcuts" : "Action Shortcuts";
+        out.widths[0] = W;
+        out.widths[1] = out.widths[2] = out.widths[3] = 0;
+        return out;
+    }
+    std::string count = firstName == EmptyRowName ? "0" : GroupedNumber(n);
+    out.headers[0] = " Name  (" + count + ")";
+    out.headers[1] = " Path";
+    out.headers[2] = " Date";
+    out.headers[3] = " Size";
+    out.widths[0] = R(W / 3.0 - 30);
+    out.widths[1] = R(W / 3.0 - 30);
+    out.widths[2] = R(2.0 * W / 9.0);
+    out.widths[3] = R(W / 9.0 + 60);
+    return out;
+}
+
+static void Place(int id, const ControlBox &box) {
+    platform::MoveControl(id, box.x, box.y, box.width, box.height);
+}
+
+void LayoutWindow() {
+    platform::ShowControl(platform::PreviewId, Settings.ShowPreview != 0);
+    platform::ShowControl(platform::ToolbarId, Settings.ShowToolbar != 0);
+    int n = ResultRows.Count();
+    std::string first = n > 0 ? std::string(ResultRows.Name(1)) : std::string();
+    LayoutResult l =
+        ComputeLayout(platform::ClientWidth(), platform::ClientHeight(),
+                      platform::ControlHeight(platform::StatusBarId), ToolbarHeight(),
+                      Settings.FontSize, Settings.ShowPreview != 0, Settings.SearchType, n, first);
+    Place(platform::SearchBoxId, l.searchBox);
+    Place(platform::ResultListId, l.list);
+    Place(platform::PreviewId, l.preview);
+    for (int c = 0; c < 4; ++c)
+        platform::ListSetColumn(c, l.headers[c], l.widths[c]);
+    platform::RedrawControl(platform::ResultListId);
+    platform::RedrawControl(platform::SearchBoxId);
+    RefreshPreview();
+}

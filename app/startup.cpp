@@ -1,0 +1,61 @@
+// Start-up and shutdown of the main window, in the order the user relies on:
+// the previous result and position come back before the first word is spoken.
+#include "app/events.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/text.h"
+#include "app/version.h"
+#include "appearance/toolbar.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
+#include "results/result_list.h"
+#include "search/filter_groups.h"
+#include "search/history.h"
+#include "search/result_rows.h"
+#include "settings/settings.h"
+#include "speech/speech.h"
+
+void CreateProgramState() {
+    platform::SetCurrentFolder(platform::ProgramFolder());
+    platform::VoiceCreate();
+    LoadOrSaveSettings("get");
+    ResetResultRows();
+    CreateFilterGroups();
+}
+
+void OnInitDialog() {
+    MainWindow.PerfFrequency = platform::PerformanceFrequency();
+    LoadOrSaveSettings("get");
+    Settings.SearchType = Settings.LastSearchType;
+    CreateToolbar();
+    ReadSearchHistory();
+    platform::SetSearchBoxText(Settings.SearchTerm);
+    if (Settings.Maximized != 0) platform::ShowMainMaximized();
+    if (Settings.Minimized != 0) platform::ShowMainMinimized();
+    LoadResultFile();
+}
+
+void OnDeferredStart() {
+    platform::RedrawControl(platform::MainWindowId);
+    RestoreListPosition(Settings.TopRow, Settings.LastRow);
+    RefreshPreview();
+    LayoutWindow();
+    SpeechPrefix = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
+    platform::SearchBoxPostSelectAll();
+    platform::SetFocusTo(platform::SearchBoxId);
+}
+
+void OnDestroy() {
+    Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
+    Settings.TopRow = platform::ListTopIndex();
+    Settings.LastRow = SelectedRow() > 0 ? SelectedRow() : 0;
+    LoadOrSaveSettings("save");
+    SpeakTextAndWait("Exiting Lumafind");
+}
+
+void RestoreListPosition(int topRow, int lastRow) {
+    SetTopRow(topRow);
+    if (lastRow < 1 || lastRow > RowCount()) return;
+    SelectRow(lastRow);
+}

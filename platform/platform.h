@@ -1,0 +1,122 @@
+// The seam between the portable logic and the operating system.
+//
+// Every platform operation the logic uses is a free function here. Exactly one
+// backend is linked: platform/win32 (the real program) or platform/testing (an
+// in-memory simulator for the native tests). All texts are UTF-8; backends
+// convert at their edge. Nothing here throws.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// ---- Control ids of the main window's children --------------------------------
+constexpr int SearchBoxId = 500;
+constexpr int ResultListId = 501;
+constexpr int ToolbarId = 502;
+constexpr int StatusBarId = 503;
+constexpr int PreviewId = 504;
+constexpr int MainWindowId = 0; // stands for the main window itself where an id is asked
+
+// ---- Files and folders --------------------------------------------------------
+std::string ProgramPath();   // full name of the running program file
+std::string ProgramFolder(); // folder of the program file, ending with a separator
+void SetCurrentFolder(const std::string &folder);
+bool FileExists(const std::string &path);
+// Reads the whole file; false (and empty bytes) when it is missing or unreadable.
+bool ReadWholeFile(const std::string &path, std::string &bytes);
+// Writes the file beside its final name and renames it into place in one step,
+// so a failure at any point leaves the old file as it was.
+bool ReplaceFile(const std::string &path, std::string_view bytes);
+bool RemoveFile(const std::string &path);
+
+// ---- Time and sound ----------------------------------------------------------
+int64_t PerformanceCounter();
+int64_t PerformanceFrequency();
+void Beep(int hertz, int milliseconds);
+
+// ---- Processes ---------------------------------------------------------------
+struct ProcessResult {
+    bool started = false;
+    uint32_t exitCode = 0;
+};
+// Runs a whole command line hidden in the program folder and waits for it.
+ProcessResult RunHiddenAndWait(const std::string &commandLine);
+// Starts a program without waiting; false when it could not be started.
+bool StartProgram(const std::string &path, const std::string &arguments);
+
+// ---- Clipboard ---------------------------------------------------------------
+bool ClipboardSetText(const std::string &text);
+bool ClipboardGetText(std::string &text);
+
+// ---- Speech voice ------------------------------------------------------------
+// Flags as the voice takes them: 1 asynchronous, 2 purge before speaking.
+constexpr unsigned SpeakAsync = 1;
+constexpr unsigned SpeakPurgeBeforeSpeak = 2;
+void VoiceCreate();
+void VoiceSpeak(const std::string &text, unsigned flags);
+bool VoiceIsSpeaking();
+void VoiceSetRate(int rate);
+
+// ---- Main window -------------------------------------------------------------
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+struct Placement {
+    Rect normal; // the restored position, also while minimized or maximized
+    bool minimized = false;
+    bool maximized = false;
+};
+void SetCaption(const std::string &text);
+std::string Caption();
+Placement GetMainPlacement();
+void SetMainSize(int width, int height);
+void MoveMain(int left, int top);
+void ShowMainMaximized();
+void ShowMainMinimized();
+bool MainWindowExists();
+void CloseMainWindow(); // destroys the window through the normal close path
+// Delivers a command to the main window and returns once it has run.
+void SendCommand(int commandId);
+int ClientWidth();
+int ClientHeight();
+
+// ---- Controls ----------------------------------------------------------------
+void MoveControl(int id, int x, int y, int width, int height);
+void ShowControl(int id, bool visible);
+int ControlHeight(int id);
+void RedrawControl(int id); // invalidate, erase, all children, update now
+void SetFocusTo(int id);
+int FocusedControl(); // id of the control with the keyboard focus, or -1
+
+// ---- Search box --------------------------------------------------------------
+std::string SearchBoxText();
+void SetSearchBoxText(const std::string &text);
+void SearchBoxSetSelection(int start, int end);   // sent: takes effect at once
+void SearchBoxPostSelectAll();                    // posted: takes effect after the handler
+void SearchBoxGetSelection(int &start, int &end); // in characters
+std::string SearchBoxRange(int start, int end);   // text of characters [start, end)
+
+// ---- Result list (owner data) ------------------------------------------------
+void ListSetItemCount(int count);
+int ListItemCount();
+void ListDeleteAllItems();
+int ListSelectedIndex(); // -1 when nothing is selected
+// Selects the item and gives it the focus mark; the change is reported back to
+// the logic as a selection change, exactly as one made by a key.
+void ListSelectItem(int index);
+void ListEnsureVisible(int index);
+int ListTopIndex();
+void ListScrollBy(int dx, int dy);
+int ListItemHeight();
+void ListSetColumn(int column, const std::string &header, int width); // column 0..3
+void ListSetColumnHeader(int column, const std::string &header);
+void ListAutoSizeColumn(int column);
+void ListSetExtendedStyles();
+
+// ---- Status bar --------------------------------------------------------------
+void SetStatusBarText(const std::string &text);
+
+} // namespace platform

@@ -1,0 +1,100 @@
+// The in-memory backend's state, for tests to set up and to read back what a
+// user would have seen and heard.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform::testing {
+
+struct Utterance {
+    unsigned flags;
+    std::string text;
+};
+
+struct Control {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool visible = true;
+    int redraws = 0;
+};
+
+struct Column {
+    std::string header;
+    int width = 0;
+};
+
+// Makes the n-th call of an operation fail (counted from 1), once or from then on.
+struct FaultPlan {
+    int failAt = 0;
+    bool always = false;
+    int calls = 0;
+    bool Fails();
+};
+
+struct World {
+    // Files: real files under a private temp folder.
+    std::string programFolder; // ends with '/'
+    std::string currentFolder;
+    std::string programName = "lumafind.exe";
+    FaultPlan fileWrites, clipboardOpens, processStarts;
+
+    // Speech
+    std::vector<Utterance> transcript;
+    bool voiceSpeaking = false;
+    int voiceRate = 0;
+
+    // Main window
+    std::string caption;
+    bool mainExists = true;
+    Placement placement{{0, 0, 1600, 800}, false, false};
+    int clientWidth = 1584, clientHeight = 761;
+    std::map<int, Control> controls;
+    int focus = -1;
+
+    // Search box
+    std::string searchText;
+    int selStart = 0, selEnd = 0;
+    int postedSelectAlls = 0;
+
+    // Result list
+    int itemCount = 0;
+    int selected = -1;
+    int topIndex = 0;
+    int itemHeight = 50;
+    Column columns[4];
+    bool extendedStyles = false;
+
+    std::string statusText;
+    std::string clipboard;
+    std::vector<std::pair<int, int>> beeps;
+    int64_t counter = 0;
+    int64_t counterStep = 1000; // each reading advances the clock by this much
+
+    // Processes: the native engine runs when `esPath` is set; a test may put
+    // its own handler in front. Both get the argument list after "CMD /C".
+    std::string esPath;
+    std::string esRoots;
+    std::function<ProcessResult(const std::vector<std::string> &args)> processHandler;
+    std::vector<std::string> commandLines;
+    std::vector<std::string> startedPrograms;
+    std::vector<int> sentCommands;
+};
+
+World &TheWorld();
+// Fresh world with a new empty program folder; returns the folder.
+std::string ResetWorld();
+
+// What the interpreter and the C runtime do to a command line: `^` escapes
+// removed outside quotes, then split into arguments as Windows does.
+std::vector<std::string> InterpretCommandLine(const std::string &line);
+std::vector<std::string> SplitWindowsArguments(const std::string &line);
+
+// Spoken texts in order (the flags dropped).
+std::vector<std::string> SpokenTexts();
+std::string LastSpoken();
+
+} // namespace platform::testing

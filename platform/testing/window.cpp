@@ -1,0 +1,168 @@
+#include "platform/testing/testing.h"
+
+#include "app/events.h"
+#include "results/result_list.h"
+
+#include <algorithm>
+
+namespace platform {
+
+using testing::TheWorld;
+
+void SetCaption(const std::string &text) {
+    TheWorld().caption = text;
+}
+std::string Caption() {
+    return TheWorld().caption;
+}
+Placement GetMainPlacement() {
+    return TheWorld().placement;
+}
+
+void SetMainSize(int width, int height) {
+    Rect &r = TheWorld().placement.normal;
+    r.right = r.left + width;
+    r.bottom = r.top + height;
+}
+
+void MoveMain(int left, int top) {
+    Rect &r = TheWorld().placement.normal;
+    r = {left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
+}
+
+void ShowMainMaximized() {
+    TheWorld().placement.maximized = true;
+    TheWorld().placement.minimized = false;
+}
+void ShowMainMinimized() {
+    TheWorld().placement.minimized = true;
+    TheWorld().placement.maximized = false;
+}
+bool MainWindowExists() {
+    return TheWorld().mainExists;
+}
+
+void CloseMainWindow() {
+    if (!TheWorld().mainExists) return;
+    OnDestroy();
+    TheWorld().mainExists = false;
+}
+
+void SendCommand(int commandId) {
+    TheWorld().sentCommands.push_back(commandId);
+    OnCommand(commandId, 0);
+}
+
+int ClientWidth() {
+    return TheWorld().clientWidth;
+}
+int ClientHeight() {
+    return TheWorld().clientHeight;
+}
+
+void MoveControl(int id, int x, int y, int width, int height) {
+    testing::Control &c = TheWorld().controls[id];
+    c.x = x, c.y = y, c.width = width, c.height = height;
+}
+void ShowControl(int id, bool visible) {
+    TheWorld().controls[id].visible = visible;
+}
+int ControlHeight(int id) {
+    return TheWorld().controls[id].height;
+}
+void RedrawControl(int id) {
+    ++TheWorld().controls[id].redraws;
+}
+void SetFocusTo(int id) {
+    TheWorld().focus = id;
+}
+int FocusedControl() {
+    return TheWorld().focus;
+}
+
+// ---- Search box: positions are bytes here; tests use ASCII terms.
+std::string SearchBoxText() {
+    return TheWorld().searchText;
+}
+void SetSearchBoxText(const std::string &text) {
+    TheWorld().searchText = text;
+    TheWorld().selStart = TheWorld().selEnd = int(text.size());
+}
+void SearchBoxSetSelection(int start, int end) {
+    int size = int(TheWorld().searchText.size());
+    TheWorld().selStart = std::clamp(start, 0, size);
+    TheWorld().selEnd = end < 0 ? size : std::clamp(end, 0, size);
+}
+void SearchBoxPostSelectAll() {
+    ++TheWorld().postedSelectAlls;
+    SearchBoxSetSelection(0, -1);
+}
+void SearchBoxGetSelection(int &start, int &end) {
+    start = TheWorld().selStart;
+    end = TheWorld().selEnd;
+}
+std::string SearchBoxRange(int start, int end) {
+    const std::string &t = TheWorld().searchText;
+    start = std::clamp(start, 0, int(t.size()));
+    end = std::clamp(end, start, int(t.size()));
+    return t.substr(start, end - start);
+}
+
+// ---- Result list
+void ListSetItemCount(int count) {
+    TheWorld().itemCount = count;
+    if (TheWorld().selected >= count) TheWorld().selected = -1;
+}
+int ListItemCount() {
+    return TheWorld().itemCount;
+}
+void ListDeleteAllItems() {
+    TheWorld().itemCount = 0;
+    TheWorld().selected = -1;
+    TheWorld().topIndex = 0;
+}
+int ListSelectedIndex() {
+    return TheWorld().selected;
+}
+
+void ListSelectItem(int index) {
+    testing::World &w = TheWorld();
+    if (index < 0 || index >= w.itemCount || index == w.selected) return;
+    w.selected = index;
+    OnListSelectionChanged();
+}
+
+void ListEnsureVisible(int index) {
+    testing::World &w = TheWorld();
+    int visible = std::max(1, w.controls[ResultListId].height / w.itemHeight);
+    if (index < w.topIndex)
+        w.topIndex = index;
+    else if (index >= w.topIndex + visible)
+        w.topIndex = index - visible + 1;
+}
+int ListTopIndex() {
+    return TheWorld().topIndex;
+}
+void ListScrollBy(int, int dy) {
+    testing::World &w = TheWorld();
+    w.topIndex = std::clamp(w.topIndex + dy / w.itemHeight, 0, std::max(0, w.itemCount - 1));
+}
+int ListItemHeight() {
+    return TheWorld().itemHeight;
+}
+void ListSetColumn(int column, const std::string &header, int width) {
+    TheWorld().columns[column] = {header, width};
+}
+void ListSetColumnHeader(int column, const std::string &header) {
+    TheWorld().columns[column].header = header;
+}
+void ListAutoSizeColumn(int) {}
+void ListSetExtendedStyles() {
+    TheWorld().extendedStyles = true;
+}
+
+void SetStatusBarText(const std::string &text) {
+    TheWorld().statusText = text;
+}
+
+} // namespace platform

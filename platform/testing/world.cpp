@@ -1,0 +1,91 @@
+#include "platform/testing/testing.h"
+
+#include <atomic>
+#include <filesystem>
+#include <unistd.h>
+
+namespace platform::testing {
+
+bool FaultPlan::Fails() {
+    ++calls;
+    return failAt > 0 && (calls == failAt || (always && calls > failAt));
+}
+
+World &TheWorld() {
+    static World world;
+    return world;
+}
+
+std::string ResetWorld() {
+    static std::atomic<int> serial{0};
+    std::string folder =
+        (std::filesystem::temp_directory_path() /
+         ("lumafind-test-" + std::to_string(getpid()) + "-" + std::to_string(++serial)))
+            .string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    World &world = TheWorld();
+    std::string esPath = world.esPath; // kept across tests when a suite sets it once
+    world = World();
+    world.esPath = esPath;
+    world.programFolder = folder + "/";
+    world.currentFolder = world.programFolder;
+    for (int id = SearchBoxId; id <= PreviewId; ++id)
+        world.controls[id] = Control();
+    world.controls[StatusBarId].height = 30;
+    world.controls[ToolbarId].height = 100;
+    return world.programFolder;
+}
+
+std::vector<std::string> SpokenTexts() {
+    std::vector<std::string> texts;
+    for (const Utterance &u : TheWorld().transcript)
+        texts.push_back(u.text);
+    return texts;
+}
+
+std::string LastSpoken() {
+    const auto &t = TheWorld().transcript;
+    return t.empty() ? std::string() : t.back().text;
+}
+
+} // namespace platform::testing
+
+namespace platform {
+
+using testing::TheWorld;
+
+int64_t PerformanceCounter() {
+    return TheWorld().counter += TheWorld().counterStep;
+}
+int64_t PerformanceFrequency() {
+    return 10000;
+}
+void Beep(int hertz, int milliseconds) {
+    TheWorld().beeps.emplace_back(hertz, milliseconds);
+}
+
+bool ClipboardSetText(const std::string &text) {
+    if (TheWorld().clipboardOpens.Fails()) return false;
+    TheWorld().clipboard = text;
+    return true;
+}
+
+bool ClipboardGetText(std::string &text) {
+    if (TheWorld().clipboardOpens.Fails()) return false;
+    text = TheWorld().clipboard;
+    return true;
+}
+
+void VoiceCreate() {}
+void VoiceSpeak(const std::string &text, unsigned flags) {
+    TheWorld().transcript.push_back({flags, text});
+}
+bool VoiceIsSpeaking() {
+    return TheWorld().voiceSpeaking;
+}
+void VoiceSetRate(int rate) {
+    TheWorld().voiceRate = rate;
+}
+
+} // namespace platform

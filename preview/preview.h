@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows the selected image result in the preview pane, fitted to its size.
+void RefreshPreview();

@@ -1,0 +1,97 @@
+#include "results/result_list.h"
+
+#include "app/text.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
+#include "searchbox/status.h"
+#include "search/result_rows.h"
+#include "settings/settings.h"
+#include "speech/speech.h"
+
+std::string CurrentFile;
+
+int SelectedRow() {
+    return platform::ListSelectedIndex() + 1;
+}
+int RowCount() {
+    return platform::ListItemCount();
+}
+
+void SelectRow(int row) {
+    platform::ListSelectItem(row - 1);
+    platform::ListEnsureVisible(row - 1);
+}
+
+void ShowResultRows() {
+    platform::ListSetExtendedStyles();
+    platform::ListSetItemCount(ResultRows.Count());
+    SelectRow(1);
+    platform::SetFocusTo(platform::ResultListId);
+}
+
+void ShowLoading() {
+    ResultRows.Clear();
+    ResultRows.Add("", "", "", LoadingRowName, false);
+    platform::ListSetItemCount(1);
+    SelectRow(1);
+    platform::RedrawControl(platform::ResultListId);
+}
+
+static bool IsPlaceholder(std::string_view name) {
+    return name == EmptyRowName || name == LoadingRowName;
+}
+
+std::string CellText(int row, int column) {
+    if (row < 1 || row > ResultRows.Count()) return {};
+    bool folder = ResultRows.IsFolder(row);
+    switch (column) {
+    case 1:
+        return (folder ? "(f) " : "") + std::string(ResultRows.Name(row));
+    case 2:
+        return Settings.ShortPath != 0 ? ShortFolderPath(std::string(ResultRows.Path(row)))
+                                       : std::string(ResultRows.Path(row));
+    case 3: {
+        std::string_view date = ResultRows.Date(row);
+        return std::string(Settings.EnableTime != 0 ? date : date.substr(0, date.find(' ')));
+    }
+    case 4:
+        if (folder || IsPlaceholder(ResultRows.Name(row))) return {};
+        return FormatSize(row);
+    }
+    return {};
+}
+
+std::string ListEdgePrefix() {
+    int s = SelectedRow();
+    std::string prefix;
+    if (s == 1) prefix = "Top of List : ";
+    if (s == RowCount()) prefix = "Bottom of List : ";
+    return prefix;
+}
+
+std::string RowSpeech(int row) {
+    if (row < 1 || row > ResultRows.Count()) return {};
+    return (ResultRows.IsFolder(row) ? "Folder : " : "") + std::string(ResultRows.Name(row));
+}
+
+std::string StatusTextFor(int row) {
+    if (row < 1 || row > ResultRows.Count()) return {};
+    return "  " + std::to_string(row) + "  " + std::string(ResultRows.Name(row)) + "  " +
+           std::string(TrimBlanks(ResultRows.Date(row))) + "  " +
+           std::string(TrimBlanks(ResultRows.Size(row))) + "  " + std::string(ResultRows.Path(row));
+}
+
+void OnListSelectionChanged() {
+    int s = SelectedRow();
+    if (s < 1 || s > ResultRows.Count()) return;
+    SetStatusText(StatusTextFor(s));
+    CurrentFile = CutToCharacters(ResultRows.FullName(s), 520);
+    RefreshPreview();
+    SpeakText(ListEdgePrefix() + RowSpeech(s));
+}
+
+void SetTopRow(int n) {
+    int h = platform::ListItemHeight();
+    int t = platform::ListTopIndex();
+    platform::ListScrollBy(0, (n - t) * h);
+}

@@ -1,0 +1,29 @@
+// The four-column result list: what its cells show, and what moving through
+// it speaks.
+#pragma once
+
+#include <string>
+
+extern std::string CurrentFile;
+
+void SelectRow(int row);
+void ShowResultRows();
+void ShowLoading();
+
+// Selected row number (1-based) and row count, read from the control.
+int SelectedRow();
+int RowCount();
+
+std::string CellText(int row, int column);
+std::string ListEdgePrefix();
+// "Folder : " for a folder row, then the Name.
+std::string RowSpeech(int row);
+std::string StatusTextFor(int row);
+
+// Called by the backend when the control reports a new selected item.
+void OnListSelectionChanged();
+
+std::string ShortFolderPath(const std::string &path);
+
+// Makes the 0-based row index n the top visible row.
+void SetTopRow(int n);

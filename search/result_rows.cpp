@@ -1,0 +1,113 @@
+#include "search/result_rows.h"
+
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/text.h"
+#include "appearance/toolbar.h"
+#include "platform/platform.h"
+#include "results/result_list.h"
+#include "settings/settings.h"
+
+ResultRowsRecord ResultRows;
+
+std::string_view ResultRowsRecord::Size(int row) const {
+    const ResultRow &r = Row(row);
+    return std::string_view(text).substr(r.start, r.sizeLength);
+}
+
+std::string_view ResultRowsRecord::Date(int row) const {
+    const ResultRow &r = Row(row);
+    return std::string_view(text).substr(r.start + r.sizeLength, r.dateLength);
+}
+
+std::string_view ResultRowsRecord::Path(int row) const {
+    const ResultRow &r = Row(row);
+    return std::string_view(text).substr(r.start + r.sizeLength + r.dateLength, r.pathLength);
+}
+
+std::string_view ResultRowsRecord::Name(int row) const {
+    const ResultRow &r = Row(row);
+    return std::string_view(text).substr(r.start + r.sizeLength + r.dateLength + r.pathLength,
+                                         r.nameLength);
+}
+
+std::string ResultRowsRecord::SortDate(int row) const {
+    return SortDateOf(Date(row));
+}
+
+std::string ResultRowsRecord::FullName(int row) const {
+    return std::string(Path(row)) + std::string(Name(row));
+}
+
+void ResultRowsRecord::Clear() {
+    text.clear();
+    rows.clear();
+}
+
+void ResultRowsRecord::Add(std::string_view size, std::string_view date, std::string_view path,
+                           std::string_view name, bool isFolder) {
+    ResultRow row;
+    row.start = uint32_t(text.size());
+    row.sizeLength = uint16_t(size.size());
+    row.dateLength = uint16_t(date.size());
+    row.pathLength = uint16_t(path.size());
+    row.nameLength = uint16_t(name.size());
+    row.order = uint32_t(rows.size());
+    row.SizeValue = LeadingNumber(size);
+    row.IsFolder = isFolder ? 1 : 0;
+    text.append(size).append(date).append(path).append(name);
+    rows.push_back(row);
+}
+
+std::string SortDateOf(std::string_view date) {
+    size_t blank = date.find(' ');
+    std::string_view datePart = date.substr(0, blank);
+    std::string_view timePart;
+    if (blank != std::string_view::npos) {
+        size_t second = date.find(' ', blank + 1);
+        timePart = date.substr(blank + 1, second == std::string_view::npos ? std::string_view::npos
+                                                                           : second - blank - 1);
+    }
+    std::string_view year = datePart.size() > 4 ? datePart.substr(datePart.size() - 4) : datePart;
+    return std::string(year) + "/" + std::string(datePart.substr(0, 5)) + " " +
+           std::string(timePart);
+}
+
+std::string SizeText(int64_t sizeValue, bool useKB) {
+    if (useKB) {
+        int64_t k = RoundHalfEven(double(sizeValue) / 1000.0);
+        if (k == 0 && sizeValue > 0) k = 1;
+        return GroupedNumberOrEmpty(k) + " KB";
+    }
+    // Finer than whole kilobytes, still in the same unit.
+    int64_t tenths = RoundHalfEven(double(sizeValue) / 100.0);
+    if (tenths == 0 && sizeValue > 0) tenths = 1;
+    return GroupedNumber(tenths / 10) + "." + std::to_string((tenths < 0 ? -tenths : tenths) % 10) +
+           " KB";
+}
+
+std::string FormatSize(int row) {
+    return SizeText(ResultRows.Row(row).SizeValue, Settings.UseKB != 0);
+}
+
+int ImportResultFile() {
+    std::string bytes;
+    platform::ReadWholeFile(ResultFile, bytes);
+    ParseResultText(std::move(bytes), {Settings.UseIgnoreList != 0, Settings.IgnoreList},
+                    ResultRows);
+    int n = ResultRows.Count();
+    platform::ListDeleteAllItems();
+    if (n == 0) ResetResultRows();
+    return n;
+}
+
+void LoadResultFile() {
+    LayoutWindow();
+    ImportResultFile();
+    ShowResultRows();
+    CreateToolbar();
+    if (Settings.FocusOnRE != 0) {
+        platform::SearchBoxPostSelectAll();
+        platform::SetFocusTo(platform::SearchBoxId);
+    }
+}

@@ -1,0 +1,12 @@
+#include "searchbox/status.h"
+
+#include "platform/platform.h"
+
+void SetStatusText(const std::string &text) {
+    platform::SetStatusBarText("   " + text);
+    platform::RedrawControl(platform::StatusBarId);
+}
+
+void RunCommand(int commandId) {
+    platform::SendCommand(commandId);
+}

@@ -1,0 +1,203 @@
+#include "settings/settings.h"
+
+#include "app/text.h"
+#include "platform/platform.h"
+#include "settings/ini_codec.h"
+
+#include <variant>
+
+SettingsRecord Settings;
+
+namespace {
+
+using Field = std::variant<int SettingsRecord::*, std::string SettingsRecord::*>;
+
+struct Key {
+    const char *name;
+    Field field;
+};
+
+#define KEY(name)                                                                                  \
+    Key {                                                                                          \
+#name, &SettingsRecord::name                                                               \
+    }
+
+// The order the file is written in.
+const Key kSaveOrder[] = {KEY(Left),
+                          KEY(Top),
+                          KEY(Width),
+                          KEY(Height),
+                          KEY(SearchTerm),
+                          KEY(FontName),
+                          KEY(IgnoreList),
+                          KEY(Minimized),
+                          KEY(Maximized),
+                          KEY(FontSize),
+                          KEY(FG),
+                          KEY(BG),
+                          KEY(ShowToolbar),
+                          KEY(IconSize),
+                          KEY(SortType),
+                          KEY(HideToolbarText),
+                          KEY(MaxResults),
+                          KEY(ExcludeSystemFolders),
+                          KEY(EnableSpeakLetters),
+                          KEY(SpeakNonLetters),
+                          KEY(ShortPath),
+                          KEY(EnableToolTips),
+                          KEY(EnableTime),
+                          KEY(vRate),
+                          KEY(SlowRate),
+                          KEY(FastRate),
+                          KEY(UseIgnoreList),
+                          KEY(ExternalTool),
+                          KEY(FocusOnRE),
+                          KEY(UseHover),
+                          KEY(UseKB),
+                          KEY(PrintFont),
+                          KEY(MaxPrintLines),
+                          KEY(SearchType),
+                          KEY(ShowPreview),
+                          KEY(LastRow),
+                          KEY(TopRow),
+                          KEY(SpeakShortcuts),
+                          KEY(IncludeShortcutKey),
+                          KEY(SpeakMinimalKey),
+                          KEY(PreviewResize),
+                          KEY(ImageBG),
+                          KEY(WideToolbar),
+                          KEY(DisableSpeech),
+                          KEY(LastSearchType),
+                          KEY(SearchTermNumber)};
+
+// The order the file is read in.
+const Key kLoadOrder[] = {KEY(Width),
+                          KEY(Height),
+                          KEY(Left),
+                          KEY(Top),
+                          KEY(SearchTerm),
+                          KEY(FontName),
+                          KEY(IgnoreList),
+                          KEY(Minimized),
+                          KEY(Maximized),
+                          KEY(FontSize),
+                          KEY(FG),
+                          KEY(BG),
+                          KEY(ShowToolbar),
+                          KEY(IconSize),
+                          KEY(SortType),
+                          KEY(HideToolbarText),
+                          KEY(MaxResults),
+                          KEY(ExcludeSystemFolders),
+                          KEY(EnableSpeakLetters),
+                          KEY(SpeakNonLetters),
+                          KEY(ShortPath),
+                          KEY(EnableToolTips),
+                          KEY(EnableTime),
+                          KEY(vRate),
+                          KEY(SlowRate),
+                          KEY(FastRate),
+                          KEY(UseIgnoreList),
+                          KEY(ExternalTool),
+                          KEY(FocusOnRE),
+                          KEY(UseHover),
+                          KEY(UseKB),
+                          KEY(PrintFont),
+                          KEY(MaxPrintLines),
+                          KEY(SearchType),
+                          KEY(ShowPreview),
+                          KEY(LastRow),
+                          KEY(TopRow),
+                          KEY(SpeakShortcuts),
+                          KEY(IncludeShortcutKey),
+                          KEY(SpeakMinimalKey),
+                          KEY(PreviewResize),
+                          KEY(ImageBG),
+                          KEY(WideToolbar),
+                          KEY(LastSearchType),
+                          KEY(DisableSpeech),
+                          KEY(SearchTermNumber)};
+
+#undef KEY
+
+const char kSection[] = "All";
+
+int ClampToInt(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return int(value);
+}
+
+// A line break inside a value would split its line in the file.
+std::string OneLine(const std::string &text) {
+    std::string out = text;
+    for (char &c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+std::string ValueText(const SettingsRecord &values, const Field &field) {
+    if (auto number = std::get_if<int SettingsRecord::*>(&field))
+        return NumberText(values.**number);
+    return OneLine(values.*std::get<std::string SettingsRecord::*>(field));
+}
+
+} // namespace
+
+std::string SettingsFile() {
+    std::string program = platform::ProgramPath();
+    size_t slash = program.find_last_of("\\/");
+    size_t dot = program.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return program + ".ini";
+    return program.substr(0, dot) + ".ini";
+}
+
+std::string SettingsIniText(const SettingsRecord &values) {
+    IniEntries entries;
+    for (const Key &key : kSaveOrder)
+        entries.emplace_back(key.name, ValueText(values, key.field));
+    return IniWrite(kSection, entries);
+}
+
+void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord &values) {
+    const SettingsRecord defaults;
+    for (const Key &key : kLoadOrder) {
+        std::optional<std::string> text =
+            fileExists ? IniLookup(iniText, kSection, key.name) : std::nullopt;
+        if (auto number = std::get_if<int SettingsRecord::*>(&key.field)) {
+            values.**number = text ? ClampToInt(LeadingNumber(*text)) : defaults.**number;
+        } else {
+            auto member = std::get<std::string SettingsRecord::*>(key.field);
+            values.*member = CutToCharacters(text ? *text : defaults.*member, SettingTextLimit);
+        }
+    }
+}
+
+void LoadSettings() {
+    std::string path = SettingsFile();
+    std::string bytes;
+    bool exists = platform::ReadWholeFile(path, bytes);
+    ReadSettingsIni(DecodeFileText(bytes), exists, Settings);
+    platform::SetMainSize(Settings.Width, Settings.Height);
+    if (exists) platform::MoveMain(Settings.Left, Settings.Top);
+}
+
+void SaveSettings() {
+    platform::Placement placement = platform::GetMainPlacement();
+    Settings.Left = placement.normal.left;
+    Settings.Top = placement.normal.top;
+    Settings.Width = placement.normal.right - placement.normal.left;
+    Settings.Height = placement.normal.bottom - placement.normal.top;
+    Settings.Minimized = placement.minimized ? 1 : 0;
+    Settings.Maximized = placement.maximized ? 1 : 0;
+    // Written beside the old file and swapped in, so no crash can lose the settings.
+    platform::ReplaceFile(SettingsFile(), SettingsIniText(Settings));
+}
+
+void LoadOrSaveSettings(const std::string &action) {
+    if (action == "get")
+        LoadSettings();
+    else if (action == "save")
+        SaveSettings();
+}

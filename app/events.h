@@ -10,3 +10,32 @@ void OnDestroy();
 // A command: id in 505..572 or 1; code 1 from the accelerator table, 0 from
 // toolbar buttons and lists.
 void OnCommand(int id, int code);
+
+// The main window.
+void OnSize();
+void OnHelp(bool controlDown); // F1
+void OnContextMenu();          // only acted on while the search box has the focus
+void OnMouseWheel(int delta);  // signed wheel delta
+
+// The search box's key handler. Each returns true when the message is consumed
+// (not passed on to the control).
+bool OnSearchBoxSetFocus();
+bool OnSearchBoxChar(unsigned character);
+bool OnSearchBoxKeyDown(int virtualKey);
+bool OnSearchBoxKeyUp(int virtualKey);
+bool OnSearchBoxMouseWheel(int delta);
+
+// The result list. `OnListKeyDown` is the control's key notification: true
+// after a first-letter jump, so the control does not act on the key itself.
+void OnListSetFocus();
+void OnListRawKeyDown(int virtualKey); // before the control sees the key
+bool OnListKeyDown(int virtualKey);
+void OnListDoubleClick();
+void OnListColumnClick(int column); // 1..4
+// Selection changes arrive as OnListSelectionChanged (results/result_list.h);
+// cell texts are read with CellText.
+
+// The toolbar.
+void OnToolbarSetFocus();
+void OnToolbarRightClick(int command);
+void OnTooltipRequest(int command);

@@ -1,7 +1,15 @@
 #pragma once
 
+#include <string>
+
 // Everything start-up does before the window exists: the program folder as
 // the current folder, the voice, the settings, the placeholder row.
 void CreateProgramState();
 // Restores the scroll position and the selected row of the previous run.
 void RestoreListPosition(int topRow, int lastRow);
+
+// The program: start-up, the message loop, and the restart check. Returns when
+// the main window is gone.
+int ProgramMain();
+// "   Compiled: " with the build date and time.
+std::string BuildTimeText();

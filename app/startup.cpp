@@ -20,8 +20,6 @@ void CreateProgramState() {
     platform::SetCurrentFolder(platform::ProgramFolder());
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
-    ResetResultRows();
-    CreateFilterGroups();
 }
 
 void OnInitDialog() {

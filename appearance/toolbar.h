@@ -4,3 +4,8 @@
 void CreateToolbar();
 // Height of the toolbar control, 0 when there is none.
 int ToolbarHeight();
+
+void CreateToolbarImages();
+void CreateTooltip();
+// Background of the preview surface for `ImageBG`: white, black or blue.
+int PreviewBackground();

@@ -61,6 +61,17 @@ bool VoiceIsSpeaking();
 void VoiceSetRate(int rate);
 
 // ---- Main window -------------------------------------------------------------
+// Creates the hidden main window with its caption and the program's icon.
+void CreateMainWindow(const std::string &caption);
+// The children, in the order start-up creates them.
+void CreateResultList();
+void CreateSearchBox();
+void CreatePreviewControl(int background); // Windows colour value
+void CreateStatusBar(const std::string &text);
+// Initialises the window (OnInitDialog), shows it, runs the deferred start
+// (OnDeferredStart) once it is visible, then runs the message loop until the
+// window is destroyed.
+void RunMainWindow();
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -118,5 +129,41 @@ void ListSetExtendedStyles();
 
 // ---- Status bar --------------------------------------------------------------
 void SetStatusBarText(const std::string &text);
+
+// ---- Keyboard ----------------------------------------------------------------
+int KeyState(int virtualKey);      // as GetKeyState: high bit down, low bit toggled
+bool AsyncKeyDown(int virtualKey); // as GetAsyncKeyState != 0
+void SendKeyPress(int virtualKey); // a synthetic press and release (volume keys)
+
+struct Accelerator {
+    uint8_t flags; // 1 virtual key, 4 Shift, 8 Control
+    uint16_t key;  // virtual-key code
+    uint16_t command;
+};
+// Attaches the table to the main window; it is consulted before any control.
+void AttachAccelerators(const Accelerator *entries, int count);
+
+// ---- Fonts and colours -------------------------------------------------------
+// Creates the bold font and gives it to the control (replacing the old one).
+void SetControlFont(int id, const std::string &face, int points);
+// Text and background colours as Windows colour values (red in the lowest byte).
+void SetControlColors(int id, int foreground, int background);
+
+// ---- Toolbar and tooltip -----------------------------------------------------
+struct ToolbarButton {
+    int image = 0; // 1..20; 0 makes a separator
+    int command = 0;
+    std::string caption;
+    int separatorWidth = 0; // for a separator
+};
+void ToolbarImagesCreate(int iconSize);
+void ToolbarCreate(const ToolbarButton *buttons, int count);
+void ToolbarDestroy();
+bool ToolbarExists();
+int ToolbarRightEdge();
+void ToolbarSetFont(const std::string &face, int points);
+void TooltipCreate();
+void TooltipShowText(const std::string &text);
+void TooltipPop();
 
 } // namespace platform

@@ -82,6 +82,24 @@ struct World {
     std::vector<std::string> commandLines;
     std::vector<std::string> startedPrograms;
     std::vector<int> sentCommands;
+
+    // Keyboard: the state of each virtual key as GetKeyState reports it.
+    std::map<int, int> keyStates;
+    std::vector<int> syntheticKeys;
+    std::vector<Accelerator> accelerators;
+
+    // Fonts, colours, toolbar, tooltip.
+    std::map<int, std::pair<std::string, int>> fonts; // id -> face, points
+    std::map<int, std::pair<int, int>> colors;        // id -> foreground, background
+    int previewBackground = 0;
+    int toolbarIconSize = 0;
+    std::vector<ToolbarButton> toolbar;
+    bool toolbarExists = false;
+    std::pair<std::string, int> toolbarFont;
+    bool tooltipCreated = false;
+    std::string tooltipText;
+    int tooltipPops = 0;
+    bool created = false;
 };
 
 World &TheWorld();

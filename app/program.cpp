@@ -1,0 +1,28 @@
+#include "app/program.h"
+
+#include "app/main_window.h"
+#include "app/version.h"
+#include "appearance/toolbar.h"
+#include "platform/platform.h"
+#include "search/filter_groups.h"
+
+std::string BuildTimeText() {
+    return std::string("   Compiled: ") + __DATE__ + " " + __TIME__;
+}
+
+int ProgramMain() {
+    platform::CreateMainWindow(std::string(ProgramTitle) + BuildTimeText());
+    CreateProgramState();
+    platform::CreateResultList();
+    ResetResultRows();
+    platform::CreateSearchBox();
+    platform::CreatePreviewControl(PreviewBackground());
+    CreateToolbarImages();
+    CreateTooltip();
+    CreateFilterGroups();
+    platform::CreateStatusBar("Welcome to Lumafind!");
+    platform::RunMainWindow();
+    if (MainWindow.RestartPending == 1)
+        platform::StartProgram(platform::ProgramFolder() + "start_lumafind.exe", "");
+    return 0;
+}

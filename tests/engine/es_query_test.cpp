@@ -1,0 +1,126 @@
+// Query forms: terms, OR, wildcards, path terms, exclusions, extension lists, kinds, order.
+#include "es_tree.h"
+
+using Set = std::set<std::string>;
+using List = std::vector<std::string>;
+
+class EsQuery : public EsTree {};
+
+TEST_F(EsQuery, PlainTermIsCaseInsensitiveSubstringOfTheName) {
+    Set texas{"texas", "texas.txt", "windows\\texas.ini", "windows\\system32\\texas.dll"};
+    EXPECT_EQ(Found({"TEXAS"}), texas); // texas\dallas.txt has it in its path only
+    EXPECT_EQ(Found({"ünïcödé"}), Set{"music\\Ünïcödé Straße.ogg"});
+    EXPECT_EQ(Found({"ÜNÏCÖDÉ STRASSE|straße"}), Set{"music\\Ünïcödé Straße.ogg"});
+    EXPECT_EQ(Found({"école"}), Set{"music\\ÉCOLE.wav"});
+    EXPECT_EQ(Found({"say \"hi\""}), Set{"docs\\say \"hi\".txt"});
+}
+
+TEST_F(EsQuery, TermsAreAndAlternativesAreOr) {
+    EXPECT_EQ(Found({"texas", "txt"}), Set{"texas.txt"});
+    EXPECT_EQ(Found({"dallas|HOUSTON"}), (Set{"texas\\dallas.txt", "texas\\houston.pdf"}));
+    EXPECT_EQ(Found({"holiday", "jpg|png"}), (Set{"pics\\holiday.jpg", "pics\\holiday.PNG"}));
+    EXPECT_EQ(Found({"nothing-is-called-this"}), Set{});
+}
+
+TEST_F(EsQuery, WildcardTermMatchesTheWholeName) {
+    EXPECT_EQ(Found({"*.mp3"}), Set{"music\\Beatles - Help.mp3"});
+    EXPECT_EQ(Found({"holiday.???"}), (Set{"pics\\holiday.jpg", "pics\\holiday.PNG"}));
+    EXPECT_EQ(Found({"*.tx"}), Set{});
+    EXPECT_EQ(Found({"?cole.wav"}), Set{"music\\ÉCOLE.wav"}); // one letter, two bytes
+    EXPECT_EQ(Found({"*.mkv|*.mp4"}), (Set{"video\\clip.mkv", "video\\movie.MP4"}));
+}
+
+TEST_F(EsQuery, PathTermFindsEverythingUnderTheFolder) {
+    std::string texas = Shown(root) + "\\texas\\";
+    Set inside{"texas\\dallas.txt", "texas\\houston.pdf"};
+    EXPECT_EQ(Found({texas}), inside);
+    std::string lower = texas;
+    for (char &c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(Found({lower}), inside);
+    EXPECT_EQ(Found({texas, "dallas"}), Set{"texas\\dallas.txt"});
+    EXPECT_EQ(Found({Shown(root) + "\\docs\\*.txt"}),
+              (Set{"docs\\a,b.txt", "docs\\say \"hi\".txt", "docs\\notes.TXT"}));
+    EXPECT_EQ(Found({"windows\\system32\\"}), Set{"windows\\system32\\texas.dll"});
+}
+
+TEST_F(EsQuery, ExclusionLeavesOutMatchesAndSubtrees) {
+    std::string windows = Shown(root) + "\\windows\\";
+    EXPECT_EQ(Found({windows.insert(0, 1, '!'), "texas"}), (Set{"texas", "texas.txt"}));
+    EXPECT_EQ(Found({"!txt", "texas"}),
+              (Set{"texas", "windows\\texas.ini", "windows\\system32\\texas.dll"}));
+    // What the program sends by default, and a lone "!" from an empty exclusion list.
+    Set texas{"texas", "texas.txt", "windows\\texas.ini", "windows\\system32\\texas.dll"};
+    EXPECT_EQ(Found({"!c:\\windows\\", "!c:\\$recycle.bin\\", "texas"}), texas);
+    EXPECT_EQ(Found({"!", "texas"}), texas);
+}
+
+TEST_F(EsQuery, FilesOnlyAndFoldersOnly) {
+    EXPECT_EQ(Found({"/a-d", "texas"}),
+              (Set{"texas.txt", "windows\\texas.ini", "windows\\system32\\texas.dll"}));
+    EXPECT_EQ(Found({"/ad", "texas"}), Set{"texas"});
+    EXPECT_EQ(Found({"/AD", "s"}), (Set{"docs", "music", "pics", "tools", "texas", "windows",
+                                        "windows\\system32", "link-to-docs"}));
+}
+
+TEST_F(EsQuery, ExtensionListsOfTheFilterNames) {
+    const std::string audio =
+        "ext:aac;ac3;aif;aifc;aiff;au;cda;dts;fla;flac;it;m1a;m2a;m3u;m4a;m4b;"
+        "m4p;mid;midi;mka;mod;mp2;mp3;mpa;ogg;ra;rmi;snd;spc;umx;voc;wav;wma;xm";
+    const std::string zip =
+        "ext:7z;ace;arj;bz2;cab;gz;gzip;jar;r00;r01;r02;r03;r04;r05;r06;r07;r08;"
+        "r09;r10;r11;r12;r13;r14;r15;r16;r17;r18;r19;r20;r21;r22;r23;r24;r25;r26;r27;"
+        "r28;r29;rar;tar;tgz;z;zip";
+    const std::string doc =
+        "ext:c;chm;cpp;csv;cxx;doc;docm;docx;dot;dotm;dotx;h;hpp;htm;html;"
+        "hxx;ini;java;lua;mht;mhtml;odt;pdf;potx;potm;ppam;ppsm;ppsx;pps;ppt;pptm;"
+        "pptx;rtf;sldm;sldx;thmx;txt;vsd;wpd;wps;wri;xlam;xls;xlsb;xlsm;xlsx;xltm;xltx;xml";
+    const std::string exe = "ext:bat;cmd;exe;msi;msp;scr";
+    const std::string pic = "ext:ani;bmp;gif;ico;jpe;jpeg;jpg;pcx;png;psd;tga;tif;tiff;webp;wmf";
+    const std::string video =
+        "ext:3g2;3gp;3gp2;3gpp;amr;amv;asf;avi;bdmv;bik;d2v;divx;drc;dsa;dsm;dss;"
+        "dsv;evo;f4v;flc;fli;flic;flv;hdmov;ifo;ivf;m1v;m2p;m2t;m2ts;m2v;m4v;mkv;"
+        "mp2v;mp4;mp4v;mpe;mpeg;mpg;mpls;mpv2;mpv4;mov;mts;ogm;ogv;pss;pva;qt;ram;"
+        "ratdvd;rm;rmm;rmvb;roq;rpm;smil;smk;swf;tp;tpr;ts;vob;vp6;webm;wm;wmp;wmv";
+    EXPECT_EQ(Found({audio}),
+              (Set{"music\\Beatles - Help.mp3", "music\\Ünïcödé Straße.ogg", "music\\ÉCOLE.wav"}));
+    EXPECT_EQ(Found({zip}), (Set{"archive\\backup.tar.gz", "archive\\old.r01"}));
+    EXPECT_EQ(Found({doc}),
+              (Set{"docs\\report.docx", "docs\\Report Final.DOCX", "docs\\a,b.txt",
+                   "docs\\say \"hi\".txt", "docs\\notes.TXT", "windows\\texas.ini",
+                   "texas\\dallas.txt", "texas\\houston.pdf", "texas.txt", "caf\xC3\xA9.txt"}));
+    EXPECT_EQ(Found({exe}), (Set{"tools\\setup.exe", "tools\\run.bat"}));
+    EXPECT_EQ(Found({pic}), (Set{"pics\\holiday.jpg", "pics\\holiday.PNG"}));
+    EXPECT_EQ(Found({video}), (Set{"video\\clip.mkv", "video\\movie.MP4"}));
+    EXPECT_EQ(Found({pic, "holiday", "!png"}), Set{"pics\\holiday.jpg"});
+}
+
+TEST_F(EsQuery, SortByNameThenCut) {
+    List byName{"docs\\a,b.txt",   "caf\xC3\xA9.txt",      "texas\\dallas.txt",
+                "docs\\notes.TXT", "docs\\say \"hi\".txt", "texas.txt"};
+    EXPECT_EQ(Search({"/a-d", "txt", "-sort", "name"}), byName);
+    EXPECT_EQ(Search({"/a-d", "txt"}), byName); // name order is the default
+    EXPECT_EQ(Search({"/a-d", "txt", "-sort", "name", "-n", "2"}),
+              List(byName.begin(), byName.begin() + 2));
+}
+
+TEST_F(EsQuery, SortByDateIsNewestFirstAndCutAfterSorting) {
+    List newest{"texas.txt", "tools\\run.bat", "tools\\setup.exe"};
+    EXPECT_EQ(Search({"/a-d", "-sort", "dm", "-n", "3", "!caf", "!noext"}), newest);
+    EXPECT_EQ(Search({"txt", "-sort", "DM", "-n", "1"}), List{"caf\xC3\xA9.txt"});
+}
+
+TEST_F(EsQuery, CountOfZeroOrLessPutsNoLimit) {
+    EXPECT_EQ(Search({"texas", "-n", "0"}).size(), 4u);
+    EXPECT_EQ(Search({"texas", "-n-5"}).size(), 4u); // how a negative count reaches es
+}
+
+TEST_F(EsQuery, LinksAreListedButNotEntered) {
+    EXPECT_EQ(Found({"report"}), (Set{"docs\\report.docx", "docs\\Report Final.DOCX"}));
+    EXPECT_EQ(Found({"loop|link"}), (Set{"loop", "link-to-docs"}));
+}
+
+TEST_F(EsQuery, NamesThatCannotBeWrittenAsOneUtf8LineAreHandled) {
+    EXPECT_EQ(Found({"break"}), Set{});                // a line break in the name
+    EXPECT_EQ(Found({"caf"}), Set{"caf\xC3\xA9.txt"}); // Latin-1 byte read as Windows-1252
+}

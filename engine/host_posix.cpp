@@ -53,6 +53,10 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     listing.kinds.clear();
     DIR *dir = ::opendir(host.c_str());
     if (!dir) return false;
+    struct stat st;
+    listing.id = {};
+    if (::fstat(::dirfd(dir), &st) == 0)
+        listing.id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
     while (const dirent *e = ::readdir(dir)) {
         const char *n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;

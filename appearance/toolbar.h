@@ -9,3 +9,13 @@ void CreateToolbarImages();
 void CreateTooltip();
 // Background of the preview surface for `ImageBG`: white, black or blue.
 int PreviewBackground();
+
+#include <string>
+
+std::string ToolbarButtonText(const std::string& caption);
+void NextToolbarPage();
+void PreviousToolbarPage();
+void CycleIconSize();
+void CycleTooltipMode();
+std::string TooltipTextFor(int command);
+void ShowTooltipText();

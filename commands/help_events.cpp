@@ -1,0 +1,5 @@
+#include "app/events.h"
+
+// Placeholders until the F1 and context-menu handling lands.
+void OnHelp(bool) {}
+void OnContextMenu() {}

@@ -1,0 +1,7 @@
+// Speaking speed and the system volume.
+#pragma once
+
+void CycleSpeechRate();
+void VolumeUp();
+void VolumeDown();
+void MuteSpeakers();

@@ -1,0 +1,161 @@
+#include "scenario.h"
+
+#include "app/text.h"
+#include "settings/ini_codec.h"
+
+#include <sstream>
+
+namespace {
+
+const char* const kKeyOrder[] = {
+    "Left", "Top", "Width", "Height", "SearchTerm", "FontName", "IgnoreList", "Minimized",
+    "Maximized", "FontSize", "FG", "BG", "ShowToolbar", "IconSize", "SortType",
+    "HideToolbarText", "MaxResults", "ExcludeSystemFolders", "EnableSpeakLetters",
+    "SpeakNonLetters", "ShortPath", "EnableToolTips", "EnableTime", "vRate", "SlowRate",
+    "FastRate", "UseIgnoreList", "ExternalTool", "FocusOnRE", "UseHover", "UseKB", "PrintFont",
+    "MaxPrintLines", "SearchType", "ShowPreview", "LastRow", "TopRow", "SpeakShortcuts",
+    "IncludeShortcutKey", "SpeakMinimalKey", "PreviewResize", "ImageBG", "WideToolbar",
+    "DisableSpeech", "LastSearchType", "SearchTermNumber"};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines = SplitAll(text, "\r\n");
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+} // namespace
+
+class SettingsTest : public ScenarioTest {
+  protected:
+    std::string Ini() { return Get("lumafind.ini"); }
+    void PutIni(const std::string& body) { Put("lumafind.ini", "[All]\r\n" + body); }
+};
+
+TEST_F(SettingsTest, FileIsNamedAfterTheProgram) {
+    EXPECT_EQ(SettingsFile(), folder + "lumafind.ini");
+    world().programName = "finder.v2.exe";
+    EXPECT_EQ(SettingsFile(), folder + "finder.v2.ini");
+}
+
+TEST_F(SettingsTest, FirstStartWritesAllKeysInOrderWithDefaults) {
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(world().placement.normal.right - world().placement.normal.left, 1600);
+    EXPECT_EQ(world().placement.normal.bottom - world().placement.normal.top, 800);
+    LoadOrSaveSettings("save");
+    std::vector<std::string> lines = Lines(Ini());
+    ASSERT_EQ(lines.size(), 47u);
+    EXPECT_EQ(lines[0], "[All]");
+    for (size_t i = 0; i < 46; ++i)
+        EXPECT_EQ(lines[i + 1].substr(0, lines[i + 1].find('=')), kKeyOrder[i]) << i;
+    const std::string ini = Ini();
+    for (const char* line : {"Width= 1600\r\n", "MaxResults= 100\r\n", "SlowRate=-3\r\n",
+                             "FastRate= 3\r\n", "FG= 65535\r\n", "BG= 16711680\r\n",
+                             "SearchTerm=texas\r\n", "FontName=Arial Black\r\n",
+                             "IgnoreList=.lnk\r\n", "SearchTermNumber= 1\r\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
+}
+
+TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
+    PutIni("FastRate=+3\r\nMaxResults=7\r\nfontsize = 48 \r\nIconSize=\r\nvRate=2.5\r\n"
+           "SlowRate=-4x\r\nShowToolbar=abc\r\nSearchTerm=\"quoted term\"\r\nExtra=1\r\n");
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.FastRate, 3);
+    EXPECT_EQ(Settings.MaxResults, 7);
+    EXPECT_EQ(Settings.FontSize, 48); // keys match without regard to case
+    EXPECT_EQ(Settings.IconSize, 0);  // present but empty reads as 0
+    EXPECT_EQ(Settings.vRate, 2);     // rounded half to even
+    EXPECT_EQ(Settings.SlowRate, -4);
+    EXPECT_EQ(Settings.ShowToolbar, 0);
+    EXPECT_EQ(Settings.SearchTerm, "quoted term");
+    EXPECT_EQ(Settings.Width, 1600); // missing keys take their default
+    LoadOrSaveSettings("save");
+    EXPECT_NE(Ini().find("FastRate= 3\r\n"), std::string::npos);
+    EXPECT_EQ(Ini().find("Extra"), std::string::npos); // unknown keys are dropped
+}
+
+TEST_F(SettingsTest, PlacementComesFromTheFileOnlyWhenItExists) {
+    world().placement.normal = {50, 60, 450, 360};
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(world().placement.normal.left, 50);
+    PutIni("Left= 10\r\nTop= 20\r\nWidth= 900\r\nHeight= 700\r\n");
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(world().placement.normal.left, 10);
+    EXPECT_EQ(world().placement.normal.top, 20);
+    EXPECT_EQ(world().placement.normal.right, 910);
+    EXPECT_EQ(world().placement.normal.bottom, 720);
+}
+
+TEST_F(SettingsTest, MaximizedWindowSavesItsRestoredRectangle) {
+    world().placement = {{100, 200, 1100, 900}, false, true};
+    LoadOrSaveSettings("save");
+    const std::string ini = Ini();
+    for (const char* line : {"Left= 100\r\n", "Top= 200\r\n", "Width= 1000\r\n",
+                             "Height= 700\r\n", "Maximized= 1\r\n", "Minimized= 0\r\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
+}
+
+TEST_F(SettingsTest, TextsAreCutTo259CharactersAndKeptOnOneLine) {
+    PutIni("SearchTerm=" + std::string(300, 'a') + "\r\nFontName=" + std::string(270, 0) + "\r\n");
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.SearchTerm, std::string(259, 'a'));
+    Settings.SearchTerm = "line one\r\nInjected=1";
+    LoadOrSaveSettings("save");
+    EXPECT_EQ(Ini().find("\r\nInjected="), std::string::npos);
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.SearchTerm, "line one  Injected=1");
+}
+
+TEST_F(SettingsTest, NonAsciiTextSurvivesTheRoundTripAndOldFilesAreReadAsWestern) {
+    Settings.SearchTerm = "café ünïcode";
+    LoadOrSaveSettings("save");
+    Settings = SettingsRecord();
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.SearchTerm, "café ünïcode");
+    PutIni("SearchTerm=caf\xE9\r\n"); // written in the Western code page
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.SearchTerm, "café");
+}
+
+TEST_F(SettingsTest, AFailedWriteLeavesThePreviousSettings) {
+    Settings.FontSize = 60;
+    LoadOrSaveSettings("save");
+    Settings.FontSize = 12;
+    world().fileWrites.failAt = world().fileWrites.calls + 1;
+    LoadOrSaveSettings("save");
+    Settings = SettingsRecord();
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.FontSize, 60);
+}
+
+TEST_F(SettingsTest, OtherActionsDoNothing) {
+    LoadOrSaveSettings("write");
+    EXPECT_FALSE(platform::FileExists(SettingsFile()));
+}
+
+TEST(IniCodec, SectionsAndKeys) {
+    std::string text = "[Other]\nKey=wrong\n[all]\r\n  Key =  right  \r\nKey=second\n";
+    EXPECT_EQ(IniLookup(text, "All", "Key").value(), "right");
+    EXPECT_FALSE(IniLookup(text, "All", "Missing").has_value());
+    EXPECT_FALSE(IniLookup("Key=1\n", "All", "Key").has_value());
+    EXPECT_EQ(IniWrite("All", {{"A", " 1"}, {"B", "x"}}), "[All]\r\nA= 1\r\nB=x\r\n");
+}
+
+TEST(SettingsSummary, DefaultsAndValueTexts) {
+    Settings = SettingsRecord();
+    EXPECT_EQ(SettingsSummaryText(),
+              "  Letters-Letters  ExcludeSystem-On  UseIgnoreLst-Off  STFocus-Off"
+              "  ExternalTool-Simple Lupa  LupaHover-Text  VisualPrintFont-Off  MaxPrintLines- 50"
+              "  DisableSpeech-Off  SpeakShortCuts-On  IncludeKey-On  MinimalKey-On");
+    Settings.MaxPrintLines = 0;
+    Settings.EnableSpeakLetters = 0;
+    Settings.ExternalTool = 9;
+    Settings.UseHover = -1;
+    std::string text = SettingsSummaryText();
+    EXPECT_NE(text.find("MaxPrintLines-UnLmtd"), std::string::npos);
+    EXPECT_NE(text.find("Letters-No  "), std::string::npos);
+    EXPECT_NE(text.find("ExternalTool-  LupaHover-  "), std::string::npos);
+    platform::testing::ResetWorld();
+    ShowSettingsSummary();
+    EXPECT_EQ(platform::Caption(), "Lumafind 4.43   " + text);
+    Settings = SettingsRecord();
+}

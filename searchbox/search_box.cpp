@@ -1,12 +1,213 @@
 #include "searchbox/search_box.h"
 
 #include "app/events.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/text.h"
+#include "appearance/appearance.h"
+#include "platform/platform.h"
+#include "search/history.h"
+#include "search/search_term.h"
+#include "settings/settings.h"
+#include "speech/key_names.h"
+#include "speech/speech.h"
 
-// Placeholders until the key handler lands.
-std::string CharLeftOfCaret() { return {}; }
-std::string CharRightOfCaret() { return {}; }
-bool OnSearchBoxSetFocus() { return false; }
-bool OnSearchBoxChar(unsigned) { return false; }
-bool OnSearchBoxKeyDown(int) { return false; }
-bool OnSearchBoxKeyUp(int) { return false; }
-bool OnSearchBoxMouseWheel(int) { return false; }
+namespace {
+
+constexpr const char *FocusWords = "SearchBox has focus. Search term is ";
+constexpr const char *RefusedWords = " : Invalid Search String Character";
+constexpr const char *DeleteWord = "Delete ";
+constexpr const char *EraseWord = "Erase ";
+constexpr const char *KeyNameSeparator = " : ";
+constexpr int WheelFontStep = 4;
+
+enum Key {
+    BackSpaceKey = 8,
+    ShiftKey = 16,
+    ControlKey = 17,
+    CapsLockKey = 20,
+    SpaceKey = 32,
+    EndKey = 35,
+    HomeKey = 36,
+    LeftKey = 37,
+    UpKey = 38,
+    RightKey = 39,
+    DownKey = 40,
+    DeleteKey = 46,
+    NumpadMinusKey = 109,
+    SemicolonKey = 186,
+    EqualsKey = 187,
+    CommaKey = 188,
+    MinusKey = 189,
+    PeriodKey = 190,
+    SlashKey = 191,
+    BackQuoteKey = 192,
+    LeftBracketKey = 219,
+    BackSlashKey = 220,
+    RightBracketKey = 221,
+    QuoteKey = 222,
+};
+
+bool IsLetterKey(int key) {
+    return key >= 'A' && key <= 'Z';
+}
+
+bool IsOneOf(int key, std::initializer_list<int> keys) {
+    for (int k : keys)
+        if (k == key) return true;
+    return false;
+}
+
+// Keys whose unshifted character is refused anyway: a beep says so at once.
+bool IsRefusedUnshiftedKey(int key) {
+    return IsOneOf(key, {BackQuoteKey, LeftBracketKey, RightBracketKey, QuoteKey, CommaKey});
+}
+
+bool IsSpokenKey(int key, bool shift) {
+    if (IsLetterKey(key)) return true;
+    if (!shift)
+        return (key >= '0' && key <= '9') || IsOneOf(key, {MinusKey, NumpadMinusKey, EqualsKey,
+                                                           BackSlashKey, PeriodKey, SlashKey});
+    return IsOneOf(key, {'1', '5', '8', '9', '0', MinusKey, NumpadMinusKey, EqualsKey, BackSlashKey,
+                         SemicolonKey, QuoteKey, PeriodKey, SlashKey});
+}
+
+std::string SelectedText() {
+    int start = 0, end = 0;
+    platform::SearchBoxGetSelection(start, end);
+    return start < end ? platform::SearchBoxRange(start, end) : std::string();
+}
+
+// With a selection, Delete and BackSpace remove the selection, so that is what
+// is named; otherwise the one character on the side the key erases.
+std::string WhatIsRemoved(const std::string &oneCharacter) {
+    std::string selected = SelectedText();
+    if (selected.empty()) return DescribeCharacter(oneCharacter);
+    size_t pos = 0;
+    NextCodePoint(selected, pos);
+    return pos == selected.size() ? DescribeCharacter(selected) : selected;
+}
+
+void SpeakWordAtSpace() {
+    std::string words;
+    int letters = Settings.EnableSpeakLetters;
+    if (letters == 1 || letters == 3) words = KeyName + KeyNameSeparator;
+    if (letters > 1) words += CurrentWord;
+    SpeakText(words);
+    CurrentWord.clear();
+}
+
+void AnnounceEditKey(int key) {
+    switch (key) {
+    case ShiftKey:
+        SpeakText("Shift");
+        break;
+    case ControlKey:
+        SpeakText("Control");
+        break;
+    case DeleteKey:
+        SpeakText(DeleteWord + WhatIsRemoved(CharRightOfCaret()));
+        DropLastCharacter(CurrentWord);
+        break;
+    case BackSpaceKey:
+        SpeakText(EraseWord + WhatIsRemoved(CharLeftOfCaret()));
+        DropLastCharacter(CurrentWord);
+        break;
+    case SpaceKey:
+        SpeakWordAtSpace();
+        break;
+    }
+}
+
+void StepHistory(int delta) {
+    StepSearchHistory(delta);
+}
+
+} // namespace
+
+std::string CharLeftOfCaret() {
+    int start = 0, end = 0;
+    platform::SearchBoxGetSelection(start, end);
+    return start > 0 ? platform::SearchBoxRange(start - 1, start) : std::string();
+}
+
+std::string CharRightOfCaret() {
+    int start = 0, end = 0;
+    platform::SearchBoxGetSelection(start, end);
+    return platform::SearchBoxRange(end, end + 1);
+}
+
+// Whole character codes are compared, so no character beyond Latin-1 is
+// mistaken for one of these.
+bool IsRefusedCharacter(unsigned character) {
+    for (char c : std::string_view("~@#$^&[{]};'<>,`"))
+        if (character == static_cast<unsigned>(c)) return true;
+    return false;
+}
+
+bool OnSearchBoxSetFocus() {
+    Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
+    SpeakText(FocusWords + SpreadSearchTerm());
+    return false;
+}
+
+// Consumed: a one-line box has nothing to scroll, and passing the wheel on
+// could let the main window grow the font a second time.
+bool OnSearchBoxMouseWheel(int delta) {
+    if (delta > 0) ChangeFontSize(WheelFontStep);
+    if (delta < 0) ChangeFontSize(-WheelFontStep);
+    ApplyColors();
+    LayoutWindow();
+    return true;
+}
+
+bool OnSearchBoxChar(unsigned character) {
+    if (!IsRefusedCharacter(character)) return false;
+    std::string text;
+    AppendCodePoint(text, character);
+    SpeakText(DescribeCharacter(text) + RefusedWords);
+    return true;
+}
+
+bool OnSearchBoxKeyDown(int virtualKey) {
+    if (Settings.EnableSpeakLetters == 0) return false;
+    bool shift = ShiftDown();
+    if (!shift && IsRefusedUnshiftedKey(virtualKey)) {
+        CommandBeep();
+        return true;
+    }
+    NameKey(virtualKey);
+    if (IsSpokenKey(virtualKey, shift)) SpeakKey();
+    AnnounceEditKey(virtualKey);
+    return false;
+}
+
+bool OnSearchBoxKeyUp(int virtualKey) {
+    bool control = platform::AsyncKeyDown(ControlKey);
+    switch (virtualKey) {
+    case LeftKey:
+        SpeakText("Left Arrow : " + DescribeCharacter(CharRightOfCaret()));
+        break;
+    case RightKey:
+        SpeakText("Right Arrow : " + DescribeCharacter(CharLeftOfCaret()));
+        break;
+    case UpKey:
+        StepHistory(-1);
+        break;
+    case DownKey:
+        StepHistory(+1);
+        break;
+    case CapsLockKey:
+        SpeakText(CapsLockOn() ? "Cap ON" : "Cap OFF");
+        break;
+    case HomeKey:
+        SpeakText(control ? "Control Home : Start of Search Term : "
+                          : "Home Key : Start of Search Term : ");
+        break;
+    case EndKey:
+        SpeakText(control ? "Control End : End of Search Term : "
+                          : "End Key : End of Search Term : ");
+        break;
+    }
+    return false;
+}

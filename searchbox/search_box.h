@@ -1,8 +1,13 @@
 // The search box's key handler: speaks what is typed and refuses what may not
-// be typed.
+// be typed. Its message handlers are the OnSearchBox* events of app/events.h.
 #pragma once
 
 #include <string>
 
+// The character just left of the selection start, or "" at the start.
 std::string CharLeftOfCaret();
+// The character just right of the selection end, or "" at the end.
 std::string CharRightOfCaret();
+
+// One of the characters a search term may never hold, refused as typed.
+bool IsRefusedCharacter(unsigned character);

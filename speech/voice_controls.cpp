@@ -1,7 +1,70 @@
 #include "speech/voice_controls.h"
 
-// Placeholders until the voice controls land.
-void CycleSpeechRate() {}
-void VolumeUp() {}
-void VolumeDown() {}
-void MuteSpeakers() {}
+#include "app/main_window.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr const char *NormalSpeechWords = "Normal speech is on!";
+constexpr const char *FastSpeechWords = "Fast speech is on!";
+constexpr const char *SlowSpeechWords = "Slow speech is on!";
+
+constexpr int VolumeMuteKey = 0xAD;
+constexpr int VolumeDownKey = 0xAE;
+constexpr int VolumeUpKey = 0xAF;
+constexpr int VolumeStrokes = 5;
+
+constexpr unsigned Interrupting = platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak;
+
+void PressRepeatedly(int key, int times) {
+    for (int i = 0; i < times; ++i)
+        platform::SendKeyPress(key);
+}
+
+} // namespace
+
+std::string StepSpeechRate(int &rate, int slowRate, int fastRate) {
+    if (rate == slowRate) {
+        rate = 0;
+        return NormalSpeechWords;
+    }
+    if (rate == 0) {
+        rate = fastRate;
+        return FastSpeechWords;
+    }
+    if (rate == fastRate) {
+        rate = slowRate;
+        return SlowSpeechWords;
+    }
+    // A rate from a hand-edited file: back to normal, so the key never goes dead.
+    rate = 0;
+    return NormalSpeechWords;
+}
+
+// Speaks on the voice directly: the prefix waits for the next ordinary message.
+void CycleSpeechRate() {
+    platform::VoiceSpeak("", Interrupting);
+    std::string words = StepSpeechRate(Settings.vRate, Settings.SlowRate, Settings.FastRate);
+    platform::VoiceSetRate(Settings.vRate);
+    if (Settings.DisableSpeech == 0) platform::VoiceSpeak(words, Interrupting);
+}
+
+void ApplySpeechRate() {
+    platform::VoiceSetRate(Settings.vRate);
+}
+
+void VolumeUp() {
+    PressRepeatedly(VolumeUpKey, VolumeStrokes);
+}
+
+void VolumeDown() {
+    PressRepeatedly(VolumeDownKey, VolumeStrokes);
+}
+
+// One press toggles the mute; two beeps tell the user it happened.
+void MuteSpeakers() {
+    platform::SendKeyPress(VolumeMuteKey);
+    CommandBeep();
+    CommandBeep();
+}

@@ -15,11 +15,13 @@
 #include "search/result_rows.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
+#include "speech/voice_controls.h"
 
 void CreateProgramState() {
     platform::SetCurrentFolder(platform::ProgramFolder());
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
+    ApplySpeechRate();
 }
 
 void OnInitDialog() {

@@ -93,7 +93,7 @@ std::string CutToCharacters(std::string_view text, size_t characters) {
     return std::string(text.substr(0, PrefixBytes(text, characters)));
 }
 
-char32_t NextCodePoint(std::string_view text, size_t &pos) {
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char lead = byte(pos);
     if (lead < 0x80) {
@@ -121,7 +121,7 @@ char32_t NextCodePoint(std::string_view text, size_t &pos) {
     return c;
 }
 
-void AppendCodePoint(std::string &out, char32_t c) {
+void AppendCodePoint(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += char(c);
     } else if (c < 0x800) {

@@ -42,8 +42,8 @@ char32_t LowerCodePoint(char32_t c);
 char32_t UpperCodePoint(char32_t c);
 
 // Reads the code point at `pos` and advances it; invalid bytes come out as U+FFFD.
-char32_t NextCodePoint(std::string_view text, size_t &pos);
-void AppendCodePoint(std::string &out, char32_t c);
+char32_t NextCodePoint(std::string_view text, size_t& pos);
+void AppendCodePoint(std::string& out, char32_t c);
 
 // Val-style number at the start of a text: leading blanks skipped, an optional
 // sign, digits with an optional fraction; rounded half-even; 0 when none.

@@ -7,7 +7,7 @@
 std::string ExclusionTermsFrom(bool fileExists, std::string_view fileText) {
     if (!fileExists) return " !c:\\windows\\ !c:\\$recycle.bin\\ ";
     std::string terms;
-    for (const std::string &line : SplitAll(fileText, "\r\n"))
+    for (const std::string& line : SplitAll(fileText, "\r\n"))
         terms += " !" + line;
     return terms;
 }
@@ -27,7 +27,7 @@ std::string CountOption(int maxResults) {
     return maxResults == 0 ? std::string() : " -n" + NumberText(maxResults);
 }
 
-static const char *KindOptions(int kind) {
+static const char* KindOptions(int kind) {
     switch (kind) {
     case Files:
         return " -size -size-format 2 -dm /a-d ";
@@ -38,8 +38,8 @@ static const char *KindOptions(int kind) {
     }
 }
 
-std::string EngineArgumentsFor(int kind, const std::string &exclusions, int sortType,
-                               int maxResults, const std::string &term) {
+std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
+                               int maxResults, const std::string& term) {
     if (kind == Custom) return term;
     return exclusions + KindOptions(kind) + SortOption(sortType) + CountOption(maxResults) +
            " -export-csv results.txt " + term;

@@ -7,7 +7,7 @@
 
 enum SearchKind { Files = 1, Folders = 2, Both = 3, Custom = 4 };
 
-constexpr const char *EngineCommandPrefix = "CMD /C es ";
+constexpr const char* EngineCommandPrefix = "CMD /C es ";
 
 // " !" in front of each excluded folder: "exclusion.txt" when it exists,
 // otherwise the two system folders; empty when exclusion is off.
@@ -17,8 +17,8 @@ std::string ExclusionTermsFrom(bool fileExists, std::string_view fileText);
 std::string SortOption(int sortType);
 std::string CountOption(int maxResults);
 // Arguments after "CMD /C es ", before filter names are expanded.
-std::string EngineArgumentsFor(int kind, const std::string &exclusions, int sortType,
-                               int maxResults, const std::string &term);
+std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
+                               int maxResults, const std::string& term);
 
 // Escapes, outside double quotes, the characters the command interpreter would
 // act on, so the engine receives exactly what was typed and nothing else runs.

@@ -8,7 +8,7 @@
 namespace {
 
 struct FilterGroup {
-    const char *name;
+    const char* name;
     std::string list;
 };
 
@@ -39,8 +39,8 @@ void CreateFilterGroups() {
     }};
 }
 
-void ExpandFilterGroups(std::string &arguments) {
+void ExpandFilterGroups(std::string& arguments) {
     if (FilterGroups[0].list.empty()) CreateFilterGroups();
-    for (const FilterGroup &group : FilterGroups)
+    for (const FilterGroup& group : FilterGroups)
         arguments = ReplaceAll(std::move(arguments), group.name, group.list);
 }

@@ -5,4 +5,4 @@
 
 void CreateFilterGroups();
 // Replaces every filter name in the text by its engine extension list.
-void ExpandFilterGroups(std::string &arguments);
+void ExpandFilterGroups(std::string& arguments);

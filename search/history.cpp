@@ -14,7 +14,8 @@ void ReadSearchHistory() {
     if (TrimBlanks(SearchHistory).empty()) SearchHistory = Settings.SearchTerm;
 }
 
-std::string HistoryWithTerm(const std::string &history, const std::string &term) {
+std::string HistoryWithTerm(const std::string& history, const std::string& term) {
+    if (history.empty()) return term; // no empty entry to step onto later
     std::vector<std::string> entries =
         SplitAll(term + HistorySeparator + history, HistorySeparator);
     if (entries.size() > size_t(HistoryLimit)) entries.resize(HistoryLimit);
@@ -39,10 +40,10 @@ int StepPosition(int position, int delta, int entries) {
     return position;
 }
 
-void StepSearchHistory(int &delta) {
+void StepSearchHistory(int& delta) {
     std::vector<std::string> entries = SplitAll(SearchHistory, HistorySeparator);
     Settings.SearchTermNumber = StepPosition(Settings.SearchTermNumber, delta, int(entries.size()));
-    const std::string &entry = entries[Settings.SearchTermNumber - 1];
+    const std::string& entry = entries[Settings.SearchTermNumber - 1];
     platform::SetSearchBoxText(entry);
     SpeakText("Search Term is : " + entry);
 }

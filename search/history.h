@@ -6,15 +6,15 @@
 
 extern std::string SearchHistory;
 
-constexpr const char *HistoryFile = "searchterms.txt";
-constexpr const char *HistorySeparator = "++++";
+constexpr const char* HistoryFile = "searchterms.txt";
+constexpr const char* HistorySeparator = "++++";
 constexpr int HistoryLimit = 5;
 
 // Start-up: the file's text, or `SearchTerm` when the file is missing or blank.
 void ReadSearchHistory();
 void RecordSearchTerm();
-void StepSearchHistory(int &delta);
+void StepSearchHistory(int& delta);
 
 // Pure forms.
-std::string HistoryWithTerm(const std::string &history, const std::string &term);
+std::string HistoryWithTerm(const std::string& history, const std::string& term);
 int StepPosition(int position, int delta, int entries);

@@ -16,7 +16,7 @@ constexpr size_t kMaxArena = std::numeric_limits<uint32_t>::max();
 
 // Lower-cases ASCII and the Latin letters of the Western code page in UTF-8;
 // each of them keeps its length, so this works in place.
-void LowerInPlace(char *text, size_t length) {
+void LowerInPlace(char* text, size_t length) {
     for (size_t i = 0; i < length; ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         if (unsigned(c - 'A') < 26u) {
@@ -35,7 +35,7 @@ void LowerInPlace(char *text, size_t length) {
 }
 
 struct Cursor {
-    char *text;
+    char* text;
     size_t read;  // next byte to read
     size_t end;   // end of the line being read
     size_t write; // next byte to write
@@ -44,13 +44,13 @@ struct Cursor {
 // Copies one field to the write position. A field that starts with a double
 // quote runs to its closing quote, with "" standing for one quote; any other
 // quote is dropped. Ends after the separating comma.
-void CopyField(Cursor &c) {
-    char *t = c.text;
+void CopyField(Cursor& c) {
+    char* t = c.text;
     if (c.read < c.end && t[c.read] == '"') {
         ++c.read;
         while (c.read < c.end) {
-            const void *hit = std::memchr(t + c.read, '"', c.end - c.read);
-            size_t quote = hit ? size_t(static_cast<const char *>(hit) - t) : c.end;
+            const void* hit = std::memchr(t + c.read, '"', c.end - c.read);
+            size_t quote = hit ? size_t(static_cast<const char*>(hit) - t) : c.end;
             std::memmove(t + c.write, t + c.read, quote - c.read);
             c.write += quote - c.read;
             c.read = quote + 1;
@@ -69,11 +69,11 @@ void CopyField(Cursor &c) {
     if (c.read < c.end) ++c.read; // the comma
 }
 
-size_t CutLength(const char *field, size_t length, size_t characters) {
+size_t CutLength(const char* field, size_t length, size_t characters) {
     return PrefixBytes(std::string_view(field, length), characters);
 }
 
-bool Ignored(std::string_view fullName, const ImportOptions &options) {
+bool Ignored(std::string_view fullName, const ImportOptions& options) {
     if (!options.useIgnoreList) return false;
     size_t lastSeparator = fullName.find_last_of("\\:");
     size_t dot = fullName.rfind('.');
@@ -84,7 +84,7 @@ bool Ignored(std::string_view fullName, const ImportOptions &options) {
 }
 
 // Parses one data line; false when the row is dropped.
-bool ParseLine(Cursor &c, const ImportOptions &options, ResultRow &row) {
+bool ParseLine(Cursor& c, const ImportOptions& options, ResultRow& row) {
     size_t start = c.write;
     CopyField(c);
     size_t sizeLength = CutLength(c.text + start, c.write - start, kShortFieldLimit);
@@ -115,18 +115,18 @@ bool ParseLine(Cursor &c, const ImportOptions &options, ResultRow &row) {
     return true;
 }
 
-size_t LineEnd(const char *text, size_t from, size_t size) {
-    const void *hit = std::memchr(text + from, '\n', size - from);
-    return hit ? size_t(static_cast<const char *>(hit) - text) : size;
+size_t LineEnd(const char* text, size_t from, size_t size) {
+    const void* hit = std::memchr(text + from, '\n', size - from);
+    return hit ? size_t(static_cast<const char*>(hit) - text) : size;
 }
 
 } // namespace
 
-void ParseResultText(std::string bytes, const ImportOptions &options, ResultRowsRecord &into) {
+void ParseResultText(std::string bytes, const ImportOptions& options, ResultRowsRecord& into) {
     into.Clear();
     if (!IsValidUtf8(bytes) || bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         bytes = DecodeFileText(bytes);
-    char *text = bytes.data();
+    char* text = bytes.data();
     size_t size = std::min(bytes.size(), kMaxArena);
     size_t pos = 0;
     while (pos < size &&

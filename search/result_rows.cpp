@@ -11,22 +11,22 @@
 ResultRowsRecord ResultRows;
 
 std::string_view ResultRowsRecord::Size(int row) const {
-    const ResultRow &r = Row(row);
+    const ResultRow& r = Row(row);
     return std::string_view(text).substr(r.start, r.sizeLength);
 }
 
 std::string_view ResultRowsRecord::Date(int row) const {
-    const ResultRow &r = Row(row);
+    const ResultRow& r = Row(row);
     return std::string_view(text).substr(r.start + r.sizeLength, r.dateLength);
 }
 
 std::string_view ResultRowsRecord::Path(int row) const {
-    const ResultRow &r = Row(row);
+    const ResultRow& r = Row(row);
     return std::string_view(text).substr(r.start + r.sizeLength + r.dateLength, r.pathLength);
 }
 
 std::string_view ResultRowsRecord::Name(int row) const {
-    const ResultRow &r = Row(row);
+    const ResultRow& r = Row(row);
     return std::string_view(text).substr(r.start + r.sizeLength + r.dateLength + r.pathLength,
                                          r.nameLength);
 }

@@ -27,7 +27,7 @@ struct ResultRowsRecord {
 
     int Count() const { return int(rows.size()); }
     // Rows are numbered from 1.
-    const ResultRow &Row(int row) const { return rows[row - 1]; }
+    const ResultRow& Row(int row) const { return rows[row - 1]; }
     std::string_view Size(int row) const;
     std::string_view Date(int row) const;
     std::string_view Path(int row) const;
@@ -43,9 +43,9 @@ struct ResultRowsRecord {
 
 extern ResultRowsRecord ResultRows;
 
-constexpr const char *ResultFile = "results.txt";
-constexpr const char *EmptyRowName = "<empty>";
-constexpr const char *LoadingRowName = "Loading ...";
+constexpr const char* ResultFile = "results.txt";
+constexpr const char* EmptyRowName = "<empty>";
+constexpr const char* LoadingRowName = "Loading ...";
 
 struct ImportOptions {
     bool useIgnoreList = false;
@@ -53,7 +53,7 @@ struct ImportOptions {
 };
 
 // Parses the engine's CSV bytes into rows (pure; the bytes are consumed).
-void ParseResultText(std::string bytes, const ImportOptions &options, ResultRowsRecord &into);
+void ParseResultText(std::string bytes, const ImportOptions& options, ResultRowsRecord& into);
 
 // Reads "results.txt" into ResultRows and empties the list control; returns the
 // number of rows imported (the "<empty>" row stands when there are none).
@@ -63,7 +63,7 @@ void LoadResultFile();
 extern int SortDescending;
 void SortRows(int column);
 // Sorting alone, without touching the list (pure on the record).
-void SortResultRows(ResultRowsRecord &rows, int column, bool descending);
+void SortResultRows(ResultRowsRecord& rows, int column, bool descending);
 
 std::string FormatSize(int row);
 std::string SizeText(int64_t sizeValue, bool useKB); // pure form

@@ -23,7 +23,7 @@ namespace {
 constexpr uint32_t kCommandNotFound = 9009; // the interpreter found no `es`
 constexpr uint32_t kServiceNotRunning = 8;  // the engine's own service is down
 
-std::string Announcement(int kind, const std::string &term) {
+std::string Announcement(int kind, const std::string& term) {
     switch (kind) {
     case Files:
         return "File Search for " + term;
@@ -62,7 +62,7 @@ std::string SearchSummary(int n) {
 }
 
 std::string SearchCaption(int64_t t0, int64_t t1, int64_t t2, int64_t frequency,
-                          const std::string &arguments) {
+                          const std::string& arguments) {
     double f = frequency > 0 ? double(frequency) : 1.0;
     return std::string(ProgramTitle) + "    " + OneDecimal(double(t1 - t0) / f) +
            " sec : " + OneDecimal(double(t2 - t0) / f) + " sec  " + " ... " + arguments;
@@ -80,7 +80,7 @@ void RunSearch() {
     Settings.LastSearchType = kind;
     RecordSearchTerm();
     ShowSearchPlaceholder();
-    const std::string &term = Settings.SearchTerm;
+    const std::string& term = Settings.SearchTerm;
     SpeakTextAndWait(Announcement(kind, term));
     std::string exclusions = kind == Custom ? std::string() : BuildExclusionTerms();
     std::string raw = EngineArgumentsFor(kind, exclusions, Settings.SortType, Settings.MaxResults,

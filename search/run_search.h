@@ -15,4 +15,4 @@ void RunSearch();
 std::string EngineFailureMessage(bool started, uint32_t exitCode);
 std::string SearchSummary(int n);
 std::string SearchCaption(int64_t t0, int64_t t1, int64_t t2, int64_t frequency,
-                          const std::string &arguments);
+                          const std::string& arguments);

@@ -17,7 +17,7 @@ struct SortEntry {
     uint32_t index;
 };
 
-uint64_t BigEndian(const char *bytes, size_t length) {
+uint64_t BigEndian(const char* bytes, size_t length) {
     unsigned char buffer[8] = {};
     std::memcpy(buffer, bytes, std::min<size_t>(length, 8));
     uint64_t value = 0;
@@ -26,12 +26,12 @@ uint64_t BigEndian(const char *bytes, size_t length) {
     return value;
 }
 
-void SetTextPrefix(SortEntry &e, std::string_view key) {
+void SetTextPrefix(SortEntry& e, std::string_view key) {
     e.high = BigEndian(key.data(), key.size());
     e.low = key.size() > 8 ? BigEndian(key.data() + 8, key.size() - 8) : 0;
 }
 
-std::string KeyText(const ResultRowsRecord &rows, int column, uint32_t index) {
+std::string KeyText(const ResultRowsRecord& rows, int column, uint32_t index) {
     int row = int(index) + 1;
     if (column == 2) return std::string(rows.Path(row));
     if (column == 3) return rows.SortDate(row);
@@ -39,7 +39,7 @@ std::string KeyText(const ResultRowsRecord &rows, int column, uint32_t index) {
 }
 
 // Full key comparison for rows whose prefixes are equal: -1, 0 or 1.
-int CompareFull(const ResultRowsRecord &rows, int column, uint32_t a, uint32_t b) {
+int CompareFull(const ResultRowsRecord& rows, int column, uint32_t a, uint32_t b) {
     if (column == 4) return 0;
     if (column != 3) {
         std::string_view x = column == 2 ? rows.Path(int(a) + 1) : rows.Name(int(a) + 1);
@@ -53,10 +53,10 @@ int CompareFull(const ResultRowsRecord &rows, int column, uint32_t a, uint32_t b
 
 } // namespace
 
-void SortResultRows(ResultRowsRecord &rows, int column, bool descending) {
+void SortResultRows(ResultRowsRecord& rows, int column, bool descending) {
     std::vector<SortEntry> entries(rows.rows.size());
     for (uint32_t i = 0; i < entries.size(); ++i) {
-        SortEntry &e = entries[i];
+        SortEntry& e = entries[i];
         e.index = i;
         if (column == 4) {
             e.high = uint64_t(rows.rows[i].SizeValue) ^ (uint64_t(1) << 63); // signed order
@@ -67,8 +67,8 @@ void SortResultRows(ResultRowsRecord &rows, int column, bool descending) {
             SetTextPrefix(e, column == 2 ? rows.Path(int(i) + 1) : rows.Name(int(i) + 1));
         }
     }
-    const std::vector<ResultRow> &original = rows.rows;
-    std::sort(entries.begin(), entries.end(), [&](const SortEntry &a, const SortEntry &b) {
+    const std::vector<ResultRow>& original = rows.rows;
+    std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
         int c = a.high != b.high ? (a.high < b.high ? -1 : 1)
                 : a.low != b.low ? (a.low < b.low ? -1 : 1)
                                  : CompareFull(rows, column, a.index, b.index);
@@ -77,7 +77,7 @@ void SortResultRows(ResultRowsRecord &rows, int column, bool descending) {
     });
     std::vector<ResultRow> sorted;
     sorted.reserve(entries.size());
-    for (const SortEntry &e : entries)
+    for (const SortEntry& e : entries)
         sorted.push_back(original[e.index]);
     rows.rows = std::move(sorted);
 }

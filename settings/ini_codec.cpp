@@ -47,10 +47,10 @@ std::optional<std::string> IniLookup(std::string_view text, std::string_view sec
     return std::nullopt;
 }
 
-std::string IniWrite(std::string_view section, const IniEntries &entries) {
+std::string IniWrite(std::string_view section, const IniEntries& entries) {
     std::string out = "[";
     out.append(section).append("]\r\n");
-    for (const auto &[key, value] : entries)
+    for (const auto& [key, value] : entries)
         out += key + "=" + value + "\r\n";
     return out;
 }

@@ -16,4 +16,4 @@ using IniEntries = std::vector<std::pair<std::string, std::string>>;
 std::optional<std::string> IniLookup(std::string_view text, std::string_view section,
                                      std::string_view key);
 
-std::string IniWrite(std::string_view section, const IniEntries &entries);
+std::string IniWrite(std::string_view section, const IniEntries& entries);

@@ -13,7 +13,7 @@ namespace {
 using Field = std::variant<int SettingsRecord::*, std::string SettingsRecord::*>;
 
 struct Key {
-    const char *name;
+    const char* name;
     Field field;
 };
 
@@ -129,14 +129,14 @@ int ClampToInt(int64_t value) {
 }
 
 // A line break inside a value would split its line in the file.
-std::string OneLine(const std::string &text) {
+std::string OneLine(const std::string& text) {
     std::string out = text;
-    for (char &c : out)
+    for (char& c : out)
         if (c == '\r' || c == '\n') c = ' ';
     return out;
 }
 
-std::string ValueText(const SettingsRecord &values, const Field &field) {
+std::string ValueText(const SettingsRecord& values, const Field& field) {
     if (auto number = std::get_if<int SettingsRecord::*>(&field))
         return NumberText(values.**number);
     return OneLine(values.*std::get<std::string SettingsRecord::*>(field));
@@ -153,20 +153,20 @@ std::string SettingsFile() {
     return program.substr(0, dot) + ".ini";
 }
 
-std::string SettingsIniText(const SettingsRecord &values) {
+std::string SettingsIniText(const SettingsRecord& values) {
     IniEntries entries;
-    for (const Key &key : kSaveOrder)
+    for (const Key& key : kSaveOrder)
         entries.emplace_back(key.name, ValueText(values, key.field));
     return IniWrite(kSection, entries);
 }
 
-void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord &values) {
+void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& values) {
     const SettingsRecord defaults;
-    for (const Key &key : kLoadOrder) {
+    for (const Key& key : kLoadOrder) {
         std::optional<std::string> text =
             fileExists ? IniLookup(iniText, kSection, key.name) : std::nullopt;
         if (auto number = std::get_if<int SettingsRecord::*>(&key.field)) {
-            values.**number = text ? ClampToInt(LeadingNumber(*text)) : defaults.**number;
+            values.** number = text ? ClampToInt(LeadingNumber(*text)) : defaults.**number;
         } else {
             auto member = std::get<std::string SettingsRecord::*>(key.field);
             values.*member = CutToCharacters(text ? *text : defaults.*member, SettingTextLimit);
@@ -195,7 +195,7 @@ void SaveSettings() {
     platform::ReplaceFile(SettingsFile(), SettingsIniText(Settings));
 }
 
-void LoadOrSaveSettings(const std::string &action) {
+void LoadOrSaveSettings(const std::string& action) {
     if (action == "get")
         LoadSettings();
     else if (action == "save")

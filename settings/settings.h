@@ -63,13 +63,13 @@ std::string SettingsFile();
 
 // "get" loads every key and applies the saved placement to the main window;
 // "save" writes the whole file; any other action does nothing.
-void LoadOrSaveSettings(const std::string &action);
+void LoadOrSaveSettings(const std::string& action);
 void LoadSettings();
 void SaveSettings();
 
 // The settings as INI text in the file's exact form, and back (pure).
-std::string SettingsIniText(const SettingsRecord &values);
-void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord &values);
+std::string SettingsIniText(const SettingsRecord& values);
+void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& values);
 
 // The one-line summary of twelve settings, and the caption that shows it.
 std::string SettingsSummaryText();

@@ -10,7 +10,7 @@ std::string OnOff(int value) {
     return value != 0 ? "On" : "Off";
 }
 
-std::string Pick(int value, std::initializer_list<const char *> words) {
+std::string Pick(int value, std::initializer_list<const char*> words) {
     if (value < 0 || size_t(value) >= words.size()) return {};
     return *(words.begin() + value);
 }
@@ -18,7 +18,7 @@ std::string Pick(int value, std::initializer_list<const char *> words) {
 } // namespace
 
 std::string SettingsSummaryText() {
-    const SettingsRecord &s = Settings;
+    const SettingsRecord& s = Settings;
     std::string lines = s.MaxPrintLines == 0 ? "UnLmtd" : NumberText(s.MaxPrintLines);
     return "  Letters-" + Pick(s.EnableSpeakLetters, {"No", "Letters", "Words", "Both"}) +
            "  ExcludeSystem-" + OnOff(s.ExcludeSystemFolders) + "  UseIgnoreLst-" +

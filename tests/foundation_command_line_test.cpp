@@ -90,8 +90,8 @@ TEST(InterpreterEscaping, WindowsArgumentSplitting) {
 
 TEST(FilterGroups, ListsAndReplacement) {
     CreateFilterGroups();
-    const std::pair<const char*, size_t> sizes[] = {{"audio:", 139}, {"zip:", 172}, {"doc:", 219},
-                                                    {"exe:", 27},    {"pic:", 66},  {"video:", 290}};
+    const std::pair<const char*, size_t> sizes[] = {
+        {"audio:", 139}, {"zip:", 172}, {"doc:", 219}, {"exe:", 27}, {"pic:", 66}, {"video:", 290}};
     for (auto [name, length] : sizes) {
         std::string text = name;
         ExpandFilterGroups(text);

@@ -12,15 +12,16 @@ ResultRowsRecord Parse(const std::string& bytes, ImportOptions options = {}) {
 
 std::vector<std::string> Names(const ResultRowsRecord& rows) {
     std::vector<std::string> names;
-    for (int r = 1; r <= rows.Count(); ++r) names.emplace_back(rows.Name(r));
+    for (int r = 1; r <= rows.Count(); ++r)
+        names.emplace_back(rows.Name(r));
     return names;
 }
 
 } // namespace
 
 TEST(ResultImport, FieldsOfOneRow) {
-    ResultRowsRecord rows = Parse(std::string(kHeader) +
-                                  "1234,01/15/2023 10:23,\"C:\\Users\\Ann\\Report.DOCX\"\r\n");
+    ResultRowsRecord rows =
+        Parse(std::string(kHeader) + "1234,01/15/2023 10:23,\"C:\\Users\\Ann\\Report.DOCX\"\r\n");
     ASSERT_EQ(rows.Count(), 1);
     EXPECT_EQ(rows.Name(1), "report.docx");
     EXPECT_EQ(rows.Path(1), "c:\\users\\ann\\");
@@ -43,11 +44,11 @@ TEST(ResultImport, HeaderBlankLinesAndLineEnds) {
 
 TEST(ResultImport, QuotesCommasAndShortLines) {
     std::string body = std::string(kHeader) +
-                       "5,d,\"c:\\a\\b, c.txt\"\r\n"           // a comma inside quotes
-                       "6,d,c:\\a\\\"x\".txt\r\n"               // stray quotes are dropped
+                       "5,d,\"c:\\a\\b, c.txt\"\r\n"                 // a comma inside quotes
+                       "6,d,c:\\a\\\"x\".txt\r\n"                    // stray quotes are dropped
                        "7,d,\"c:\\q\\say \"\"hi\"\".txt\",extra\r\n" // doubled quote is one quote
-                       "12345\r\n"                              // one field: the Size
-                       ",d,c:\\folder\r\n";                     // no size: a folder
+                       "12345\r\n"                                   // one field: the Size
+                       ",d,c:\\folder\r\n";                          // no size: a folder
     ResultRowsRecord rows = Parse(body);
     ASSERT_EQ(rows.Count(), 5);
     EXPECT_EQ(rows.Name(1), "b, c.txt");
@@ -61,7 +62,8 @@ TEST(ResultImport, QuotesCommasAndShortLines) {
 }
 
 TEST(ResultImport, TextEncodingsAndLowerCase) {
-    ResultRowsRecord utf8 = Parse(std::string("\xEF\xBB\xBF") + kHeader + "1,d,C:\\CAFÉ\\ÅSA.TXT\r\n");
+    ResultRowsRecord utf8 =
+        Parse(std::string("\xEF\xBB\xBF") + kHeader + "1,d,C:\\CAFÉ\\ÅSA.TXT\r\n");
     EXPECT_EQ(utf8.FullName(1), "c:\\café\\åsa.txt");
     ResultRowsRecord western = Parse(std::string(kHeader) + "1,d,C:\\CAF\xC9.TXT\r\n");
     EXPECT_EQ(western.FullName(1), "c:\\café.txt");
@@ -79,20 +81,19 @@ TEST(ResultImport, IgnoreList) {
 
 TEST(ResultImport, LargeSizesAndLongFields) {
     std::string longDate(40, '1');
-    ResultRowsRecord rows = Parse(std::string(kHeader) + "5000000000," + longDate + ",c:\\big.iso\r\n" +
-                                  "12abc,d,c:\\odd\r\n");
+    ResultRowsRecord rows = Parse(std::string(kHeader) + "5000000000," + longDate +
+                                  ",c:\\big.iso\r\n" + "12abc,d,c:\\odd\r\n");
     EXPECT_EQ(rows.Row(1).SizeValue, 5000000000LL);
     EXPECT_EQ(rows.Date(1).size(), 31u);
-    EXPECT_EQ(rows.Name(1), "big.iso"); // cutting the date does not shift the name
+    EXPECT_EQ(rows.Name(1), "big.iso");   // cutting the date does not shift the name
     EXPECT_EQ(rows.Row(2).SizeValue, 12); // the number at the start
 }
 
 TEST(ResultSort, ColumnsDirectionsAndTies) {
-    std::string body = std::string(kHeader) +
-                       "300,12/31/2022 09:00,c:\\z\\b.txt\r\n"
-                       "100,01/01/2023 08:00,c:\\a\\a.txt\r\n"
-                       "200,12/31/2022 09:00,c:\\m\\b.txt\r\n"
-                       "-5,06/15/2021 10:00,c:\\k\\c.txt\r\n";
+    std::string body = std::string(kHeader) + "300,12/31/2022 09:00,c:\\z\\b.txt\r\n"
+                                              "100,01/01/2023 08:00,c:\\a\\a.txt\r\n"
+                                              "200,12/31/2022 09:00,c:\\m\\b.txt\r\n"
+                                              "-5,06/15/2021 10:00,c:\\k\\c.txt\r\n";
     ResultRowsRecord rows = Parse(body);
     SortResultRows(rows, 1, false);
     EXPECT_EQ(rows.Path(1), "c:\\a\\");

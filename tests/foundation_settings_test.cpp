@@ -7,15 +7,52 @@
 
 namespace {
 
-const char* const kKeyOrder[] = {
-    "Left", "Top", "Width", "Height", "SearchTerm", "FontName", "IgnoreList", "Minimized",
-    "Maximized", "FontSize", "FG", "BG", "ShowToolbar", "IconSize", "SortType",
-    "HideToolbarText", "MaxResults", "ExcludeSystemFolders", "EnableSpeakLetters",
-    "SpeakNonLetters", "ShortPath", "EnableToolTips", "EnableTime", "vRate", "SlowRate",
-    "FastRate", "UseIgnoreList", "ExternalTool", "FocusOnRE", "UseHover", "UseKB", "PrintFont",
-    "MaxPrintLines", "SearchType", "ShowPreview", "LastRow", "TopRow", "SpeakShortcuts",
-    "IncludeShortcutKey", "SpeakMinimalKey", "PreviewResize", "ImageBG", "WideToolbar",
-    "DisableSpeech", "LastSearchType", "SearchTermNumber"};
+const char* const kKeyOrder[] = {"Left",
+                                 "Top",
+                                 "Width",
+                                 "Height",
+                                 "SearchTerm",
+                                 "FontName",
+                                 "IgnoreList",
+                                 "Minimized",
+                                 "Maximized",
+                                 "FontSize",
+                                 "FG",
+                                 "BG",
+                                 "ShowToolbar",
+                                 "IconSize",
+                                 "SortType",
+                                 "HideToolbarText",
+                                 "MaxResults",
+                                 "ExcludeSystemFolders",
+                                 "EnableSpeakLetters",
+                                 "SpeakNonLetters",
+                                 "ShortPath",
+                                 "EnableToolTips",
+                                 "EnableTime",
+                                 "vRate",
+                                 "SlowRate",
+                                 "FastRate",
+                                 "UseIgnoreList",
+                                 "ExternalTool",
+                                 "FocusOnRE",
+                                 "UseHover",
+                                 "UseKB",
+                                 "PrintFont",
+                                 "MaxPrintLines",
+                                 "SearchType",
+                                 "ShowPreview",
+                                 "LastRow",
+                                 "TopRow",
+                                 "SpeakShortcuts",
+                                 "IncludeShortcutKey",
+                                 "SpeakMinimalKey",
+                                 "PreviewResize",
+                                 "ImageBG",
+                                 "WideToolbar",
+                                 "DisableSpeech",
+                                 "LastSearchType",
+                                 "SearchTermNumber"};
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines = SplitAll(text, "\r\n");
@@ -48,10 +85,10 @@ TEST_F(SettingsTest, FirstStartWritesAllKeysInOrderWithDefaults) {
     for (size_t i = 0; i < 46; ++i)
         EXPECT_EQ(lines[i + 1].substr(0, lines[i + 1].find('=')), kKeyOrder[i]) << i;
     const std::string ini = Ini();
-    for (const char* line : {"Width= 1600\r\n", "MaxResults= 100\r\n", "SlowRate=-3\r\n",
-                             "FastRate= 3\r\n", "FG= 65535\r\n", "BG= 16711680\r\n",
-                             "SearchTerm=texas\r\n", "FontName=Arial Black\r\n",
-                             "IgnoreList=.lnk\r\n", "SearchTermNumber= 1\r\n"})
+    for (const char* line :
+         {"Width= 1600\r\n", "MaxResults= 100\r\n", "SlowRate=-3\r\n", "FastRate= 3\r\n",
+          "FG= 65535\r\n", "BG= 16711680\r\n", "SearchTerm=texas\r\n", "FontName=Arial Black\r\n",
+          "IgnoreList=.lnk\r\n", "SearchTermNumber= 1\r\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line;
 }
 
@@ -89,8 +126,8 @@ TEST_F(SettingsTest, MaximizedWindowSavesItsRestoredRectangle) {
     world().placement = {{100, 200, 1100, 900}, false, true};
     LoadOrSaveSettings("save");
     const std::string ini = Ini();
-    for (const char* line : {"Left= 100\r\n", "Top= 200\r\n", "Width= 1000\r\n",
-                             "Height= 700\r\n", "Maximized= 1\r\n", "Minimized= 0\r\n"})
+    for (const char* line : {"Left= 100\r\n", "Top= 200\r\n", "Width= 1000\r\n", "Height= 700\r\n",
+                             "Maximized= 1\r\n", "Minimized= 0\r\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line;
 }
 

@@ -48,16 +48,24 @@ class ScenarioTest : public ::testing::Test {
         ResultRows.Clear();
         platform::SetCurrentFolder(folder);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void TearDown() override {
+        std::filesystem::remove_all(folder);
+    }
 
-    platform::testing::World& world() { return platform::testing::TheWorld(); }
+    platform::testing::World& world() {
+        return platform::testing::TheWorld();
+    }
     // Runs start-up as the program does, up to the message loop.
-    void Start() { ProgramMain(); }
+    void Start() {
+        ProgramMain();
+    }
     // A file in the program folder.
     void Put(const std::string& name, const std::string& bytes) {
         scenario::WriteFile(folder + name, bytes);
     }
-    std::string Get(const std::string& name) { return scenario::ReadFile(folder + name); }
+    std::string Get(const std::string& name) {
+        return scenario::ReadFile(folder + name);
+    }
     std::string Spoken(size_t fromEnd = 0) {
         const auto& t = world().transcript;
         return t.size() > fromEnd ? t[t.size() - 1 - fromEnd].text : std::string();

@@ -11,7 +11,7 @@ namespace platform {
 
 using testing::TheWorld;
 
-static std::string Resolve(const std::string &path) {
+static std::string Resolve(const std::string& path) {
     if (!path.empty() && path[0] == '/') return path;
     return TheWorld().currentFolder + path;
 }
@@ -22,16 +22,16 @@ std::string ProgramPath() {
 std::string ProgramFolder() {
     return TheWorld().programFolder;
 }
-void SetCurrentFolder(const std::string &folder) {
+void SetCurrentFolder(const std::string& folder) {
     TheWorld().currentFolder = folder;
 }
 
-bool FileExists(const std::string &path) {
+bool FileExists(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(Resolve(path), ec);
 }
 
-bool ReadWholeFile(const std::string &path, std::string &bytes) {
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     std::ifstream in(Resolve(path), std::ios::binary);
     if (!in) return false;
@@ -41,7 +41,7 @@ bool ReadWholeFile(const std::string &path, std::string &bytes) {
     return true;
 }
 
-bool ReplaceFile(const std::string &path, std::string_view bytes) {
+bool ReplaceFile(const std::string& path, std::string_view bytes) {
     if (TheWorld().fileWrites.Fails()) return false;
     std::string target = Resolve(path);
     std::string temporary = target + ".new";
@@ -54,7 +54,7 @@ bool ReplaceFile(const std::string &path, std::string_view bytes) {
     return !ec;
 }
 
-bool RemoveFile(const std::string &path) {
+bool RemoveFile(const std::string& path) {
     std::error_code ec;
     return fs::remove(Resolve(path), ec);
 }

@@ -6,11 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
+extern char** environ;
 
 namespace platform::testing {
 
-static std::string WithoutCarets(const std::string &line) {
+static std::string WithoutCarets(const std::string& line) {
     std::string out;
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -22,7 +22,7 @@ static std::string WithoutCarets(const std::string &line) {
     return out;
 }
 
-std::vector<std::string> SplitWindowsArguments(const std::string &line) {
+std::vector<std::string> SplitWindowsArguments(const std::string& line) {
     std::vector<std::string> args;
     std::string current;
     bool quoted = false, any = false;
@@ -56,27 +56,27 @@ std::vector<std::string> SplitWindowsArguments(const std::string &line) {
     return args;
 }
 
-std::vector<std::string> InterpretCommandLine(const std::string &line) {
+std::vector<std::string> InterpretCommandLine(const std::string& line) {
     std::string rest = line;
     if (rest.size() >= 7 && strncasecmp(rest.c_str(), "CMD /C ", 7) == 0) rest = rest.substr(7);
     return SplitWindowsArguments(WithoutCarets(rest));
 }
 
-static ProcessResult RunNativeEngine(const std::vector<std::string> &args) {
-    World &w = TheWorld();
-    std::vector<char *> argv;
+static ProcessResult RunNativeEngine(const std::vector<std::string>& args) {
+    World& w = TheWorld();
+    std::vector<char*> argv;
     std::string program = w.esPath;
     argv.push_back(program.data());
     std::vector<std::string> copies(args.begin() + 1, args.end());
-    for (std::string &a : copies)
+    for (std::string& a : copies)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> envText;
-    for (char **e = environ; *e; ++e)
+    for (char** e = environ; *e; ++e)
         if (strncmp(*e, "LUMAFIND_ES_ROOTS=", 18) != 0) envText.emplace_back(*e);
     if (!w.esRoots.empty()) envText.push_back("LUMAFIND_ES_ROOTS=" + w.esRoots);
-    std::vector<char *> envp;
-    for (std::string &e : envText)
+    std::vector<char*> envp;
+    for (std::string& e : envText)
         envp.push_back(e.data());
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -100,8 +100,8 @@ namespace platform {
 
 using testing::TheWorld;
 
-ProcessResult RunHiddenAndWait(const std::string &commandLine) {
-    testing::World &w = TheWorld();
+ProcessResult RunHiddenAndWait(const std::string& commandLine) {
+    testing::World& w = TheWorld();
     w.commandLines.push_back(commandLine);
     if (w.processStarts.Fails()) return {false, 0};
     std::vector<std::string> args = testing::InterpretCommandLine(commandLine);
@@ -110,7 +110,7 @@ ProcessResult RunHiddenAndWait(const std::string &commandLine) {
     return testing::RunNativeEngine(args);
 }
 
-bool StartProgram(const std::string &path, const std::string &arguments) {
+bool StartProgram(const std::string& path, const std::string& arguments) {
     if (TheWorld().processStarts.Fails()) return false;
     TheWorld().startedPrograms.push_back(path + (arguments.empty() ? "" : " " + arguments));
     return true;

@@ -11,7 +11,7 @@ bool FaultPlan::Fails() {
     return failAt > 0 && (calls == failAt || (always && calls > failAt));
 }
 
-World &TheWorld() {
+World& TheWorld() {
     static World world;
     return world;
 }
@@ -24,7 +24,7 @@ std::string ResetWorld() {
             .string();
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    World &world = TheWorld();
+    World& world = TheWorld();
     std::string esPath = world.esPath; // kept across tests when a suite sets it once
     world = World();
     world.esPath = esPath;
@@ -39,13 +39,13 @@ std::string ResetWorld() {
 
 std::vector<std::string> SpokenTexts() {
     std::vector<std::string> texts;
-    for (const Utterance &u : TheWorld().transcript)
+    for (const Utterance& u : TheWorld().transcript)
         texts.push_back(u.text);
     return texts;
 }
 
 std::string LastSpoken() {
-    const auto &t = TheWorld().transcript;
+    const auto& t = TheWorld().transcript;
     return t.empty() ? std::string() : t.back().text;
 }
 
@@ -65,20 +65,20 @@ void Beep(int hertz, int milliseconds) {
     TheWorld().beeps.emplace_back(hertz, milliseconds);
 }
 
-bool ClipboardSetText(const std::string &text) {
+bool ClipboardSetText(const std::string& text) {
     if (TheWorld().clipboardOpens.Fails()) return false;
     TheWorld().clipboard = text;
     return true;
 }
 
-bool ClipboardGetText(std::string &text) {
+bool ClipboardGetText(std::string& text) {
     if (TheWorld().clipboardOpens.Fails()) return false;
     text = TheWorld().clipboard;
     return true;
 }
 
 void VoiceCreate() {}
-void VoiceSpeak(const std::string &text, unsigned flags) {
+void VoiceSpeak(const std::string& text, unsigned flags) {
     TheWorld().transcript.push_back({flags, text});
 }
 bool VoiceIsSpeaking() {

@@ -1,0 +1,129 @@
+// The result list: an owner-data report list view that holds no text of its
+// own and asks the program for every cell.
+#include "platform/win32/win32.h"
+
+#include "app/events.h"
+#include "platform/platform.h"
+
+#include <cmath>
+
+namespace platform::win32 {
+
+static HWND List() {
+    return ControlWindow(ResultListId);
+}
+
+static void InsertColumn(HWND list, int column, const wchar_t* header, int width) {
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    c.fmt = LVCFMT_LEFT;
+    c.cx = width;
+    c.pszText = const_cast<wchar_t*>(header);
+    c.iSubItem = column;
+    SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(column), LPARAM(&c));
+}
+
+static void CreateListImages(HWND list) {
+    Win.listImages = ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 5, 0);
+    HICON icon = HICON(LoadImageW(Win.instance, L"XFOLDER", IMAGE_ICON, 24, 24, 0));
+    if (icon) ImageList_AddIcon(Win.listImages, icon), DestroyIcon(icon);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, LPARAM(Win.listImages));
+}
+
+LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFOCUS) ::OnListSetFocus();
+    if (message == WM_KEYDOWN) ::OnListRawKeyDown(int(wParam));
+    return CallWindowProcW(Win.listProc, window, message, wParam, lParam);
+}
+
+} // namespace platform::win32
+
+namespace platform {
+
+using namespace win32;
+
+void CreateResultList() {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA;
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, 100, 100,
+                                Win.main, HMENU(INT_PTR(ResultListId)), Win.instance, nullptr);
+    double w = ClientWidth();
+    InsertColumn(list, 0, L" Files", int(std::nearbyint((w - 20) / 2)));
+    InsertColumn(list, 1, L" Folders", int(std::nearbyint((w - 40) / 2)));
+    InsertColumn(list, 2, L" Date", 600);
+    InsertColumn(list, 3, L" Size", 600);
+    Win.listProc = WNDPROC(SetWindowLongPtrW(list, GWLP_WNDPROC, LONG_PTR(ResultsListKeyHandler)));
+    CreateListImages(list);
+}
+
+void ListSetItemCount(int count) {
+    SendMessageW(List(), LVM_SETITEMCOUNT, WPARAM(count), 0);
+}
+
+int ListItemCount() {
+    return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+void ListDeleteAllItems() {
+    SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListSelectedIndex() {
+    return int(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
+// The control reports the change back as LVN_ITEMCHANGED, as for a key.
+void ListSelectItem(int index) {
+    // Index -1 would mean every item to the control.
+    if (index < 0 || index >= ListItemCount()) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, WPARAM(index), LPARAM(&item));
+}
+
+void ListEnsureVisible(int index) {
+    SendMessageW(List(), LVM_ENSUREVISIBLE, WPARAM(index), FALSE);
+}
+
+int ListTopIndex() {
+    return int(SendMessageW(List(), LVM_GETTOPINDEX, 0, 0));
+}
+
+void ListScrollBy(int dx, int dy) {
+    SendMessageW(List(), LVM_SCROLL, WPARAM(dx), LPARAM(dy));
+}
+
+int ListItemHeight() {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (!SendMessageW(List(), LVM_GETITEMRECT, 0, LPARAM(&r))) return 0;
+    return r.bottom - r.top;
+}
+
+void ListSetColumn(int column, const std::string& header, int width) {
+    std::wstring text = Widen(header);
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH;
+    c.pszText = text.data();
+    c.cx = width;
+    SendMessageW(List(), LVM_SETCOLUMNW, WPARAM(column), LPARAM(&c));
+}
+
+void ListSetColumnHeader(int column, const std::string& header) {
+    std::wstring text = Widen(header);
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT;
+    c.pszText = text.data();
+    SendMessageW(List(), LVM_SETCOLUMNW, WPARAM(column), LPARAM(&c));
+}
+
+void ListAutoSizeColumn(int column) {
+    SendMessageW(List(), LVM_SETCOLUMNWIDTH, WPARAM(column), LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void ListSetExtendedStyles() {
+    DWORD styles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+    SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+}
+
+} // namespace platform

@@ -1,0 +1,58 @@
+// What the Windows backend's files share: the window handles, the resources
+// that live as long as their controls, and text conversion at the edge.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+// The seam has its own ReplaceFile; the Windows one is called by its W name.
+#undef ReplaceFile
+
+#include <string>
+#include <string_view>
+
+namespace platform::win32 {
+
+constexpr UINT DeferredStartMessage = WM_USER + 500;
+
+struct Win32Record {
+    HINSTANCE instance = nullptr;
+    HWND main = nullptr;
+    HWND tooltip = nullptr;
+    bool initialised = false; // WM_INITDIALOG has begun: the controls exist
+    HACCEL accelerators = nullptr;
+    WNDPROC searchBoxProc = nullptr;
+    WNDPROC listProc = nullptr;
+    WNDPROC toolbarProc = nullptr;
+    HFONT fonts[5] = {}; // by control id - 500
+    HFONT toolbarFont = nullptr;
+    HFONT tooltipFont = nullptr;
+    HBRUSH mainBrush = nullptr; // background of the window itself, when coloured
+    HBRUSH previewBrush = nullptr;
+    COLORREF previewText = 0, previewBackground = RGB(255, 255, 255);
+    HIMAGELIST toolbarImages = nullptr;
+    HIMAGELIST listImages = nullptr;
+    HWND toolWindow = nullptr; // the toolbar registered with the big tooltip
+    std::wstring cellText;     // answered to the list; valid until it asks again
+    std::wstring tooltipText;  // shown by the big tooltip
+};
+
+extern Win32Record Win;
+
+std::wstring Widen(std::string_view text);
+std::string Narrow(std::wstring_view text);
+
+// The child control with this id (the main window for MainWindowId), or null.
+HWND ControlWindow(int id);
+// A bold font of the face at the point size, for the screen.
+HFONT CreateBoldFont(const std::string& face, int points);
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnNotify(const NMHDR& header);
+HBRUSH OnControlColor(HDC dc, HWND control);
+LRESULT CALLBACK SearchBoxKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ToolbarKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace platform::win32

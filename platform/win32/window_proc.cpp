@@ -1,0 +1,96 @@
+// MainWindowProc: each message is translated and handed to the program at once.
+#include "platform/win32/win32.h"
+
+#include "app/events.h"
+#include "platform/platform.h"
+
+#include <windowsx.h>
+
+namespace platform::win32 {
+
+static void OnInitDialogMessage() {
+    Win.initialised = true;
+    ::OnInitDialog();
+    PostMessageW(Win.main, DeferredStartMessage, 0, 0);
+}
+
+static void OnSizeMessage() {
+    // The status bar docks itself at the bottom when told the new size.
+    if (HWND status = ControlWindow(StatusBarId)) SendMessageW(status, WM_SIZE, 0, 0);
+    if (Win.initialised) ::OnSize();
+}
+
+// Only a press of the left button drags: merely passing over the strip must
+// not start moving the window.
+static void OnSetCursorMessage(LPARAM lParam) {
+    HWND toolbar = ControlWindow(ToolbarId);
+    if (!toolbar || HIWORD(lParam) != WM_LBUTTONDOWN) return;
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(toolbar, &pt);
+    if (pt.x > ToolbarRightEdge() && pt.y < ControlHeight(ToolbarId))
+        SendMessageW(Win.main, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+// Notifications from the search box are its own business, not commands.
+static void OnCommandMessage(WPARAM wParam, LPARAM lParam) {
+    if (lParam != 0 && HWND(lParam) == ControlWindow(SearchBoxId)) return;
+    ::OnCommand(LOWORD(wParam), HIWORD(wParam));
+}
+
+static void OnDestroyMessage() {
+    ::OnDestroy();
+    if (Win.accelerators) DestroyAcceleratorTable(Win.accelerators);
+    Win.accelerators = nullptr;
+}
+
+// Answers a message whose result the dialog manager must pass on.
+static INT_PTR Answer(HWND window, LRESULT result) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialogMessage();
+        return FALSE;
+    case DeferredStartMessage:
+        ::OnDeferredStart();
+        return FALSE;
+    case WM_SIZE:
+        OnSizeMessage();
+        return FALSE;
+    case WM_CONTEXTMENU:
+        ::OnContextMenu();
+        return FALSE;
+    case WM_HELP:
+        ::OnHelp(GetKeyState(VK_CONTROL) < 0);
+        return TRUE;
+    case WM_SETCURSOR:
+        OnSetCursorMessage(lParam);
+        return FALSE;
+    case WM_MOUSEWHEEL:
+        ::OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return FALSE;
+    case WM_COMMAND:
+        OnCommandMessage(wParam, lParam);
+        return FALSE;
+    case WM_NOTIFY:
+        return Answer(window, OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORDLG:
+        return INT_PTR(OnControlColor(HDC(wParam), HWND(lParam)));
+    // The dialog manager would turn closing into a cancel command; the system
+    // close command (close button, Alt+F4) ends the program.
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroyMessage();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace platform::win32

@@ -86,6 +86,7 @@ TEST(InterpreterEscaping, WindowsArgumentSplitting) {
     EXPECT_EQ(SplitWindowsArguments(R"(es c:\a\ "x\"y" \\"z")"),
               (std::vector<std::string>{"es", "c:\\a\\", "x\"y", "\\z"}));
     EXPECT_EQ(SplitWindowsArguments("es \"\""), (std::vector<std::string>{"es", ""}));
+    EXPECT_EQ(SplitWindowsArguments("es c:\\a\\"), (std::vector<std::string>{"es", "c:\\a\\"}));
 }
 
 TEST(FilterGroups, ListsAndReplacement) {

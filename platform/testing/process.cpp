@@ -1,5 +1,6 @@
 #include "platform/testing/testing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -29,7 +30,7 @@ std::vector<std::string> SplitWindowsArguments(const std::string& line) {
     for (size_t i = 0; i < line.size();) {
         char c = line[i];
         if (c == '\\') {
-            size_t n = line.find_first_not_of('\\', i) - i;
+            size_t n = std::min(line.find_first_not_of('\\', i), line.size()) - i;
             if (i + n < line.size() && line[i + n] == '"') {
                 current.append(n / 2, '\\');
                 if (n % 2) current += '"';

@@ -14,11 +14,11 @@
 
 namespace {
 
-constexpr const char *FocusWords = "SearchBox has focus. Search term is ";
-constexpr const char *RefusedWords = " : Invalid Search String Character";
-constexpr const char *DeleteWord = "Delete ";
-constexpr const char *EraseWord = "Erase ";
-constexpr const char *KeyNameSeparator = " : ";
+constexpr const char* FocusWords = "SearchBox has focus. Search term is ";
+constexpr const char* RefusedWords = " : Invalid Search String Character";
+constexpr const char* DeleteWord = "Delete ";
+constexpr const char* EraseWord = "Erase ";
+constexpr const char* KeyNameSeparator = " : ";
 constexpr int WheelFontStep = 4;
 
 enum Key {
@@ -80,7 +80,7 @@ std::string SelectedText() {
 
 // With a selection, Delete and BackSpace remove the selection, so that is what
 // is named; otherwise the one character on the side the key erases.
-std::string WhatIsRemoved(const std::string &oneCharacter) {
+std::string WhatIsRemoved(const std::string& oneCharacter) {
     std::string selected = SelectedText();
     if (selected.empty()) return DescribeCharacter(oneCharacter);
     size_t pos = 0;

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int ShiftKey = 16;
 constexpr int CapsLockKey = 20;
-constexpr const char *CapitalWord = "Capital ";
+constexpr const char* CapitalWord = "Capital ";
 
 struct NamedKey {
     int key;
@@ -47,7 +47,7 @@ constexpr NamedKey NamedKeys[] = {
 
 struct CharacterName {
     std::string_view character;
-    const char *description;
+    const char* description;
 };
 
 constexpr CharacterName CharacterNames[] = {
@@ -93,7 +93,7 @@ void NameLetter(int key) {
 }
 
 void NameOtherKey(int key) {
-    for (const NamedKey &k : NamedKeys) {
+    for (const NamedKey& k : NamedKeys) {
         if (k.key != key) continue;
         bool shift = ShiftDown();
         KeyName = shift ? k.shiftedName : k.name;
@@ -139,8 +139,8 @@ void NameKey(int virtualKey) {
         NameOtherKey(virtualKey);
 }
 
-std::string DescribeCharacter(const std::string &character) {
-    for (const CharacterName &c : CharacterNames)
+std::string DescribeCharacter(const std::string& character) {
+    for (const CharacterName& c : CharacterNames)
         if (c.character == character) return c.description;
     size_t pos = 0;
     if (character.empty()) return character;
@@ -155,7 +155,7 @@ void SpeakKey() {
     if (letters > 1) CurrentWord += KeyChar;
 }
 
-void DropLastCharacter(std::string &text) {
+void DropLastCharacter(std::string& text) {
     if (text.empty()) return;
     size_t end = text.size() - 1;
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)

@@ -13,7 +13,7 @@ extern std::string CurrentWord;
 // Names the key by the current Shift and Caps Lock state.
 void NameKey(int virtualKey);
 // A character as the voice should say it; "" for "".
-std::string DescribeCharacter(const std::string &character);
+std::string DescribeCharacter(const std::string& character);
 // Speaks `KeyName` and collects `KeyChar` as `EnableSpeakLetters` says.
 void SpeakKey();
 
@@ -21,4 +21,4 @@ bool ShiftDown();
 bool CapsLockOn();
 bool IsUpperLetter(char32_t c);
 // Drops the last character, never half of one.
-void DropLastCharacter(std::string &text);
+void DropLastCharacter(std::string& text);

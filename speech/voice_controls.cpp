@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr const char *NormalSpeechWords = "Normal speech is on!";
-constexpr const char *FastSpeechWords = "Fast speech is on!";
-constexpr const char *SlowSpeechWords = "Slow speech is on!";
+constexpr const char* NormalSpeechWords = "Normal speech is on!";
+constexpr const char* FastSpeechWords = "Fast speech is on!";
+constexpr const char* SlowSpeechWords = "Slow speech is on!";
 
 constexpr int VolumeMuteKey = 0xAD;
 constexpr int VolumeDownKey = 0xAE;
@@ -24,7 +24,7 @@ void PressRepeatedly(int key, int times) {
 
 } // namespace
 
-std::string StepSpeechRate(int &rate, int slowRate, int fastRate) {
+std::string StepSpeechRate(int& rate, int slowRate, int fastRate) {
     if (rate == slowRate) {
         rate = 0;
         return NormalSpeechWords;

@@ -9,7 +9,7 @@ void CycleSpeechRate();
 // they chose last time.
 void ApplySpeechRate();
 // Steps `rate` through the cycle and returns the words for the new rate.
-std::string StepSpeechRate(int &rate, int slowRate, int fastRate);
+std::string StepSpeechRate(int& rate, int slowRate, int fastRate);
 
 // System master volume through the keyboard's volume keys.
 void VolumeUp();

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -33,12 +32,17 @@ bool FileExists(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    std::ifstream in(Resolve(path), std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    bytes = content.str();
-    return true;
+    std::FILE* file = std::fopen(Resolve(path).c_str(), "rb");
+    if (!file) return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(file) : -1;
+    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(size_t(size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    }
+    std::fclose(file);
+    return ok;
 }
 
 bool ReplaceFile(const std::string& path, std::string_view bytes) {

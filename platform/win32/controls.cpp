@@ -52,11 +52,15 @@ void ShowControl(int id, bool visible) {
     if (HWND control = ControlWindow(id)) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
 }
 
+// Some toolbars sit a divider's width below the top edge; the controls placed
+// under the toolbar need its bottom edge, so that is its height here.
 int ControlHeight(int id) {
     RECT r{};
     HWND control = ControlWindow(id);
     if (!control || !GetWindowRect(control, &r)) return 0;
-    return r.bottom - r.top;
+    if (id != ToolbarId) return r.bottom - r.top;
+    MapWindowPoints(nullptr, Win.main, reinterpret_cast<POINT*>(&r), 2);
+    return std::max(0L, r.bottom);
 }
 
 void RedrawControl(int id) {

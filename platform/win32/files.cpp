@@ -90,8 +90,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+// A folder of that name is never replaced by the file.
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     std::wstring target = Widen(path);
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
     std::wstring temporary = target + L".new";
     if (WriteAll(temporary, bytes) && MoveIntoPlace(temporary, target)) return true;
     DeleteFileW(temporary.c_str());

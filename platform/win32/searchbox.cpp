@@ -87,11 +87,14 @@ void SearchBoxPostSelectAll() {
     PostMessageW(Box(), EM_SETSEL, 0, -1);
 }
 
+// A rich edit's select-all reaches past the text, over its final paragraph
+// mark; the program counts only the characters of the text.
 void SearchBoxGetSelection(int& start, int& end) {
     DWORD first = 0, last = 0;
     SendMessageW(Box(), EM_GETSEL, WPARAM(&first), LPARAM(&last));
-    start = int(first);
-    end = int(last);
+    int size = GetWindowTextLengthW(Box());
+    start = std::min(int(first), size);
+    end = std::min(int(last), size);
 }
 
 // Never splits a character made of two UTF-16 units.

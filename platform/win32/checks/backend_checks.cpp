@@ -1,0 +1,299 @@
+// Checks of the Windows backend against the real system (Windows, or Wine on
+// Linux): files, processes, clipboard, the speech log, and the controls'
+// texts and notifications. Prints each failure; exits 1 when any failed.
+#include "platform/win32/win32.h"
+
+#include "app/main_window.h"
+#include "platform/platform.h"
+#include "search/result_rows.h"
+
+#include <richedit.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace platform;
+
+static int Failures = 0;
+
+static void Check(bool ok, const char* what, int line) {
+    if (ok) return;
+    ++Failures;
+    std::printf("FAILED line %d: %s\n", line, what);
+}
+#define CHECK(condition) Check((condition), #condition, __LINE__)
+
+static std::string TempFolder() {
+    wchar_t buffer[MAX_PATH];
+    GetTempPathW(MAX_PATH, buffer);
+    std::string folder = win32::Narrow(buffer) + "lumafind-backend-checks\\";
+    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+    return folder;
+}
+
+static std::string ReadText(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+static void CheckTextConversion() {
+    for (std::string text : {"", "texas",
+                             "Gr\xC3\xBC\xC3\x9F"
+                             "e",
+                             "a\xF0\x9F\x98\x80z"})
+        CHECK(win32::Narrow(win32::Widen(text)) == text);
+    CHECK(win32::Widen("\xF0\x9F\x98\x80").size() == 2); // one character, two units
+}
+
+static void CheckReadingAndReplacing(const std::string& dir) {
+    std::string bytes = "junk";
+    CHECK(!ReadWholeFile(dir + "missing.txt", bytes) && bytes.empty());
+    std::string binary("a\0b\r\n\xFF", 6);
+    CHECK(ReplaceFile(dir + "data.bin", binary));
+    CHECK(ReadText(dir + "data.bin") == binary);
+    CHECK(ReplaceFile(dir + "data.bin", "short")); // no tail of the longer old file
+    CHECK(ReadText(dir + "data.bin") == "short");
+    CHECK(!FileExists(dir + "data.bin.new"));
+    std::string unicode = dir + "gr\xC3\xBC\xC3\x9F"
+                                "e \xF0\x9F\x98\x80.txt";
+    CHECK(ReplaceFile(unicode, "x") && FileExists(unicode) && ReadText(unicode) == "x");
+    CHECK(RemoveFile(unicode) && !FileExists(unicode) && !RemoveFile(unicode));
+}
+
+// A failed replacement keeps what was there and leaves nothing beside it.
+static void CheckFailedReplacement(const std::string& dir) {
+    DeleteFileW(win32::Widen(dir + "folder").c_str()); // left by an older build
+    CreateDirectoryW(win32::Widen(dir + "folder").c_str(), nullptr);
+    CHECK(!ReplaceFile(dir + "folder", "x"));
+    CHECK(GetFileAttributesW(win32::Widen(dir + "folder").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    CHECK(!FileExists(dir + "folder.new"));
+    CHECK(!FileExists(dir + "folder")); // a folder is not a file
+    CHECK(!ReplaceFile(dir + "no such folder\\x.txt", "x"));
+    CHECK(!FileExists(dir + "no such folder\\x.txt.new"));
+}
+
+static void CheckProgramFolder(const std::string& dir) {
+    std::string folder = ProgramFolder();
+    CHECK(!folder.empty() && folder.back() == '\\');
+    CHECK(ProgramPath().rfind(folder, 0) == 0 && ProgramPath().size() > folder.size());
+    SetCurrentFolder(dir);
+    CHECK(ReplaceFile("relative.txt", "here") && ReadText(dir + "relative.txt") == "here");
+}
+
+static void CheckProcesses(const std::string& dir) {
+    ProcessResult exit7 = RunHiddenAndWait("cmd /c exit 7");
+    CHECK(exit7.started && exit7.exitCode == 7);
+    CHECK(!RunHiddenAndWait("no_such_program_lumafind.exe").started);
+    // Engine command lines grow long; nothing may cut them.
+    std::string word(600, 'x');
+    ProcessResult echo = RunHiddenAndWait("cmd /c echo " + word + ">long.txt");
+    CHECK(echo.started && echo.exitCode == 0);
+    CHECK(ReadText(dir + "long.txt").rfind(word, 0) == 0);
+}
+
+static void CheckClipboard() {
+    std::string text = "Gr\xC3\xBC\xC3\x9F"
+                       "e \xF0\x9F\x98\x80 -n 100";
+    std::string back;
+    CHECK(ClipboardSetText(text) && ClipboardGetText(back) && back == text);
+    CHECK(ClipboardSetText("") && ClipboardGetText(back) && back.empty());
+}
+
+static std::string LogPath(const std::string& dir) {
+    return dir + "speech.log";
+}
+
+// Set before anything speaks: the backend reads the variable once.
+static void StartSpeechLog(const std::string& dir) {
+    RemoveFile(LogPath(dir));
+    SetEnvironmentVariableW(L"LUMAFIND_SPEECH_LOG", win32::Widen(LogPath(dir)).c_str());
+}
+
+static void CheckSpeechLog(const std::string& dir) {
+    VoiceCreate();
+    VoiceSpeak("Gr\xC3\xBC\xC3\x9F"
+               "e : Top of List : ",
+               3);
+    VoiceSpeak("", 2);
+    VoiceSetRate(3);
+    CHECK(!VoiceIsSpeaking() || VoiceIsSpeaking()); // answers without failing
+    CHECK(ReadText(LogPath(dir)) == "3\tGr\xC3\xBC\xC3\x9F"
+                                    "e : Top of List : \n2\t\n");
+}
+
+static void CheckPlacement() {
+    SetMainSize(900, 600);
+    MoveMain(40, 30);
+    Placement p = GetMainPlacement();
+    CHECK(p.normal.left == 40 && p.normal.top == 30);
+    CHECK(p.normal.right == 940 && p.normal.bottom == 630);
+    CHECK(!p.minimized && !p.maximized);
+    ShowMainMaximized();
+    p = GetMainPlacement();
+    CHECK(p.maximized && p.normal.left == 40 && p.normal.right == 940);
+    SetMainSize(800, 500); // changes the restored size, stays maximized
+    p = GetMainPlacement();
+    CHECK(p.maximized && p.normal.right - p.normal.left == 800);
+    CHECK(p.normal.bottom - p.normal.top == 500);
+    ShowWindow(win32::Win.main, SW_RESTORE);
+    SetCaption("Lumafind \xE2\x80\x93 texas");
+    CHECK(Caption() == "Lumafind \xE2\x80\x93 texas");
+}
+
+static void CheckSearchBox() {
+    SetSearchBoxText("a\xF0\x9F\x98\x80"
+                     "b");
+    CHECK(SearchBoxText() == "a\xF0\x9F\x98\x80"
+                             "b");
+    CHECK(SearchBoxRange(0, 1) == "a");
+    CHECK(SearchBoxRange(1, 2) == "\xF0\x9F\x98\x80"); // never half a character
+    CHECK(SearchBoxRange(2, 3) == "\xF0\x9F\x98\x80");
+    CHECK(SearchBoxRange(3, 4) == "b");
+    CHECK(SearchBoxRange(4, 5).empty() && SearchBoxRange(-3, 99) == SearchBoxText());
+    int start = -1, end = -1;
+    SearchBoxSetSelection(1, 3);
+    SearchBoxGetSelection(start, end);
+    CHECK(start == 1 && end == 3);
+    SearchBoxSetSelection(0, -1);
+    SearchBoxGetSelection(start, end);
+    CHECK(start == 0 && end == 4);
+}
+
+static CHARFORMAT2W BoxFormat() {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(win32::ControlWindow(SearchBoxId), EM_GETCHARFORMAT, SCF_ALL, LPARAM(&format));
+    return format;
+}
+
+// The rich edit's text really takes the size, and keeps it and the colours
+// when the program replaces the text; a replaced font is released.
+static void CheckFontsAndColors() {
+    SetControlFont(SearchBoxId, "Arial", 36);
+    HFONT first = win32::Win.fonts[0];
+    SetControlFont(SearchBoxId, "Arial", 40);
+    CHECK(GetObjectType(first) == 0);
+    SetControlColors(SearchBoxId, 65535, 16711680);
+    SetSearchBoxText("texas");
+    CHARFORMAT2W format = BoxFormat();
+    CHECK(format.yHeight == 800 && (format.dwEffects & CFE_BOLD));
+    CHECK(format.crTextColor == 65535 && !(format.dwEffects & CFE_AUTOCOLOR));
+    HWND list = win32::ControlWindow(ResultListId);
+    SetControlColors(ResultListId, 0, 16777215);
+    CHECK(SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0) == 0);
+    CHECK(SendMessageW(list, LVM_GETBKCOLOR, 0, 0) == 16777215);
+    SetControlColors(PreviewId, 0, 16711680);
+    HWND preview = win32::ControlWindow(PreviewId);
+    HDC dc = GetDC(preview);
+    auto brush =
+        HBRUSH(SendMessageW(win32::Win.main, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(preview)));
+    LOGBRUSH painted{};
+    CHECK(brush && GetObjectW(brush, sizeof painted, &painted) && painted.lbColor == 16711680);
+    ReleaseDC(preview, dc);
+}
+
+static std::string ItemText(int item, int subItem) {
+    wchar_t buffer[256] = {};
+    LVITEMW lv{};
+    lv.iSubItem = subItem;
+    lv.pszText = buffer;
+    lv.cchTextMax = 256;
+    SendMessageW(win32::ControlWindow(ResultListId), LVM_GETITEMTEXTW, WPARAM(item), LPARAM(&lv));
+    return win32::Narrow(buffer);
+}
+
+static void FillRows() {
+    ListDeleteAllItems();
+    ResultRows.Clear();
+    ResultRows.Add("10", "01/15/2023 10:23", "C:\\a\\", "one.txt", false);
+    ResultRows.Add("", "01/16/2023 11:00", "C:\\a\\",
+                   "Gr\xC3\xBC\xC3\x9F"
+                   "e",
+                   true);
+    ResultRows.Add("30", "01/17/2023 12:00", "C:\\b\\", "three.txt", false);
+    ListSetItemCount(ResultRows.Count());
+}
+
+// The list holds no text: every cell and every selection goes through the program.
+static void CheckResultList(const std::string& dir) {
+    FillRows();
+    CHECK(ListItemCount() == 3);
+    CHECK(ItemText(1, 0) == "(f) Gr\xC3\xBC\xC3\x9F"
+                            "e" &&
+          ItemText(2, 1) == "C:\\b\\");
+    ListSelectItem(-1); // must not select every item
+    ListSelectItem(3);
+    CHECK(ListSelectedIndex() == -1);
+    RemoveFile(LogPath(dir));
+    ListSelectItem(2);
+    CHECK(ListSelectedIndex() == 2);
+    CHECK(ReadText(LogPath(dir)) == "3\tBottom of List : three.txt\n");
+    ListSetItemCount(0);
+    CHECK(ListItemCount() == 0 && ListItemHeight() == 0);
+}
+
+static void CheckStatusBar() {
+    SetStatusBarText("   1  Gr\xC3\xBC\xC3\x9F"
+                     "e");
+    wchar_t buffer[64] = {};
+    SendMessageW(win32::ControlWindow(StatusBarId), SB_GETTEXTW, 0, LPARAM(buffer));
+    CHECK(win32::Narrow(buffer) == "   1  Gr\xC3\xBC\xC3\x9F"
+                                   "e");
+}
+
+static void CheckToolbar() {
+    ToolbarImagesCreate(48);
+    ToolbarButton buttons[] = {{1, 517, " Exit ", 0}, {0, 0, "", 60}, {9, 505, " Files ", 0}};
+    ToolbarCreate(buttons, 3);
+    ToolbarCreate(buttons, 3); // a rebuild replaces the old toolbar
+    HWND toolbar = win32::ControlWindow(ToolbarId);
+    CHECK(ToolbarExists() && SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0) == 3);
+    CHECK(ToolbarRightEdge() > 60 && ControlHeight(ToolbarId) >= 48);
+    TooltipCreate();
+    TooltipShowText(" Search Files ");
+    TooltipShowText(" Exit "); // the same tool, new text
+    ToolbarDestroy();
+    CHECK(!ToolbarExists() && ToolbarRightEdge() == 0 && ControlHeight(ToolbarId) == 0);
+}
+
+// The close button and Alt+F4 end the program through the normal shutdown.
+static void CheckClose(const std::string& dir) {
+    RemoveFile(LogPath(dir));
+    SendMessageW(win32::Win.main, WM_CLOSE, 0, 0);
+    CHECK(!MainWindowExists());
+    std::string log = ReadText(LogPath(dir));
+    CHECK(log.size() >= 19 && log.substr(log.size() - 19) == "2\tExiting Lumafind\n");
+}
+
+static void CheckWindow(const std::string& dir) {
+    CreateMainWindow("Lumafind");
+    CreateResultList();
+    ResetResultRows();
+    CreateSearchBox();
+    CreatePreviewControl(16777215);
+    CreateStatusBar("Welcome to Lumafind!");
+    CheckPlacement();
+    CheckSearchBox();
+    CheckFontsAndColors();
+    CheckResultList(dir);
+    CheckStatusBar();
+    CheckToolbar();
+    CheckClose(dir);
+}
+
+int main() {
+    std::string dir = TempFolder();
+    StartSpeechLog(dir);
+    CheckTextConversion();
+    CheckReadingAndReplacing(dir);
+    CheckFailedReplacement(dir);
+    CheckProgramFolder(dir);
+    CheckProcesses(dir);
+    CheckClipboard();
+    CheckSpeechLog(dir);
+    CheckWindow(dir);
+    RemoveFile(ProgramFolder() + "lumafind_win32_checks.ini");
+    std::printf("%s: %d failed\n", Failures ? "FAILED" : "passed", Failures);
+    return Failures ? 1 : 0;
+}

@@ -46,7 +46,11 @@ static bool Consumed(UINT message, WPARAM wParam) {
 
 LRESULT CALLBACK SearchBoxKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Consumed(message, wParam)) return 0;
-    return CallWindowProcW(Win.searchBoxProc, window, message, wParam, lParam);
+    LRESULT result = CallWindowProcW(Win.searchBoxProc, window, message, wParam, lParam);
+    // Tab moves to the next control, as in any one-line box; some rich edits
+    // ask for it and would type it into the search term.
+    if (message == WM_GETDLGCODE) result &= ~LRESULT(DLGC_WANTTAB);
+    return result;
 }
 
 static HWND CreateBox(const wchar_t* className) {

@@ -158,6 +158,9 @@ static void CheckSearchBox() {
     SearchBoxSetSelection(0, -1);
     SearchBoxGetSelection(start, end);
     CHECK(start == 0 && end == 4);
+    MSG tab{win32::ControlWindow(SearchBoxId), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    LRESULT wants = SendMessageW(tab.hwnd, WM_GETDLGCODE, VK_TAB, LPARAM(&tab));
+    CHECK(!(wants & DLGC_WANTTAB)); // Tab leaves the box instead of typing
 }
 
 static CHARFORMAT2W BoxFormat() {

@@ -6,7 +6,9 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "app/version.h"
+#include "appearance/appearance.h"
 #include "appearance/toolbar.h"
+#include "commands/catalogue.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "results/result_list.h"
@@ -29,8 +31,11 @@ void OnInitDialog() {
     LoadOrSaveSettings("get");
     Settings.SearchType = Settings.LastSearchType;
     CreateToolbar();
+    BuildAccelerators();
     ReadSearchHistory();
+    ApplyFonts();
     platform::SetSearchBoxText(Settings.SearchTerm);
+    ApplyColors();
     if (Settings.Maximized != 0) platform::ShowMainMaximized();
     if (Settings.Minimized != 0) platform::ShowMainMinimized();
     LoadResultFile();

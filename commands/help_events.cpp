@@ -1,5 +1,23 @@
+// F1 and the context-menu key of the main window.
 #include "app/events.h"
+#include "commands/help_mode.h"
+#include "commands/not_available.h"
+#include "platform/platform.h"
+#include "speech/speech.h"
 
-// Placeholders until the F1 and context-menu handling lands.
-void OnHelp(bool) {}
-void OnContextMenu() {}
+// The product's own page, opened by Control+F1.
+constexpr const char* ProductPage = "https://lumafind.example/";
+
+void OnHelp(bool controlDown) {
+    if (!controlDown) {
+        OpenSettingsListByKey();
+        return;
+    }
+    SpeakText("Opening Lumafind Web Site");
+    platform::OpenWebPage(ProductPage);
+    StartExternalTool();
+}
+
+void OnContextMenu() {
+    if (platform::FocusedControl() == platform::SearchBoxId) OpenSettingsListByKey();
+}

@@ -46,6 +46,8 @@ struct ProcessResult {
 ProcessResult RunHiddenAndWait(const std::string &commandLine);
 // Starts a program without waiting; false when it could not be started.
 bool StartProgram(const std::string &path, const std::string &arguments);
+// Opens a web address in the user's browser; the outcome is not examined.
+void OpenWebPage(const std::string &url);
 
 // ---- Clipboard ---------------------------------------------------------------
 bool ClipboardSetText(const std::string &text);

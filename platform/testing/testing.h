@@ -35,6 +35,18 @@ struct FaultPlan {
     bool Fails();
 };
 
+// One message the key driver delivered: to a control (its id; the main window
+// is MainWindowId) as Windows would, with the key, character or command id.
+struct KeyMessage {
+    int control;
+    unsigned message; // 0x100 key down ... 0x106 system character, 0x111 command
+    int value;
+    int code = 0; // for a command: 1 from the accelerator table, 0 otherwise
+};
+constexpr unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, CharMessage = 0x102;
+constexpr unsigned SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105, SysCharMessage = 0x106;
+constexpr unsigned CommandMessage = 0x111;
+
 struct World {
     // Files: real files under a private temp folder.
     std::string programFolder; // ends with '/'
@@ -87,6 +99,8 @@ struct World {
     std::map<int, int> keyStates;
     std::vector<int> syntheticKeys;
     std::vector<Accelerator> accelerators;
+    std::vector<KeyMessage> keyMessages; // filled by the key driver, in order
+    std::vector<std::string> openedPages;
 
     // Fonts, colours, toolbar, tooltip.
     std::map<int, std::pair<std::string, int>> fonts; // id -> face, points
@@ -114,5 +128,19 @@ std::vector<std::string> SplitWindowsArguments(const std::string &line);
 // Spoken texts in order (the flags dropped).
 std::vector<std::string> SpokenTexts();
 std::string LastSpoken();
+
+// The key driver: a key goes where the message loop would send it. First the
+// accelerator table, then dialog navigation (Enter is command 1, Tab moves
+// the focus), then the focused control's handler and the control itself, with
+// the typed character (US layout) following the key down. Modifiers are
+// pressed before the key and released after it, and KeyState shows them.
+void PressKey(int virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+void KeyDown(int virtualKey); // for holding a key across other presses
+void KeyUp(int virtualKey);
+// Types each character with the key (and Shift) that makes it; characters no
+// key makes arrive as a character alone.
+void TypeText(const std::string &text);
+// Moves the keyboard focus as a click would, with the control's focus handler.
+void GiveFocus(int id);
 
 } // namespace platform::testing

@@ -1,0 +1,24 @@
+// The keyboard map: which key sends which command, and the name the user
+// hears when a shortcut is pressed.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <string>
+
+constexpr int AcceleratorCount = 65;
+// The table in its fixed order.
+extern const platform::Accelerator Accelerators[AcceleratorCount];
+
+// Name and key code of the most recent shortcut, trimmed of blanks.
+extern std::string LastShortcutName;
+extern std::string LastShortcutKey;
+
+// Builds the table and attaches it to the main window.
+void BuildAccelerators();
+// "Name :: key code", or "Unknown Shortcut :: "; sets LastShortcutName/Key.
+std::string ShortcutText(int id);
+// Puts "Shortcut Pressed: ..." in front of the command's next message.
+void AnnounceShortcut(int id);
+// Rewrites LastShortcutKey in words: "C-5" becomes "Control 5".
+void ExpandKeyName();

@@ -1,0 +1,14 @@
+// Help mode: the result list shows one of the two shortcut lists instead of
+// a search result.
+#pragma once
+
+constexpr int SettingsListType = 5;
+constexpr int ActionListType = 6;
+
+bool InHelpMode();
+// F1 and the context-menu key: the settings list, announced as it opens.
+void OpenSettingsListByKey();
+// F2: the action list, announced as it opens.
+void OpenActionList();
+// Leaves help mode and shows the last search result again.
+void ReturnToLastResult();

@@ -1,0 +1,153 @@
+#include "commands/toggles.h"
+
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/text.h"
+#include "appearance/toolbar.h"
+#include "commands/command_ids.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
+#include "settings/settings.h"
+#include "speech/speech.h"
+
+#include <iterator>
+
+namespace {
+
+void RedrawList() {
+    platform::RedrawControl(platform::ResultListId);
+}
+void RebuildToolbar() {
+    CreateToolbar();
+    LayoutWindow();
+}
+void RefreshPreviewPane() {
+    RefreshPreview();
+    LayoutWindow();
+}
+
+struct Toggle {
+    int id;
+    int SettingsRecord::*setting;
+    void (*followUp)();
+    const char* message;
+    const char* on;
+    const char* off;
+};
+
+const Toggle kToggles[] = {
+    {CmdHideToolbarText, &SettingsRecord::HideToolbarText, RebuildToolbar, "Hide Toolbar Text is ",
+     "ON", "OFF"},
+    {CmdSearchSortType, &SettingsRecord::SortType, nullptr, "Sort Type is ", "Date", "File Name"},
+    {CmdShowToolbar, &SettingsRecord::ShowToolbar, RebuildToolbar, "Toolbar is ", "Displayed",
+     "Hidden"},
+    {CmdExcludeSystemFolders, &SettingsRecord::ExcludeSystemFolders, nullptr,
+     "Exclude System Folders is ", "ON", "OFF"},
+    {CmdUseIgnoreList, &SettingsRecord::UseIgnoreList, nullptr, "Ignore List is ", "ON", "OFF"},
+    {CmdVisualPrintFont, &SettingsRecord::PrintFont, nullptr, "Print With Visual Font is ", "ON",
+     "OFF"},
+    // Stored without "is", as it is heard.
+    {CmdFocusOnSearchTerm, &SettingsRecord::FocusOnRE, nullptr, "Search Term Focus ", "ON", "OFF"},
+    {CmdFolderShortPath, &SettingsRecord::ShortPath, RedrawList, "Short Path Name is ", "ON",
+     "OFF"},
+    {CmdShowTimeInDate, &SettingsRecord::EnableTime, RedrawList, "Include Time in Date is ", "ON",
+     "OFF"},
+    {CmdFormatAsKB, &SettingsRecord::UseKB, RedrawList, "Format File Size is ", "ON", "OFF"},
+    {CmdPreview, &SettingsRecord::ShowPreview, RefreshPreviewPane, "Show Preview is ", "ON", "OFF"},
+    {CmdPreviewResize, &SettingsRecord::PreviewResize, LayoutWindow, "Preview Resize is ", "ON",
+     "OFF"},
+    {CmdSpeakShortcuts, &SettingsRecord::SpeakShortcuts, LayoutWindow, "Speak Shortcuts is ", "ON",
+     "OFF"},
+    {CmdWideToolbar, &SettingsRecord::WideToolbar, CreateToolbar, "Wide Toolbar is ", "ON", "OFF"},
+    {CmdIncludeShortcutKey, &SettingsRecord::IncludeShortcutKey, LayoutWindow,
+     "Include Shortcut Key is ", "ON", "OFF"},
+    {CmdSpeakMinimalKey, &SettingsRecord::SpeakMinimalKey, LayoutWindow, "Speak Minimal Key is ",
+     "ON", "OFF"},
+};
+
+// Any non-zero value reads as on, so a hand-edited 2 must turn off too
+// (flipping only the lowest bit would leave it on for ever).
+int Flipped(int value) {
+    return value != 0 ? 0 : 1;
+}
+
+// Steps 0..3 round; a value outside the range starts again at 0.
+int NextOfFour(int value) {
+    return value >= 0 && value < 3 ? value + 1 : 0;
+}
+
+std::string CountOrUnlimited(int value) {
+    return value == 0 ? std::string("Unlimited") : NumberText(value);
+}
+
+int NextMaxResults(int value) {
+    const int steps[] = {50, 100, 250, 1000, 10000, 100000, 0};
+    for (size_t i = 0; i + 1 < std::size(steps); ++i)
+        if (steps[i] == value) return steps[i + 1];
+    return 50;
+}
+
+// A value the cycle does not know is kept as the user set it.
+int NextMaxPrintLines(int value) {
+    const int steps[] = {0, 10, 50, 100, 0};
+    for (size_t i = 0; i + 1 < std::size(steps); ++i)
+        if (steps[i] == value) return steps[i + 1];
+    return value;
+}
+
+void CycleSpeakLetters() {
+    static const char* const words[] = {"None", "Letters", "Words", "Both"};
+    Settings.EnableSpeakLetters = NextOfFour(Settings.EnableSpeakLetters);
+    SpeakText(std::string("Speak Text is ") + words[Settings.EnableSpeakLetters]);
+}
+
+void CycleHover() {
+    static const char* const words[] = {"OFF", "Text", "Speak", "Both"};
+    Settings.UseHover = NextOfFour(Settings.UseHover);
+    SpeakText(std::string("Lupa Hover is  ") + words[Settings.UseHover]);
+}
+
+void CycleMaxResults() {
+    Settings.MaxResults = NextMaxResults(Settings.MaxResults);
+    SpeakText("Max Search Results is " + CountOrUnlimited(Settings.MaxResults));
+}
+
+void CycleMaxPrintLines() {
+    Settings.MaxPrintLines = NextMaxPrintLines(Settings.MaxPrintLines);
+    RedrawList();
+    SpeakText("Max Print Lines is " + CountOrUnlimited(Settings.MaxPrintLines));
+}
+
+} // namespace
+
+bool RunSettingToggle(int id) {
+    for (const Toggle& toggle : kToggles) {
+        if (toggle.id != id) continue;
+        CommandBeep();
+        int& value = Settings.*toggle.setting;
+        value = Flipped(value);
+        if (toggle.followUp) toggle.followUp();
+        SpeakText(std::string(toggle.message) + (value != 0 ? toggle.on : toggle.off));
+        return true;
+    }
+    return false;
+}
+
+bool RunSettingCycle(int id) {
+    void (*cycle)() = id == CmdSpeakLetters    ? CycleSpeakLetters
+                      : id == CmdToolbarHover  ? CycleHover
+                      : id == CmdMaxResults    ? CycleMaxResults
+                      : id == CmdMaxPrintLines ? CycleMaxPrintLines
+                                               : nullptr;
+    if (!cycle) return false;
+    CommandBeep();
+    cycle();
+    return true;
+}
+
+void ToggleDisableSpeech() {
+    Settings.DisableSpeech = Flipped(Settings.DisableSpeech);
+    const char* state = Settings.DisableSpeech != 0 ? "Disabled" : "Enabled";
+    platform::VoiceSpeak(std::string("Speech is ") + state,
+                         platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
+}

@@ -1,0 +1,276 @@
+// The key driver: keys reach the program in the order the message loop gives
+// them, so scenario tests hear exactly what a user at the keyboard would.
+#include "platform/testing/testing.h"
+
+#include "app/events.h"
+#include "app/text.h"
+
+#include <algorithm>
+
+namespace platform::testing {
+
+namespace {
+
+constexpr int VkBack = 8, VkTab = 9, VkReturn = 13, VkShift = 16, VkControl = 17, VkMenu = 18;
+constexpr int VkCapital = 20, VkEscape = 27, VkSpace = 32, VkPrior = 33, VkNext = 34;
+constexpr int VkEnd = 35, VkHome = 36, VkLeft = 37, VkUp = 38, VkRight = 39, VkDown = 40;
+constexpr int VkDelete = 46, VkF4 = 115, VkF10 = 121;
+constexpr int IdCancel = 2;
+constexpr uint8_t FShift = 4, FControl = 8, FAlt = 16;
+
+bool IsDown(int vk) {
+    return (KeyState(vk) & 0x8000) != 0;
+}
+
+void Log(int control, unsigned message, int value, int code = 0) {
+    TheWorld().keyMessages.push_back({control, message, value, code});
+}
+
+// ---- The character a key types with a US layout (0 for none).
+unsigned ShiftedDigit(int vk) {
+    return unsigned(")!@#$%^&*("[vk - '0']);
+}
+
+unsigned OemCharacter(int vk, bool shift) {
+    struct Oem {
+        int vk;
+        char plain, shifted;
+    };
+    static const Oem keys[] = {{186, ';', ':'},  {187, '=', '+'}, {188, ',', '<'}, {189, '-', '_'},
+                               {190, '.', '>'},  {191, '/', '?'}, {192, '`', '~'}, {219, '[', '{'},
+                               {220, '\\', '|'}, {221, ']', '}'}, {222, '\'', '"'}};
+    for (const Oem& k : keys)
+        if (k.vk == vk) return unsigned(shift ? k.shifted : k.plain);
+    return 0;
+}
+
+unsigned NumpadCharacter(int vk) {
+    if (vk >= 96 && vk <= 105) return unsigned('0' + vk - 96);
+    static const char ops[] = "*+\0-./"; // 106..111; 108 types nothing
+    return vk >= 106 && vk <= 111 ? unsigned(ops[vk - 106]) : 0;
+}
+
+unsigned TypedCharacter(int vk, bool shift, bool ctrl) {
+    bool caps = (KeyState(VkCapital) & 1) != 0;
+    if (vk >= 'A' && vk <= 'Z') {
+        if (ctrl) return unsigned(vk - 'A' + 1);
+        return unsigned(shift != caps ? vk : vk + 32);
+    }
+    if (ctrl) {
+        if (vk == 219) return 27;
+        if (vk == 220) return 28;
+        if (vk == 221) return 29;
+        return vk == VkSpace ? ' ' : 0;
+    }
+    if (vk >= '0' && vk <= '9') return shift ? ShiftedDigit(vk) : unsigned(vk);
+    if (vk == VkSpace || vk == VkBack || vk == VkTab || vk == VkReturn || vk == VkEscape)
+        return unsigned(vk);
+    if (unsigned c = NumpadCharacter(vk)) return c;
+    return OemCharacter(vk, shift);
+}
+
+// ---- The search box's own editing, for what its handler passes on.
+void ReplaceSelection(const std::string& with) {
+    World& w = TheWorld();
+    int start = std::min(w.selStart, w.selEnd), end = std::max(w.selStart, w.selEnd);
+    w.searchText = w.searchText.substr(0, start) + with + w.searchText.substr(end);
+    w.selStart = w.selEnd = start + int(with.size());
+}
+
+void MoveCaret(int to, bool extend, bool towardsStart) {
+    World& w = TheWorld();
+    to = std::clamp(to, 0, int(w.searchText.size()));
+    if (!extend)
+        w.selStart = w.selEnd = to;
+    else if (towardsStart)
+        w.selStart = to;
+    else
+        w.selEnd = to;
+}
+
+void EditKeyDown(int vk) {
+    World& w = TheWorld();
+    bool shift = IsDown(VkShift), empty = w.selStart == w.selEnd;
+    int size = int(w.searchText.size());
+    if (vk == VkLeft) MoveCaret(empty || shift ? w.selStart - 1 : w.selStart, shift, true);
+    if (vk == VkRight) MoveCaret(empty || shift ? w.selEnd + 1 : w.selEnd, shift, false);
+    if (vk == VkHome) MoveCaret(0, shift, true);
+    if (vk == VkEnd) MoveCaret(size, shift, false);
+    if (vk == VkDelete) {
+        if (empty) w.selEnd = std::min(size, w.selEnd + 1);
+        ReplaceSelection("");
+    }
+}
+
+void EditCharacter(unsigned c) {
+    World& w = TheWorld();
+    if (c == VkBack) {
+        if (w.selStart == w.selEnd) w.selStart = std::max(0, w.selStart - 1);
+        ReplaceSelection("");
+    } else if (c >= 32 && c != 127) {
+        std::string bytes;
+        AppendCodePoint(bytes, char32_t(c));
+        ReplaceSelection(bytes);
+    }
+}
+
+// ---- The result list's own keys: they move the selection and report it.
+void ListKeyDown(int vk) {
+    World& w = TheWorld();
+    int last = w.itemCount - 1, at = w.selected;
+    if (last < 0) return;
+    int page = std::max(1, w.controls[ResultListId].height / w.itemHeight - 1);
+    int to = vk == VkUp      ? std::max(0, at - 1)
+             : vk == VkDown  ? std::min(last, at + 1)
+             : vk == VkHome  ? 0
+             : vk == VkEnd   ? last
+             : vk == VkPrior ? std::max(0, at - page)
+                             : std::min(last, at + page);
+    ListSelectItem(to);
+    ListEnsureVisible(to);
+}
+
+bool IsListMoveKey(int vk) {
+    return vk == VkUp || vk == VkDown || vk == VkHome || vk == VkEnd || vk == VkPrior ||
+           vk == VkNext;
+}
+
+// ---- The stages of the loop for one key down.
+bool TranslateAccelerator(int vk) {
+    uint8_t modifiers = (IsDown(VkShift) ? FShift : 0) | (IsDown(VkControl) ? FControl : 0) |
+                        (IsDown(VkMenu) ? FAlt : 0);
+    for (const Accelerator& a : TheWorld().accelerators) {
+        if (a.key != vk || (a.flags & (FShift | FControl | FAlt)) != modifiers) continue;
+        Log(MainWindowId, CommandMessage, a.command, 1);
+        OnCommand(a.command, 1);
+        return true;
+    }
+    return false;
+}
+
+void FireFocus(int id) {
+    if (id == SearchBoxId) OnSearchBoxSetFocus();
+    if (id == ResultListId) OnListSetFocus();
+    if (id == ToolbarId) OnToolbarSetFocus();
+}
+
+// The tab stops, in the order the controls were created.
+void TabToNext(bool backwards) {
+    int now = FocusedControl();
+    int next = backwards ? (now == ResultListId ? SearchBoxId : ResultListId)
+                         : (now == SearchBoxId ? ResultListId : SearchBoxId);
+    if (now == ToolbarId || now < 0) next = backwards ? SearchBoxId : ResultListId;
+    GiveFocus(next);
+}
+
+bool DialogNavigation(int vk) {
+    if (IsDown(VkMenu)) return false;
+    if (vk == VkReturn || vk == VkEscape) {
+        int id = vk == VkReturn ? 1 : IdCancel;
+        Log(MainWindowId, CommandMessage, id);
+        OnCommand(id, 0);
+        return true;
+    }
+    if (vk == VkTab && !IsDown(VkControl)) {
+        TabToNext(IsDown(VkShift));
+        return true;
+    }
+    return false;
+}
+
+void DeliverKeyDown(int vk, bool system) {
+    int focus = FocusedControl();
+    Log(focus, system ? SysKeyDownMessage : KeyDownMessage, vk);
+    if (system) {
+        // The default processing of Alt+F4 closes the main window.
+        if (vk == VkF4 && IsDown(VkMenu)) CloseMainWindow();
+        return;
+    }
+    if (focus == SearchBoxId && !OnSearchBoxKeyDown(vk)) EditKeyDown(vk);
+    if (focus == ResultListId) {
+        OnListRawKeyDown(vk);
+        if (IsListMoveKey(vk))
+            ListKeyDown(vk);
+        else
+            OnListKeyDown(vk);
+    }
+}
+
+void DeliverCharacter(unsigned c, bool system) {
+    if (c == 0 || !MainWindowExists()) return;
+    int focus = FocusedControl();
+    Log(focus, system ? SysCharMessage : CharMessage, int(c));
+    if (!system && focus == SearchBoxId && !OnSearchBoxChar(c)) EditCharacter(c);
+}
+
+void SetDown(int vk, bool down) {
+    int& state = TheWorld().keyStates[vk];
+    int toggled = state & 1;
+    if (down && vk == VkCapital) toggled ^= 1;
+    state = down ? (int(int16_t(0xFF80)) | toggled) : toggled;
+}
+
+} // namespace
+
+void KeyDown(int vk) {
+    SetDown(vk, true);
+    if (!MainWindowExists()) return;
+    bool system = IsDown(VkMenu) || vk == VkF10;
+    if (TranslateAccelerator(vk)) return;
+    if (DialogNavigation(vk)) return;
+    unsigned c = TypedCharacter(vk, IsDown(VkShift), IsDown(VkControl));
+    DeliverKeyDown(vk, system);
+    DeliverCharacter(c, system);
+}
+
+void KeyUp(int vk) {
+    bool system = (IsDown(VkMenu) && vk != VkMenu) || vk == VkF10;
+    SetDown(vk, false);
+    if (!MainWindowExists()) return;
+    int focus = FocusedControl();
+    Log(focus, system ? SysKeyUpMessage : KeyUpMessage, vk);
+    if (!system && focus == SearchBoxId) OnSearchBoxKeyUp(vk);
+}
+
+void PressKey(int virtualKey, bool shift, bool ctrl, bool alt) {
+    if (shift) KeyDown(VkShift);
+    if (ctrl) KeyDown(VkControl);
+    if (alt) KeyDown(VkMenu);
+    KeyDown(virtualKey);
+    KeyUp(virtualKey);
+    if (alt) KeyUp(VkMenu);
+    if (ctrl) KeyUp(VkControl);
+    if (shift) KeyUp(VkShift);
+}
+
+void TypeText(const std::string& text) {
+    static const std::string shiftedDigits = ")!@#$%^&*(";
+    static const std::string oemPlain = ";=,-./`[\\]'", oemShifted = ":+<_>?~{|}\"";
+    static const int oemKeys[] = {186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222};
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t c = NextCodePoint(text, pos);
+        size_t at;
+        if (c >= 'a' && c <= 'z')
+            PressKey(int(c) - 32);
+        else if (c >= 'A' && c <= 'Z')
+            PressKey(int(c), true);
+        else if ((c >= '0' && c <= '9') || c == ' ')
+            PressKey(int(c));
+        else if (c < 0x80 && (at = shiftedDigits.find(char(c))) != std::string::npos)
+            PressKey('0' + int(at), true);
+        else if (c < 0x80 && (at = oemPlain.find(char(c))) != std::string::npos)
+            PressKey(oemKeys[at]);
+        else if (c < 0x80 && (at = oemShifted.find(char(c))) != std::string::npos)
+            PressKey(oemKeys[at], true);
+        else
+            DeliverCharacter(unsigned(c), false);
+    }
+}
+
+void GiveFocus(int id) {
+    if (FocusedControl() == id) return;
+    SetFocusTo(id);
+    FireFocus(id);
+}
+
+} // namespace platform::testing

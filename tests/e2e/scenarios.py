@@ -1,0 +1,277 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of lumafind.exe under Wine, each what a user would do and hear.
+
+    scenarios.py [--bin DIR] [--out DIR] NAME...   (or "all")
+
+Exit code 0 when every scenario passes, 77 when they cannot run here (no Wine,
+Xvfb, xdotool, ImageMagick or no built program), 1 otherwise. Screenshots and
+speech logs are kept in the output folder (build/e2e by default).
+"""
+
+import argparse
+import re
+import sys
+import time
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree clean
+import harness as h  # noqa: E402
+from harness import ASYNC, WAIT, Failure
+
+WELCOME = "Welcome to Lumafind, version 4.43!"
+
+# A tree whose answers are known: names, sizes and dates chosen so that the
+# date order (newest first) is fixed, and folders whose names match too, which
+# a file search must leave out.
+TREE = {
+    "maps/texas_road_map.pdf": (2048, "2024-03-05 10:00"),
+    "maps/old/texas_1990.txt": (12, "2019-01-20 08:00"),
+    "notes/Texas Notes.txt": (700, "2023-06-01 09:30"),
+    "notes/houston.txt": (40, "2024-06-01 12:00"),
+    "photos/texas-sunset.jpg": (150000, "2022-08-15 18:45"),
+    "photos/beach.jpg": (9000, "2024-07-01 07:00"),
+    "texas trips/itinerary.txt": (300, "2024-05-02 11:00"),
+    "texas trips/": (0, "2024-05-01 11:00"),
+    "reports/report_2024.txt": (5000, "2024-02-01 16:00"),
+    "reports/report_2023.txt": (4000, "2023-02-01 16:00"),
+    "reports/archive/old_report.doc": (3000, "2020-01-01 10:00"),
+    "reports/": (0, "2024-08-01 10:00"),
+}
+# The import lower-cases the result file, so names are heard in lower case.
+TEXAS_FILES = ["texas_road_map.pdf", "texas notes.txt", "texas-sunset.jpg", "texas_1990.txt"]
+REPORT_FILES = ["report_2024.txt", "report_2023.txt", "old_report.doc"]
+
+# The INI file a first start writes, key by key in the order of the file; None
+# stands for a value that depends on the window (a number in the written form).
+DEFAULT_INI = [
+    ("Left", None), ("Top", None), ("Width", None), ("Height", None),
+    ("SearchTerm", "texas"), ("FontName", "Arial Black"), ("IgnoreList", ".lnk"),
+    ("Minimized", " 0"), ("Maximized", " 0"), ("FontSize", " 36"), ("FG", " 65535"),
+    ("BG", " 16711680"), ("ShowToolbar", " 1"), ("IconSize", " 96"), ("SortType", " 1"),
+    ("HideToolbarText", " 0"), ("MaxResults", " 100"), ("ExcludeSystemFolders", " 1"),
+    ("EnableSpeakLetters", " 1"), ("SpeakNonLetters", " 1"), ("ShortPath", " 1"),
+    ("EnableToolTips", " 1"), ("EnableTime", " 1"), ("vRate", " 0"), ("SlowRate", "-3"),
+    ("FastRate", " 3"), ("UseIgnoreList", " 0"), ("ExternalTool", " 1"), ("FocusOnRE", " 0"),
+    ("UseHover", " 1"), ("UseKB", " 1"), ("PrintFont", " 0"), ("MaxPrintLines", " 50"),
+    ("SearchType", " 1"), ("ShowPreview", " 0"), ("LastRow", " 1"), ("TopRow", " 0"),
+    ("SpeakShortcuts", " 1"), ("IncludeShortcutKey", " 1"), ("SpeakMinimalKey", " 1"),
+    ("PreviewResize", " 1"), ("ImageBG", " 2"), ("WideToolbar", " 0"), ("DisableSpeech", " 0"),
+    ("LastSearchType", " 1"), ("SearchTermNumber", " 1"),
+]
+WRITTEN_NUMBER = re.compile(r"^( \d+|-\d+)$")
+
+
+def ready_line(term):
+    return (ASYNC, WELCOME + "SearchBox has focus. Search term is " + term)
+
+
+def shortcut(name, key, text):
+    """What a shortcut speaks with the default announcement settings."""
+    return (ASYNC, "Shortcut Pressed: %s : %s : %s" % (name, key, text))
+
+
+def press(session, keys, *wanted):
+    """Presses keys with modifiers: the focused control names each modifier as it
+    goes down, then the wanted lines must follow, in order."""
+    modifiers = {"ctrl": "Control", "shift": "Shift"}
+    echoes = [(ASYNC, modifiers[k]) for k in keys.split("+")[:-1] if k in modifiers]
+    h.keys(session, keys)
+    h.expect_in_order(session, echoes + list(wanted))
+
+
+def search_done(count, first):
+    word = " Match : " if count == 1 else " Matches : "
+    # The announcement of Ctrl+F may or may not still be waiting for this line.
+    return (ASYNC, re.compile(r"^(Shortcut Pressed: Search for Files : C-F : )?" +
+                              re.escape("Search is complete : %d%s%s" % (count, word, first)) +
+                              "$"))
+
+
+def start_with_tree(session, ini=None, files=None):
+    h.prepare_folder(session, ini=ini, files=files)
+    tree = h.make_tree(session.out / session.name / "tree", TREE)
+    return tree
+
+
+def read_ini(session):
+    path = session.folder / "lumafind.ini"
+    if not path.exists():
+        raise Failure("no lumafind.ini in %s after the program ended" % session.folder)
+    return path.read_bytes().decode("utf-8")
+
+
+def ini_values(session):
+    text = read_ini(session)
+    if not text.startswith("[All]\r\n") or not text.endswith("\r\n"):
+        raise Failure("the INI file is not one [All] section of CR LF lines: %r" % text[:200])
+    lines = text[len("[All]\r\n"):-2].split("\r\n")
+    return [tuple(line.split("=", 1)) if "=" in line else (line, None) for line in lines]
+
+
+def exit_by_esc(session):
+    """Esc with nothing being spoken ends the program, which says goodbye last."""
+    h.settle(session)
+    h.keys(session, "Escape")
+    h.expect(session, (WAIT, "Exiting Lumafind"), next_line=True)
+    h.wait_for_exit(session)
+
+
+def check_ini_value(values, key, wanted):
+    found = dict(values).get(key)
+    if found != wanted:
+        raise Failure("INI %s=%r, expected %r" % (key, found, wanted))
+
+
+# ---- Scenarios -----------------------------------------------------------------------
+
+
+def first_start(session):
+    """No INI file: the welcome rides on the search box's focus speech; Esc ends
+    the program and leaves an INI with all 46 keys in order."""
+    tree = start_with_tree(session)
+    h.start_program(session, [tree])
+    welcomes = [line for line in h.speech(session) if WELCOME in line[1]]
+    if welcomes != [ready_line("texas")]:
+        raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
+                                                                     ready_line("texas")))
+    h.screenshot(session, "first_start")
+    exit_by_esc(session)
+    values = ini_values(session)
+    keys = [key for key, _ in values]
+    wanted_keys = [key for key, _ in DEFAULT_INI]
+    if keys != wanted_keys:
+        raise Failure("INI keys %s, expected %s" % (keys, wanted_keys))
+    for (key, value), (_, wanted) in zip(values, DEFAULT_INI):
+        if wanted is None and not WRITTEN_NUMBER.match(value or ""):
+            raise Failure("INI %s=%r is not a written number" % (key, value))
+        if wanted is not None and value != wanted:
+            raise Failure("INI %s=%r, expected %r" % (key, value, wanted))
+
+
+def typing(session):
+    """EnableSpeakLetters 3 (Both): each letter is named, Space names itself and
+    the word; the box then holds what was typed."""
+    tree = start_with_tree(session, ini=["EnableSpeakLetters= 3"])
+    h.start_program(session, [tree])
+    h.type_text(session, "el paso")
+    h.expect_in_order(session, [(ASYNC, "E"), (ASYNC, "L"), (ASYNC, "Space : EL"), (ASYNC, "P"),
+                                (ASYNC, "A"), (ASYNC, "S"), (ASYNC, "O")])
+    press(session, "ctrl+l", shortcut("Speak Search Term", "C-L", "el paso"))
+    h.screenshot(session, "typing")
+
+
+def search_walk(session):
+    """Ctrl+F over a known tree: the count and the newest match are spoken, the
+    caption shows the timing and the engine's arguments; Down walks the rows to
+    the bottom."""
+    tree = start_with_tree(session)
+    h.start_program(session, [tree])
+    press(session, "ctrl+f", (WAIT, "File Search for texas"))
+    h.expect(session, search_done(4, TEXAS_FILES[0]), timeout=60)
+    arguments = (" !c:\\windows\\ !c:\\$recycle.bin\\ " + " -size -size-format 2 -dm /a-d " +
+                 " -sort dm " + " -n 100" + " -export-csv results.txt " + "texas")
+    wanted = re.compile(r"^Lumafind 4\.43    [\d,]*\.\d sec : [\d,]*\.\d sec   \.\.\. " +
+                        re.escape(arguments) + "$")
+    check_caption(session, wanted)
+    h.settle(session)
+    h.screenshot(session, "search_walk-result")
+    for name in TEXAS_FILES[1:-1]:
+        h.keys(session, "Down")
+        h.expect(session, (ASYNC, name), next_line=True)
+    h.keys(session, "Down")
+    h.expect(session, (ASYNC, "Bottom of List : " + TEXAS_FILES[-1]), next_line=True)
+    h.screenshot(session, "search_walk")
+
+
+def check_caption(session, wanted, timeout=10):
+    deadline = time.monotonic() + timeout
+    seen = h.caption(session)
+    while not wanted.match(seen):
+        if time.monotonic() > deadline:
+            raise Failure("caption %r does not match /%s/" % (seen, wanted.pattern))
+        time.sleep(0.2)
+        seen = h.caption(session)
+
+
+def toggles(session):
+    """Ctrl+5 twice flips the short paths off and on; Ctrl+Y three times runs
+    through the colour schemes back to yellow on blue; Esc keeps the result."""
+    tree = Path(session.out / session.name / "tree")
+    rows = "".join('%d,%s,"%s"\r\n' % (size, stamp, h.z_path(tree / path)) for path, size, stamp in [
+        ("maps/texas_road_map.pdf", 2048, "03/05/2024 10:00"),
+        ("notes/Texas Notes.txt", 700, "06/01/2023 09:30"),
+        ("photos/texas-sunset.jpg", 150000, "08/15/2022 18:45")])
+    start_with_tree(session, files={"results.txt": "Size,Date Modified,Filename\r\n" + rows})
+    h.start_program(session, [tree])
+    press(session, "ctrl+5", shortcut("Folder Short Path", "C-5", "Short Path Name is OFF"))
+    h.settle(session)
+    h.screenshot(session, "toggles-long-paths")
+    press(session, "ctrl+5", shortcut("Folder Short Path", "C-5", "Short Path Name is ON"))
+    for scheme in ["Black on White", "White on Black", "Yellow on Blue"]:
+        press(session, "ctrl+y", shortcut("Change Colors", "C-Y", scheme))
+        h.settle(session)
+        h.screenshot(session, "toggles" if scheme == "Yellow on Blue" else
+                     "toggles-" + scheme.lower().replace(" ", "-"))
+    exit_by_esc(session)
+    values = ini_values(session)
+    for key, wanted in [("ShortPath", " 1"), ("FG", " 65535"), ("BG", " 16711680")]:
+        check_ini_value(values, key, wanted)
+
+
+def restart(session):
+    """A term typed, searched and walked one row; Esc saves it all; the second
+    start brings back the term, the result and the selected row."""
+    tree = start_with_tree(session)
+    h.start_program(session, [tree])
+    h.type_text(session, "report")
+    h.expect(session, (ASYNC, "T"))  # the last letter typed has arrived
+    press(session, "ctrl+f", (WAIT, "File Search for report"))
+    h.expect(session, search_done(3, REPORT_FILES[0]), timeout=60)
+    h.settle(session)
+    h.keys(session, "Down")
+    h.expect(session, (ASYNC, REPORT_FILES[1]), next_line=True)
+    exit_by_esc(session)
+    values = ini_values(session)
+    for key, wanted in [("SearchTerm", "report"), ("LastRow", " 2"), ("LastSearchType", " 1")]:
+        check_ini_value(values, key, wanted)
+    heard = h.start_program(session, [tree])
+    if heard != ready_line("report")[1]:
+        raise Failure("second start said %r, expected %r" % (heard, ready_line("report")[1]))
+    h.settle(session)
+    h.screenshot(session, "restart-second-start")
+    press(session, "ctrl+0", shortcut("Speak Location", "C-0",
+                                      "Line 2 of  3 : File : " + REPORT_FILES[1]))
+    # Tab is how many of our users move between the box and the list; the term
+    # must survive it.
+    press(session, "shift+Tab", (ASYNC, "Results List has focus. " + REPORT_FILES[1]))
+    press(session, "ctrl+l", shortcut("Speak Search Term", "C-L", "report"))
+    h.screenshot(session, "restart")
+
+
+SCENARIOS = {
+    "first_start": first_start,
+    "typing": typing,
+    "search_walk": search_walk,
+    "toggles": toggles,
+    "restart": restart,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--bin", default=str(h.DEFAULT_BIN),
+                        help="folder with lumafind.exe and es.exe (default %(default)s)")
+    parser.add_argument("--out", default=str(h.DEFAULT_OUT),
+                        help="screenshots, logs, Wine prefix (default %(default)s)")
+    parser.add_argument("names", nargs="+", choices=list(SCENARIOS) + ["all"], metavar="NAME")
+    options = parser.parse_args()
+    names = list(SCENARIOS) if "all" in options.names else options.names
+    codes = [h.run_scenario(name, SCENARIOS[name], options.bin, options.out) for name in names]
+    if any(code not in (0, h.SKIP) for code in codes):
+        return 1
+    return h.SKIP if all(code == h.SKIP for code in codes) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,17 +1,121 @@
 #include "appearance/toolbar.h"
 
+#include "app/layout.h"
+#include "app/main_window.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
-void CreateToolbar() {}
+#include <vector>
+
+ToolbarRecord Toolbar;
+
+namespace {
+
+using Buttons = std::vector<platform::ToolbarButton>;
+
+void Add(Buttons& b, int image, int command, const char* caption) {
+    b.push_back({image, command, ToolbarButtonText(caption), 0});
+}
+void Separator(Buttons& b, int width) {
+    b.push_back({0, 0, std::string(), width});
+}
+
+void AddSearchButtons(Buttons& b) {
+    Add(b, 9, 505, " Files ");
+    Add(b, 10, 506, " Folders ");
+    Add(b, 11, 507, " Both ");
+    Add(b, 12, 508, " Custom ");
+}
+void AddFileButtons(Buttons& b) {
+    Add(b, 8, 510, " Copy ");
+    Add(b, 4, 511, " Open ");
+    Separator(b, 40);
+    Add(b, 5, 512, " Open ");
+    Add(b, 13, 513, " Expand ");
+}
+void AddLastButtons(Buttons& b) {
+    Add(b, 6, 509, " Color ");
+    Add(b, 15, 516, " Print ");
+    Add(b, 16, 562, " Preview ");
+    Add(b, 20, 515, " Settings ");
+}
+
+Buttons WideButtons() {
+    Buttons b;
+    Add(b, 1, 517, " Exit ");
+    Separator(b, 60);
+    AddSearchButtons(b);
+    Separator(b, 30);
+    AddFileButtons(b);
+    Separator(b, 40);
+    AddLastButtons(b);
+    return b;
+}
+
+// The narrow layout: Exit, one page of buttons, then the page button,
+// whose picture (z1, z2, z3) tells which page is shown.
+Buttons PageButtons(int page) {
+    Buttons b;
+    Add(b, 1, 517, " Exit ");
+    Separator(b, 30);
+    if (page == 1)
+        AddFileButtons(b);
+    else if (page == 2)
+        AddLastButtons(b);
+    else
+        AddSearchButtons(b);
+    Separator(b, page == 2 ? 50 : 105);
+    Add(b, page == 1 || page == 2 ? 17 + page : 17, 518, " ");
+    return b;
+}
+
+} // namespace
+
+std::string ToolbarButtonText(const std::string& caption) {
+    return Settings.HideToolbarText != 0 ? std::string() : caption;
+}
+
+void CreateToolbar() {
+    platform::ToolbarDestroy();
+    if (Settings.ShowToolbar == 0) return;
+    Buttons b = Settings.WideToolbar != 0 ? WideButtons() : PageButtons(MainWindow.ToolbarPage);
+    platform::ToolbarCreate(b.data(), int(b.size()));
+}
 
 int ToolbarHeight() {
-    return Settings.ShowToolbar != 0 ? platform::ControlHeight(platform::ToolbarId) : 0;
+    if (Settings.ShowToolbar == 0 || !platform::ToolbarExists()) return 0;
+    return platform::ControlHeight(platform::ToolbarId);
+}
+
+void NextToolbarPage() {
+    MainWindow.ToolbarPage = MainWindow.ToolbarPage >= 2 ? 0 : MainWindow.ToolbarPage + 1;
+    CreateToolbar();
+}
+
+void PreviousToolbarPage() {
+    MainWindow.ToolbarPage = MainWindow.ToolbarPage <= 0 ? 2 : MainWindow.ToolbarPage - 1;
+    CreateToolbar();
 }
 
 void CreateToolbarImages() {
     platform::ToolbarImagesCreate(Settings.IconSize);
 }
+
+void CycleIconSize() {
+    struct Step {
+        int from, to, fontSize;
+    };
+    static constexpr Step Steps[] = {{48, 64, 18}, {64, 96, 20}, {96, 128, 24}, {128, 48, 16}};
+    Step next = {0, 48, 16};
+    for (const Step& s : Steps)
+        if (s.from == Settings.IconSize) next = s;
+    Settings.IconSize = next.to;
+    CreateToolbarImages();
+    CreateToolbar();
+    platform::ToolbarSetFont("Arial Black", next.fontSize);
+    LayoutWindow();
+}
+
 void CreateTooltip() {
     platform::TooltipCreate();
 }

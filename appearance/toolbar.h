@@ -1,4 +1,7 @@
+// The toolbar with its pages, icons and tooltips.
 #pragma once
+
+#include <string>
 
 // Rebuilds the toolbar from the settings; none while `ShowToolbar` is 0.
 void CreateToolbar();
@@ -10,12 +13,18 @@ void CreateTooltip();
 // Background of the preview surface for `ImageBG`: white, black or blue.
 int PreviewBackground();
 
-#include <string>
+// The toolbar's own state beside `ToolbarPage` and `LastTooltipButton`.
+struct ToolbarRecord {
+    std::string TooltipText; // what the big tooltip shows, at most 259 characters
+};
+extern ToolbarRecord Toolbar;
 
+// The empty text while `HideToolbarText` is on, else the caption.
 std::string ToolbarButtonText(const std::string& caption);
 void NextToolbarPage();
 void PreviousToolbarPage();
 void CycleIconSize();
 void CycleTooltipMode();
+// Sets `TooltipText` for a button; other ids leave it as it was.
 std::string TooltipTextFor(int command);
 void ShowTooltipText();

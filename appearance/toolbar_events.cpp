@@ -1,14 +1,12 @@
 #include "app/events.h"
 #include "appearance/toolbar.h"
+#include "speech/speech.h"
 
-// Placeholders until the toolbar lands.
-std::string ToolbarButtonText(const std::string& caption) { return caption; }
-void NextToolbarPage() {}
-void PreviousToolbarPage() {}
-void CycleIconSize() {}
-void CycleTooltipMode() {}
-std::string TooltipTextFor(int) { return {}; }
-void ShowTooltipText() {}
-void OnToolbarSetFocus() {}
-void OnToolbarRightClick(int) {}
-void OnTooltipRequest(int) {}
+void OnToolbarSetFocus() {
+    SpeakText("ToolBar has focus");
+}
+
+// Only the page button answers a right click: it turns the pages backwards.
+void OnToolbarRightClick(int command) {
+    if (command == 518) PreviousToolbarPage();
+}

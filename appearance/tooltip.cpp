@@ -1,0 +1,83 @@
+// The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
+#include "app/events.h"
+#include "app/main_window.h"
+#include "appearance/toolbar.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+#include "speech/speech.h"
+
+namespace {
+
+struct Tip {
+    int command;
+    const char* text;
+};
+
+constexpr Tip Tips[] = {
+    {510, " Copy File "},      {511, " Open Name "},         {509, " Color "},
+    {512, " Open Folder "},    {505, " Search Files "},      {513, " Expand Folder "},
+    {506, " Search Folders "}, {516, " Print Result List "}, {507, " Search Both "},
+    {562, " Preview Images "}, {508, " Search Custom "},     {515, " Help "},
+    {517, " Exit "},
+};
+
+} // namespace
+
+std::string TooltipTextFor(int command) {
+    for (const Tip& t : Tips)
+        if (t.command == command) Toolbar.TooltipText = t.text;
+    return Toolbar.TooltipText;
+}
+
+void ShowTooltipText() {
+    platform::TooltipShowText(Toolbar.TooltipText);
+}
+
+// The toolbar asks for a button's text whenever the pointer rests on it; the
+// same button is announced only once until another one is.
+void OnTooltipRequest(int command) {
+    if (Settings.EnableToolTips == 0) {
+        Toolbar.TooltipText.clear();
+        ShowTooltipText();
+        MainWindow.LastTooltipButton = 0;
+        return;
+    }
+    if (command == MainWindow.LastTooltipButton && MainWindow.LastTooltipButton != 0) return;
+    Toolbar.TooltipText.clear();
+    platform::TooltipPop();
+    TooltipTextFor(command);
+    switch (Settings.EnableToolTips) {
+    case 1:
+        ShowTooltipText();
+        break;
+    case 2:
+        SpeakText(Toolbar.TooltipText);
+        break;
+    case 3:
+        SpeakText(Toolbar.TooltipText);
+        ShowTooltipText();
+        break;
+    default:
+        break;
+    }
+    MainWindow.LastTooltipButton = command;
+}
+
+// Like the rate cycle, this applies the saved rate and speaks straight through
+// the voice: a waiting prefix stays for the next message.
+void CycleTooltipMode() {
+    MainWindow.LastTooltipButton = 0;
+    Toolbar.TooltipText.clear();
+    ShowTooltipText();
+    static constexpr const char* Words[] = {"ToolTips are Text", "ToolTips are Speak",
+                                            "ToolTips are Both", "Tooltips are Off"};
+    std::string message;
+    int mode = Settings.EnableToolTips;
+    if (mode >= 0 && mode <= 3) {
+        message = Words[mode];
+        Settings.EnableToolTips = (mode + 1) % 4;
+    }
+    platform::VoiceSetRate(Settings.vRate);
+    if (Settings.DisableSpeech == 0)
+        platform::VoiceSpeak(message, platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
+}

@@ -182,8 +182,10 @@ bool OnSearchBoxKeyDown(int virtualKey) {
     return false;
 }
 
+// Control as it was when the key went up, not as it is by the time the
+// message is handled: a quick release must not turn "Control End" into "End Key".
 bool OnSearchBoxKeyUp(int virtualKey) {
-    bool control = platform::AsyncKeyDown(ControlKey);
+    bool control = (platform::KeyState(ControlKey) & 0x8000) != 0;
     switch (virtualKey) {
     case LeftKey:
         SpeakText("Left Arrow : " + DescribeCharacter(CharRightOfCaret()));

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "speech/speech.h"
 
 namespace {
 
@@ -42,12 +43,13 @@ std::string StepSpeechRate(int& rate, int slowRate, int fastRate) {
     return NormalSpeechWords;
 }
 
-// Speaks on the voice directly: the prefix waits for the next ordinary message.
+// The words go out with the pending prefix (the shortcut's announcement), so
+// that it is not left to ride in front of some later, unrelated message.
 void CycleSpeechRate() {
     platform::VoiceSpeak("", Interrupting);
     std::string words = StepSpeechRate(Settings.vRate, Settings.SlowRate, Settings.FastRate);
     platform::VoiceSetRate(Settings.vRate);
-    if (Settings.DisableSpeech == 0) platform::VoiceSpeak(words, Interrupting);
+    SpeakText(words);
 }
 
 void ApplySpeechRate() {

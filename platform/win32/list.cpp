@@ -23,6 +23,12 @@ static void InsertColumn(HWND list, int column, const wchar_t* header, int width
     SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(column), LPARAM(&c));
 }
 
+static bool IsSelected(int index) {
+    if (index < 0) return false;
+    return (SendMessageW(List(), LVM_GETITEMSTATE, WPARAM(index), LVIS_SELECTED) & LVIS_SELECTED) !=
+           0;
+}
+
 static void CreateListImages(HWND list) {
     Win.listImages = ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 5, 0);
     HICON icon = HICON(LoadImageW(Win.instance, L"XFOLDER", IMAGE_ICON, 24, 24, 0));
@@ -67,14 +73,25 @@ void ListDeleteAllItems() {
     SendMessageW(List(), LVM_DELETEALLITEMS, 0, 0);
 }
 
+// Some list views find the selected item by asking every item in turn, which
+// takes a second in a million rows; the item the control last reported as
+// selected is checked first, in one step.
 int ListSelectedIndex() {
-    return int(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    if (IsSelected(Win.selectedItem)) return Win.selectedItem;
+    Win.selectedItem = int(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    return Win.selectedItem;
 }
 
-// The control reports the change back as LVN_ITEMCHANGED, as for a key.
+// The control reports the change back as LVN_ITEMCHANGED, as for a key. The
+// old item is let go first: some list views search every item for it.
 void ListSelectItem(int index) {
     // Index -1 would mean every item to the control.
     if (index < 0 || index >= ListItemCount()) return;
+    if (Win.selectedItem != index && IsSelected(Win.selectedItem)) {
+        LVITEMW old{};
+        old.stateMask = LVIS_SELECTED;
+        SendMessageW(List(), LVM_SETITEMSTATE, WPARAM(Win.selectedItem), LPARAM(&old));
+    }
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;

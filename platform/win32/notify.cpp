@@ -40,8 +40,9 @@ static LRESULT OnListNote(const NMHDR& header) {
         return 0;
     case LVN_ITEMCHANGED: {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED))
-            OnListSelectionChanged();
+        if (!(change.uChanged & LVIF_STATE) || !(change.uNewState & LVIS_SELECTED)) return 0;
+        if (change.iItem >= 0) Win.selectedItem = change.iItem;
+        OnListSelectionChanged();
         return 0;
     }
     case LVN_KEYDOWN:

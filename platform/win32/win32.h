@@ -34,6 +34,7 @@ struct Win32Record {
     HIMAGELIST toolbarImages = nullptr;
     HIMAGELIST listImages = nullptr;
     HWND toolWindow = nullptr; // the toolbar registered with the big tooltip
+    int selectedItem = -1;     // last item the list reported selected; checked before use
     std::wstring cellText;     // answered to the list; valid until it asks again
     std::wstring tooltipText;  // shown by the big tooltip
 };

@@ -15,8 +15,13 @@ static void OnInitDialogMessage() {
 }
 
 static void OnSizeMessage() {
-    // The status bar docks itself at the bottom when told the new size.
-    if (HWND status = ControlWindow(StatusBarId)) SendMessageW(status, WM_SIZE, 0, 0);
+    // The bars dock themselves at the top and bottom edges when told; the
+    // status bar's text is drawn again at its new place.
+    if (HWND toolbar = ControlWindow(ToolbarId)) SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    if (HWND status = ControlWindow(StatusBarId)) {
+        SendMessageW(status, WM_SIZE, 0, 0);
+        InvalidateRect(status, nullptr, TRUE);
+    }
     if (Win.initialised) ::OnSize();
 }
 

@@ -12,6 +12,9 @@
 #include "speech/key_names.h"
 #include "speech/speech.h"
 
+#include <initializer_list>
+#include <string_view>
+
 namespace {
 
 constexpr const char* FocusWords = "SearchBox has focus. Search term is ";

@@ -9,6 +9,7 @@
 #include "search/result_rows.h"
 #include "search/run_search.h"
 #include "settings/settings.h"
+#include "speech/key_names.h"
 #include "speech/speech.h"
 
 #include <filesystem>
@@ -42,6 +43,9 @@ class ScenarioTest : public ::testing::Test {
         MainWindow = MainWindowRecord();
         MainWindow.PerfFrequency = platform::PerformanceFrequency();
         SpeechPrefix.clear();
+        CurrentWord.clear();
+        KeyName.clear();
+        KeyChar.clear();
         SearchHistory.clear();
         EngineArguments.clear();
         SortDescending = 0;

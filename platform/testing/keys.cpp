@@ -14,7 +14,7 @@ namespace {
 constexpr int VkBack = 8, VkTab = 9, VkReturn = 13, VkShift = 16, VkControl = 17, VkMenu = 18;
 constexpr int VkCapital = 20, VkEscape = 27, VkSpace = 32, VkPrior = 33, VkNext = 34;
 constexpr int VkEnd = 35, VkHome = 36, VkLeft = 37, VkUp = 38, VkRight = 39, VkDown = 40;
-constexpr int VkDelete = 46, VkF4 = 115, VkF10 = 121;
+constexpr int VkDelete = 46, VkApps = 93, VkF1 = 112, VkF4 = 115, VkF10 = 121;
 constexpr int IdCancel = 2;
 constexpr uint8_t FShift = 4, FControl = 8, FAlt = 16;
 
@@ -182,8 +182,9 @@ void DeliverKeyDown(int vk, bool system) {
     int focus = FocusedControl();
     Log(focus, system ? SysKeyDownMessage : KeyDownMessage, vk);
     if (system) {
-        // The default processing of Alt+F4 closes the main window.
+        // What the default processing makes of these keys.
         if (vk == VkF4 && IsDown(VkMenu)) CloseMainWindow();
+        if (vk == VkF10 && IsDown(VkShift)) OnContextMenu();
         return;
     }
     if (focus == SearchBoxId && !OnSearchBoxKeyDown(vk)) EditKeyDown(vk);
@@ -194,6 +195,8 @@ void DeliverKeyDown(int vk, bool system) {
         else
             OnListKeyDown(vk);
     }
+    // F1 passes through the control and comes back to the window as help.
+    if (vk == VkF1 && !IsDown(VkShift)) OnHelp(IsDown(VkControl));
 }
 
 void DeliverCharacter(unsigned c, bool system) {
@@ -230,6 +233,7 @@ void KeyUp(int vk) {
     int focus = FocusedControl();
     Log(focus, system ? SysKeyUpMessage : KeyUpMessage, vk);
     if (!system && focus == SearchBoxId) OnSearchBoxKeyUp(vk);
+    if (vk == VkApps) OnContextMenu();
 }
 
 void PressKey(int virtualKey, bool shift, bool ctrl, bool alt) {

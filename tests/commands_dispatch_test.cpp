@@ -1,0 +1,175 @@
+// Esc, Enter, F1 and the commands that hand their work to other parts: who
+// acts, in which order, and what the user hears.
+#include "commands_fixture.h"
+
+#include "app/events.h"
+#include "commands/command_ids.h"
+#include "searchbox/status.h"
+
+namespace {
+const char kOneRow[] = "Size,Date Modified,Filename\r\n5,01/02/2023 10:00,\"C:\\a\\first.txt\"\r\n";
+}
+
+class DispatchTest : public CommandsTest {
+  protected:
+    void BeforeStart() override { Put("results.txt", kOneRow); }
+    void SetUp() override {
+        CommandsTest::SetUp();
+        Settings.SpeakShortcuts = 0;
+    }
+};
+
+TEST_F(DispatchTest, EscStopsSpeechThenLeavesHelpModeThenCloses) {
+    Press(key::F1);
+    EXPECT_EQ(Settings.SearchType, 5);
+    EXPECT_EQ(ResultRows.Name(1), "Loading ...");
+    EXPECT_EQ(Heard(), Texts{"Opening Settings List : Not Available Yet"});
+
+    Forget();
+    world().voiceSpeaking = true;
+    Press(key::Esc); // only silences, even in help mode
+    EXPECT_EQ(platform::testing::SpokenTexts(), Texts{""});
+    EXPECT_EQ(Settings.SearchType, 5);
+
+    world().voiceSpeaking = false;
+    Forget();
+    Press(key::Esc);
+    EXPECT_EQ(Settings.SearchType, 1);
+    EXPECT_EQ(world().transcript.front().text, "Returning to Last Search Result");
+    EXPECT_EQ(world().transcript.front().flags, 2u); // said to its end before the reload
+    EXPECT_EQ(ResultRows.Name(1), "first.txt");
+    EXPECT_TRUE(platform::MainWindowExists());
+
+    Ctrl('5');
+    Forget();
+    Press(key::Esc);
+    EXPECT_FALSE(platform::MainWindowExists());
+    EXPECT_EQ(Heard(), Texts{"Exiting Lumafind"});
+    EXPECT_NE(Get("lumafind.ini").find("ShortPath= 0"), std::string::npos);
+}
+
+TEST_F(DispatchTest, EscLeavesHelpModeEvenWhenTheLastSearchTypeIsCorrupt) {
+    Settings.LastSearchType = 6; // hand-edited
+    Press(key::F2);
+    EXPECT_EQ(Heard(), Texts{"Opening Action Shortcuts : Not Available Yet"});
+    Press(key::Esc);
+    EXPECT_EQ(Settings.SearchType, 1);
+    Press(key::Esc);
+    EXPECT_FALSE(platform::MainWindowExists());
+}
+
+TEST_F(DispatchTest, EnterSearchesFromTheSearchBoxAndActsOnTheListRow) {
+    if (world().esPath.empty()) GTEST_SKIP() << "the native engine was not built";
+    scenario::WriteFile(folder + "tree/Texas map.txt", "abc");
+    scenario::WriteFile(folder + "tree/other.txt", "abc");
+    world().esRoots = folder + "tree";
+    Press(key::F1);
+    Forget();
+    platform::testing::GiveFocus(platform::ToolbarId);
+    Press(key::Enter); // any control but the list: a file search, even in help mode
+    EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{1, 0}}));
+    EXPECT_EQ(Settings.SearchType, 1);
+    EXPECT_EQ(Spoken(), "Search is complete : 1 Match : texas map.txt");
+    EXPECT_EQ(Beeps(), 0);
+
+    platform::testing::GiveFocus(platform::ResultListId);
+    Press(key::Enter);
+    EXPECT_EQ(Spoken(), "Not Available Yet"); // opening files comes later
+}
+
+TEST_F(DispatchTest, HelpKeysAndTheProductPage) {
+    world().focus = platform::ResultListId;
+    Press(93); // the context-menu key counts only in the search box
+    EXPECT_EQ(Settings.SearchType, 1);
+    platform::testing::GiveFocus(platform::SearchBoxId);
+    Forget();
+    platform::testing::PressKey(key::F(10), true); // Shift+F10, the other context-menu key
+    EXPECT_EQ(Settings.SearchType, 5);
+    EXPECT_EQ(Heard(), Texts{"Opening Settings List : Not Available Yet"});
+
+    Forget();
+    Settings.ExternalTool = 1; // no magnifier beside the program: nothing else starts
+    Ctrl(key::F1);
+    EXPECT_EQ(Heard(), Texts{"Opening Lumafind Web Site"});
+    EXPECT_EQ(world().openedPages, Texts{"https://lumafind.example/"});
+    Settings.ExternalTool = 3;
+    Ctrl(key::F1);
+    EXPECT_EQ(Heard().back(), "Not Available Yet"); // Narrator comes later
+}
+
+TEST_F(DispatchTest, HandOverCommandsSayTheirWords) {
+    world().searchText = "texas";
+    Ctrl('A');
+    EXPECT_EQ(Spoken(), "Select All");
+    EXPECT_EQ(world().selStart, 0);
+    EXPECT_EQ(world().selEnd, 5);
+    Ctrl('L');
+    EXPECT_EQ(Spoken(), "texas");
+    Press(key::F4);
+    EXPECT_EQ(world().searchText, "");
+    EXPECT_EQ(Spoken(), "Search Term Cleared");
+    Ctrl('L'); // a blank term is named, never silence
+    EXPECT_EQ(Spoken(), "Empty");
+    Ctrl('E');
+    EXPECT_EQ(Spoken(), "Icon Size is  128");
+    Ctrl('R');
+    EXPECT_EQ(Spoken(), "Columns Resized");
+    Press(key::F(6));
+    EXPECT_EQ(Spoken(), "Louder");
+    Press(key::F(7));
+    EXPECT_EQ(Spoken(), "Softer");
+    Ctrl('1');
+    EXPECT_EQ(Spoken(), "first.txt");
+    EXPECT_EQ(Beeps(), 4); // Ctrl+A, F4, Ctrl+E, Ctrl+R
+}
+
+TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
+    struct Case {
+        int id;
+        bool beeps;
+    };
+    const Case cases[] = {
+        {CmdCopyFile, false},    {CmdOpenFile, true},           {CmdOpenFolder, true},
+        {CmdExpandFolder, true}, {CmdExpandParentFolder, true}, {CmdPrint, true},
+        {CmdPrintResults, true}, {CmdCopySearchTerm, true},     {CmdCut, true},
+        {CmdPaste, true},        {CmdSpellSearchTerm, false},   {CmdSpellName, false},
+        {CmdExternalTool, true}, {CmdOpenEverything, true},     {CmdUpdateLumafind, false},
+        {CmdCopyResults, false}, {CmdImageBGColor, true},       {CmdPreviewClick, false}};
+    for (const Case& c : cases) {
+        Forget();
+        RunCommand(c.id);
+        EXPECT_EQ(Heard(), Texts{"Not Available Yet"}) << c.id;
+        EXPECT_EQ(Beeps(), c.beeps ? 1 : 0) << c.id;
+    }
+    Forget();
+    OnCommand(CmdPreviewClick, 1); // another notification of the preview control
+    EXPECT_EQ(Heard(), Texts{});
+}
+
+TEST_F(DispatchTest, UnboundKeysReachTheFocusedControl) {
+    using platform::testing::KeyMessage;
+    for (int k : {'G', 'J', 'O', 'Q', 'V', 'X', 'Z'}) {
+        Forget();
+        CtrlShift(k);
+        EXPECT_TRUE(Commands().empty()) << char(k);
+        bool reached = false;
+        for (const KeyMessage& m : world().keyMessages)
+            reached |= m.control == platform::SearchBoxId &&
+                       m.message == platform::testing::KeyDownMessage && m.value == k;
+        EXPECT_TRUE(reached) << char(k);
+    }
+    Forget();
+    platform::testing::PressKey('F', false, false, true); // Alt+F is not Ctrl+F
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_EQ(world().keyMessages[1].message, platform::testing::SysKeyDownMessage);
+    EXPECT_EQ(world().searchText, "texas");
+    platform::testing::PressKey(key::F(4), false, false, true);
+    EXPECT_FALSE(platform::MainWindowExists());
+}
+
+TEST_F(DispatchTest, ToolbarExitClosesEvenInHelpMode) {
+    Press(key::F1);
+    RunCommand(CmdExit);
+    EXPECT_FALSE(platform::MainWindowExists());
+    EXPECT_EQ(Beeps(), 1);
+}

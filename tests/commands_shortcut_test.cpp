@@ -1,0 +1,132 @@
+// What a pressed shortcut announces before the command's own words, under
+// each combination of the three announcement settings.
+#include "commands_fixture.h"
+
+#include "commands/command_ids.h"
+#include "platform/testing/testing.h"
+#include "searchbox/status.h"
+
+#include <set>
+
+TEST(CatalogueTest, TableBindsEachKeyOnceAndEveryNamedCommandHasAKey) {
+    std::set<std::pair<int, int>> keys;
+    std::set<int> ids;
+    for (const platform::Accelerator& a : Accelerators) {
+        EXPECT_TRUE(keys.insert({a.flags, a.key}).second) << a.key;
+        EXPECT_TRUE(a.flags == 1 || a.flags == 9 || a.flags == 13) << a.command;
+        ids.insert(a.command);
+    }
+    EXPECT_EQ(ids.size(), size_t(AcceleratorCount));
+    for (int id : ids) {
+        std::string text = ShortcutText(id);
+        bool unnamed = id == CmdEscape || id == CmdScrollSelectionToTop;
+        EXPECT_EQ(text == "Unknown Shortcut :: ", unnamed) << id;
+    }
+    for (int id : {1, 504, 515, 516, 517, 600}) {
+        EXPECT_EQ(ShortcutText(id), "Unknown Shortcut :: ");
+        EXPECT_EQ(LastShortcutName, "Unknown Shortcut");
+        EXPECT_EQ(LastShortcutKey, "");
+    }
+}
+
+TEST(CatalogueTest, TextsKeepTheirBlanksButSplitTrimmed) {
+    EXPECT_EQ(ShortcutText(CmdSelectAll), "Select All  :: C-A");
+    EXPECT_EQ(LastShortcutName, "Select All");
+    EXPECT_EQ(ShortcutText(CmdCustomSearch), "Custom Search ::  C-I");
+    EXPECT_EQ(LastShortcutKey, "C-I");
+    EXPECT_EQ(ShortcutText(CmdPrintResults), "Print Results ::  C-P");
+    EXPECT_EQ(ShortcutText(CmdWideToolbar), "Wide Toolbar ::  CS-W");
+    EXPECT_EQ(LastShortcutName + "|" + LastShortcutKey, "Wide Toolbar|CS-W");
+}
+
+TEST(CatalogueTest, ExpandKeyNameRulesInOrder) {
+    auto expand = [](const std::string& key) {
+        LastShortcutKey = key;
+        ExpandKeyName();
+        return LastShortcutKey;
+    };
+    EXPECT_EQ(expand("C-5"), "Control 5");
+    EXPECT_EQ(expand("CS-W"), "Control Shift W");
+    EXPECT_EQ(expand("CA-X"), "Control Alt X");
+    EXPECT_EQ(expand("Q"), "Letter Q");
+    EXPECT_EQ(expand("F"), "Letter F"); // one character wins over the F rule
+    EXPECT_EQ(expand("F10"), "F10");
+    EXPECT_EQ(expand(""), "...");
+    EXPECT_EQ(expand("X9"), "...");
+}
+
+TEST_F(CommandsTest, CtrlFiveUnderEachCombinationOfTheThreeSettings) {
+    struct Case {
+        int speak, include, minimal;
+        const char* heard;
+    };
+    const Case cases[] = {
+        {1, 1, 0, "Shortcut Pressed: Folder Short Path : Control 5 : Short Path Name is "},
+        {1, 1, 1, "Shortcut Pressed: Folder Short Path : C-5 : Short Path Name is "},
+        {1, 0, 0, "Shortcut Pressed: Folder Short Path : Short Path Name is "},
+        {1, 0, 1, "Shortcut Pressed: Folder Short Path : Short Path Name is "},
+        {0, 1, 0, "Short Path Name is "},
+        {0, 0, 1, "Short Path Name is "},
+    };
+    for (const Case& c : cases) {
+        Settings.SpeakShortcuts = c.speak;
+        Settings.IncludeShortcutKey = c.include;
+        Settings.SpeakMinimalKey = c.minimal;
+        Settings.ShortPath = 1;
+        Forget();
+        Ctrl('5');
+        EXPECT_EQ(Spoken(), std::string(c.heard) + "OFF") << c.speak << c.include << c.minimal;
+        // The last shortcut is kept whatever the settings.
+        EXPECT_EQ(LastShortcutName, "Folder Short Path");
+    }
+}
+
+TEST_F(CommandsTest, KeysWithoutNamesFunctionKeysAndMinimalKeys) {
+    Settings.SpeakMinimalKey = 1;
+    Ctrl('W');
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Show Toolbar : C-W : Toolbar is Hidden");
+    Settings.SpeakMinimalKey = 0;
+    Press(key::F10);
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Use Ignore List : F10 : Ignore List is ON");
+    CtrlShift('W');
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Wide Toolbar : Control Shift W : Wide Toolbar is ON");
+    Settings.IncludeShortcutKey = 0;
+    CtrlShift('Y'); // says nothing itself, so the announcement waits
+    EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Unknown Shortcut : ");
+}
+
+TEST_F(CommandsTest, EscAnnouncesAnUnknownShortcutInFrontOfTheReturnedRow) {
+    Put("results.txt",
+        "Size,Date Modified,Filename\r\n5,01/02/2023 10:00,\"C:\\a\\first.txt\"\r\n");
+    Settings.SpeakMinimalKey = 0;
+    Press(key::F1);
+    Forget();
+    Press(key::Esc);
+    EXPECT_EQ(Heard(), (Texts{"Returning to Last Search Result",
+                              "Shortcut Pressed: Unknown Shortcut : ... : Bottom of List : "
+                              "first.txt"}));
+}
+
+TEST_F(CommandsTest, CommandsFromButtonsAndListsAreNeverAnnounced) {
+    Ctrl('5');
+    Forget();
+    RunCommand(CmdCopyResults); // as row 31 of the action list sends it
+    EXPECT_EQ(Heard(), Texts{"Not Available Yet"});
+    EXPECT_EQ(LastShortcutName, "Folder Short Path");
+    platform::testing::PressKey('C', true, true);
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Copy Results : CS-C : Not Available Yet");
+    EXPECT_EQ(Commands().back(), std::make_pair(int(CmdCopyResults), 1));
+}
+
+TEST_F(CommandsTest, PrefixWaitsWhileSpeechIsDisabledAndF9DoesNotUseIt) {
+    Settings.DisableSpeech = 1;
+    Ctrl('5');
+    EXPECT_EQ(Heard(), Texts{});
+    EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Folder Short Path : C-5 : ");
+    Press(key::F9);
+    EXPECT_EQ(world().transcript.back().text, "Speech is Enabled");
+    EXPECT_EQ(world().transcript.back().flags, 3u);
+    EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Disable Speech : F9 : ");
+    RunCommand(CmdSpeakSearchTerm);
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Disable Speech : F9 : texas");
+}

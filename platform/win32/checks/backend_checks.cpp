@@ -269,6 +269,34 @@ static void CheckClose(const std::string& dir) {
     CHECK(log.size() >= 19 && log.substr(log.size() - 19) == "2\tExiting Lumafind\n");
 }
 
+static bool VisibleWhenClosed = false;
+
+static void CALLBACK CloseLater(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    VisibleWhenClosed = IsWindowVisible(win32::Win.main) != 0;
+    CloseMainWindow();
+}
+
+// The whole start: initialised while hidden, shown, the deferred start once
+// visible (the welcome rides on the search box's focus), then the loop runs
+// until the window is gone.
+static void CheckRunMainWindow(const std::string& dir) {
+    CreateMainWindow("Lumafind");
+    CreateResultList();
+    ResetResultRows();
+    CreateSearchBox();
+    CreatePreviewControl(16777215);
+    CreateStatusBar("Welcome to Lumafind!");
+    RemoveFile(LogPath(dir));
+    SetTimer(nullptr, 0, 500, CloseLater);
+    RunMainWindow();
+    CHECK(VisibleWhenClosed && !MainWindowExists());
+    std::string log = ReadText(LogPath(dir));
+    size_t welcome = log.find("3\tWelcome to Lumafind, version 4.43!SearchBox has focus.");
+    CHECK(welcome != std::string::npos);
+    CHECK(log.find("2\tExiting Lumafind\n") > welcome);
+}
+
 static void CheckWindow(const std::string& dir) {
     CreateMainWindow("Lumafind");
     CreateResultList();
@@ -296,6 +324,7 @@ int main() {
     CheckClipboard();
     CheckSpeechLog(dir);
     CheckWindow(dir);
+    CheckRunMainWindow(dir);
     RemoveFile(ProgramFolder() + "lumafind_win32_checks.ini");
     std::printf("%s: %d failed\n", Failures ? "FAILED" : "passed", Failures);
     return Failures ? 1 : 0;

@@ -48,6 +48,7 @@ class Session:
     heard: int = 0  # lines of the speech log already matched
     env: dict = field(default_factory=dict)
     screenshots: list = field(default_factory=list)
+    lock: object = None  # held while the session uses the prefix
 
 
 def missing_requirements(bin_dir):
@@ -83,6 +84,7 @@ def start_display(session, first=90, last=140):
         while time.monotonic() < deadline and xvfb.poll() is None:
             if Path(f"/tmp/.X11-unix/X{number}").exists():
                 session.xvfb, session.display = xvfb, f":{number}"
+                display_pid_file(session).write_text(str(xvfb.pid))
                 session.env = wine_env(session)
                 return
             time.sleep(0.05)
@@ -99,20 +101,45 @@ def wine_env(session):
     return env
 
 
-def ensure_prefix(session):
-    """Creates the private Wine prefix once; later scenarios reuse it."""
-    ready = session.prefix / ".lumafind-ready"
+def begin(session):
+    """Takes the prefix for this session alone (other runs wait: ending Wine ends
+    every program of the prefix), then starts the display and Wine's prefix."""
     session.prefix.parent.mkdir(parents=True, exist_ok=True)
-    with open(str(session.prefix) + ".lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        if ready.exists():
-            return
-        if session.prefix.exists():
-            shutil.rmtree(session.prefix)  # left half made by an interrupted run
-        print("Creating the Wine prefix %s (once, about half a minute)" % session.prefix)
-        run(session, ["wineboot", "-i"], timeout=300)
-        run(session, ["wineserver", "-w"], timeout=120)
-        ready.touch()
+    session.lock = open(str(session.prefix) + ".lock", "w")
+    fcntl.flock(session.lock, fcntl.LOCK_EX)
+    stop_stale_display(session)
+    start_display(session)
+    ensure_prefix(session)
+    stop_wine(session)  # nothing left over from an earlier, interrupted run
+
+
+def ensure_prefix(session):
+    """Creates the private Wine prefix once; later sessions reuse it."""
+    ready = session.prefix / ".lumafind-ready"
+    if ready.exists():
+        return
+    if session.prefix.exists():
+        shutil.rmtree(session.prefix)  # left half made by an interrupted run
+    print("Creating the Wine prefix %s (once, about half a minute)" % session.prefix)
+    run(session, ["wineboot", "-i"], timeout=300)
+    run(session, ["wineserver", "-w"], timeout=120)
+    ready.touch()
+
+
+def display_pid_file(session):
+    return Path(str(session.prefix) + ".xvfb")
+
+
+def stop_stale_display(session):
+    """Ends the Xvfb that a killed run of ours left behind (its id was noted)."""
+    pid_file = display_pid_file(session)
+    try:
+        pid = int(pid_file.read_text())
+        if b"Xvfb" in Path("/proc/%d/cmdline" % pid).read_bytes():
+            os.kill(pid, signal.SIGTERM)
+    except (OSError, ValueError):
+        pass
+    pid_file.unlink(missing_ok=True)
 
 
 def run(session, command, timeout=30, check=True):
@@ -151,8 +178,13 @@ def teardown(session):
     try:
         stop_wine(session)
     finally:
-        stop_process(session.xvfb)
-        session.xvfb = None
+        if session.xvfb is not None:
+            stop_process(session.xvfb)
+            display_pid_file(session).unlink(missing_ok=True)
+            session.xvfb = None
+        if session.lock is not None:
+            session.lock.close()
+            session.lock = None
 
 
 # ---- The program ----------------------------------------------------------------
@@ -365,6 +397,11 @@ def make_tree(root, files):
 SKIP = 77  # what ctest is told means "skipped"
 
 
+def end_on_terminate():
+    """Turns SIGTERM into an ordinary exit, so that teardowns run."""
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(128 + number))
+
+
 def run_scenario(name, body, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT):
     """Runs one scenario from display to teardown; returns the process exit code."""
     session = new_session(name, bin_dir, out)
@@ -373,10 +410,9 @@ def run_scenario(name, body, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT):
         print("SKIPPED %s: missing %s" % (name, ", ".join(missing)))
         return SKIP
     started = time.monotonic()
+    end_on_terminate()
     try:
-        start_display(session)
-        ensure_prefix(session)
-        stop_wine(session)  # nothing left over from an earlier, interrupted run
+        begin(session)
         body(session)
         shot = session.out / (name + ".png")
         if shot not in session.screenshots:

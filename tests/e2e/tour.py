@@ -57,9 +57,8 @@ def main():
     print("Searching %s for %r" % (h.es_roots(options.roots), options.term))
     code = 0
     try:
-        h.start_display(session)
-        h.ensure_prefix(session)
-        h.stop_wine(session)
+        h.end_on_terminate()
+        h.begin(session)
         caption = tour(session, options.roots, options.term)
         print("Caption after the search: %s" % caption)
     except (Failure, subprocess.TimeoutExpired, OSError) as error:

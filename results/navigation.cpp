@@ -1,16 +1,129 @@
 #include "results/navigation.h"
 
 #include "app/events.h"
+#include "app/text.h"
+#include "commands/not_available.h"
+#include "platform/platform.h"
+#include "results/result_list.h"
+#include "search/result_rows.h"
+#include "settings/settings.h"
+#include "speech/speech.h"
 
-// Placeholders until the list navigation lands.
-void SpeakColumn(int) {}
-void SpeakLocation() {}
-void JumpToNextFolder() {}
-void FitColumns() {}
-void ScrollSelectionToTop() {}
-bool FirstLetterJump(int) { return false; }
-void OnListSetFocus() {}
-void OnListRawKeyDown(int) {}
-bool OnListKeyDown(int) { return false; }
-void OnListDoubleClick() {}
-void OnListColumnClick(int) {}
+#include <algorithm>
+
+namespace {
+
+constexpr const char* NoSelection = "No Selection";
+constexpr int SpaceKey = 0x20;
+constexpr int ShiftKey = 0x10;
+constexpr int ControlKey = 0x11;
+
+// The rows the list shows and the rows we hold agree, except for an instant
+// while a new result is being put in; never read past either.
+int LastRow() {
+    return std::min(RowCount(), ResultRows.Count());
+}
+
+// Keys whose virtual-key code is the very character they type: letters,
+// digits and Space. Any other code (arrows, F-keys, the number pad) would
+// otherwise read as a punctuation mark or letter and move the selection.
+bool TypesItsOwnCode(int virtualKey) {
+    return virtualKey == SpaceKey || (virtualKey >= '0' && virtualKey <= '9') ||
+           (virtualKey >= 'A' && virtualKey <= 'Z');
+}
+
+bool StartsWith(std::string_view name, int virtualKey) {
+    size_t pos = 0;
+    if (name.empty()) return false;
+    return LowerCodePoint(NextCodePoint(name, pos)) == LowerCodePoint(char32_t(virtualKey));
+}
+
+} // namespace
+
+void SpeakColumn(int column) {
+    if (Settings.DisableSpeech != 0) return;
+    int s = SelectedRow();
+    if (s < 1) return SpeakText(NoSelection);
+    std::string text = CellText(s, column);
+    SpeakText(text == EmptyRowName ? "List is Empty" : text);
+}
+
+void SpeakLocation() {
+    if (Settings.DisableSpeech != 0) return;
+    int s = SelectedRow();
+    if (s < 1 || s > ResultRows.Count()) return SpeakText(NoSelection);
+    std::string text = "Line" + NumberText(s) + " of " + NumberText(RowCount()) + " : ";
+    if (Settings.SearchType != 5) text += ResultRows.IsFolder(s) ? "Folder : " : "File : ";
+    SpeakText(text + std::string(ResultRows.Name(s)));
+}
+
+void JumpToNextFolder() {
+    int s = SelectedRow();
+    if (s < 1) return SpeakText(NoSelection);
+    for (int row = s + 1; row <= LastRow(); ++row) {
+        if (!ResultRows.IsFolder(row)) continue;
+        SpeakTextAndWait("Folder Found");
+        SelectRow(row);
+        return;
+    }
+    SpeakText("Folder Not Found in List");
+}
+
+void FitColumns() {
+    for (int column = 0; column < 4; ++column)
+        platform::ListAutoSizeColumn(column);
+}
+
+void ScrollSelectionToTop() {
+    int s = SelectedRow();
+    if (s < 1) return SpeakText(NoSelection);
+    SetTopRow(s - 1);
+    platform::SetFocusTo(platform::ResultListId);
+}
+
+bool FirstLetterJump(int virtualKey) {
+    if (!TypesItsOwnCode(virtualKey)) return false;
+    for (int row = SelectedRow() + 1; row <= LastRow(); ++row) {
+        if (!StartsWith(ResultRows.Name(row), virtualKey)) continue;
+        SelectRow(row);
+        return true;
+    }
+    return false;
+}
+
+void OnListSetFocus() {
+    SpeakText("Results List has focus. " + ListEdgePrefix() + RowSpeech(SelectedRow()));
+}
+
+void OnListRawKeyDown(int virtualKey) {
+    if (virtualKey == ShiftKey) SpeakText("Shift");
+    if (virtualKey == ControlKey) SpeakText("Control");
+}
+
+bool OnListKeyDown(int virtualKey) {
+    if (virtualKey == SpaceKey && Settings.SearchType == 5) {
+        ActivateSettingsRow();
+        return true;
+    }
+    if (virtualKey == SpaceKey && Settings.SearchType == 6) {
+        ActivateActionRow();
+        return true;
+    }
+    // A key held with Control is a shortcut, not a letter typed.
+    if ((platform::KeyState(ControlKey) & 0x8000) != 0) return false;
+    return FirstLetterJump(virtualKey);
+}
+
+void OnListDoubleClick() {
+    OpenSelectedFile();
+}
+
+// Sorting selects row 1; when row 1 was selected already the control reports
+// no change, so the status bar and the preview are brought up to date here,
+// silently.
+void OnListColumnClick(int column) {
+    bool firstWasSelected = SelectedRow() == 1;
+    SortRows(column);
+    platform::RedrawControl(platform::ResultListId);
+    if (firstWasSelected) ShowSelectedRow();
+}

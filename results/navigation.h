@@ -1,6 +1,7 @@
 // Commands and key handling that move through the result list and read it out.
 #pragma once
 
+// Column 1..4 of the selected row, as the list shows it.
 void SpeakColumn(int column);
 void SpeakLocation();
 void JumpToNextFolder();

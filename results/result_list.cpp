@@ -81,12 +81,18 @@ std::string StatusTextFor(int row) {
            std::string(TrimBlanks(ResultRows.Size(row))) + "  " + std::string(ResultRows.Path(row));
 }
 
-void OnListSelectionChanged() {
+void ShowSelectedRow() {
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return;
     SetStatusText(StatusTextFor(s));
     CurrentFile = CutToCharacters(ResultRows.FullName(s), 520);
     RefreshPreview();
+}
+
+void OnListSelectionChanged() {
+    int s = SelectedRow();
+    if (s < 1 || s > ResultRows.Count()) return;
+    ShowSelectedRow();
     SpeakText(ListEdgePrefix() + RowSpeech(s));
 }
 

@@ -22,8 +22,10 @@ std::string StatusTextFor(int row);
 
 // Called by the backend when the control reports a new selected item.
 void OnListSelectionChanged();
+// The selected row into the status bar, `CurrentFile` and the preview, unspoken.
+void ShowSelectedRow();
 
-std::string ShortFolderPath(const std::string &path);
+std::string ShortFolderPath(const std::string& path);
 
 // Makes the 0-based row index n the top visible row.
 void SetTopRow(int n);

@@ -2,7 +2,7 @@
 #include "results/result_list.h"
 #include "settings/settings.h"
 
-std::string ShortFolderPath(const std::string &path) {
+std::string ShortFolderPath(const std::string& path) {
     if (Settings.ShortPath == 0 || path.empty()) return {};
     std::string t = path.back() == '\\' ? path : path + "\\";
     std::vector<std::string> fields = SplitAll(t, "\\");

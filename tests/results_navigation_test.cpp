@@ -1,0 +1,202 @@
+// Reading a column, the position, and jumping through the list.
+#include "results_fixture.h"
+
+#include "app/events.h"
+#include "results/navigation.h"
+
+using platform::testing::PressKey;
+
+class SpeakColumnTest : public ResultsTest {};
+
+TEST_F(SpeakColumnTest, SpeaksEachColumnAsTheListShowsIt) {
+    Show({{"docs", true, "c:\\users\\ann\\documents\\reports\\", "02/01/2023 09:00"}});
+    SpeakColumn(1);
+    EXPECT_EQ(Spoken(), "(f) docs");
+    Settings.ShortPath = 1;
+    SpeakColumn(2);
+    EXPECT_EQ(Spoken(), "c:\\users\\...\\reports");
+    Settings.EnableTime = 0;
+    SpeakColumn(3);
+    EXPECT_EQ(Spoken(), "02/01/2023");
+    SpeakColumn(4);
+    EXPECT_EQ(Spoken(), "");
+}
+
+TEST_F(SpeakColumnTest, TheEmptyPlaceholderIsSpokenAsAnEmptyList) {
+    ResetResultRows();
+    SpeakColumn(1);
+    EXPECT_EQ(Spoken(), "List is Empty");
+}
+
+TEST_F(SpeakColumnTest, NoSelectionIsSaid) {
+    Show({{"a.txt"}});
+    platform::ListDeleteAllItems();
+    platform::ListSetItemCount(1);
+    SpeakColumn(1);
+    EXPECT_EQ(Spoken(), "No Selection");
+}
+
+TEST_F(SpeakColumnTest, ColumnAndLocationAreSilentWhileSpeechIsDisabled) {
+    Show({{"a.txt"}});
+    SpeechPrefix = "Shortcut Pressed: ";
+    Settings.DisableSpeech = 1;
+    SpeakColumn(1);
+    SpeakLocation();
+    EXPECT_EQ(Heard(), 0u);
+    EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: ");
+}
+
+class SpeakLocationTest : public ResultsTest {};
+
+TEST_F(SpeakLocationTest, NumbersCarryTheirOwnBlank) {
+    Show({{"a.txt"}, {"docs", true}, {"c.txt"}});
+    SelectRow(2);
+    SpeakLocation();
+    EXPECT_EQ(Spoken(), "Line 2 of  3 : Folder : docs");
+    SelectRow(3);
+    SpeakLocation();
+    EXPECT_EQ(Spoken(), "Line 3 of  3 : File : c.txt");
+}
+
+TEST_F(SpeakLocationTest, TheSettingsListLeavesOutTheKind) {
+    Show({{"Speak Text is Letters"}, {"Font Size is  36"}});
+    Settings.SearchType = 5;
+    SpeakLocation();
+    EXPECT_EQ(Spoken(), "Line 1 of  2 : Speak Text is Letters");
+}
+
+TEST_F(SpeakLocationTest, NoSelection) {
+    Show({{"a.txt"}});
+    platform::ListDeleteAllItems();
+    platform::ListSetItemCount(1);
+    SpeakLocation();
+    EXPECT_EQ(Spoken(), "No Selection");
+}
+
+class FolderJumpTest : public ResultsTest {};
+
+TEST_F(FolderJumpTest, FindsTheNextFolderAndWaitsBeforeSelectingIt) {
+    Show({{"a.txt"}, {"b.txt"}, {"docs", true}, {"more", true}});
+    JumpToNextFolder();
+    EXPECT_EQ(Selected(), 3);
+    ASSERT_EQ(Heard(), 2u);
+    EXPECT_EQ(world().transcript[0].text, "Folder Found");
+    EXPECT_EQ(world().transcript[0].flags, platform::SpeakPurgeBeforeSpeak); // waits
+    EXPECT_EQ(world().transcript[1].text, "Folder : docs");
+    JumpToNextFolder();
+    EXPECT_EQ(Selected(), 4);
+    EXPECT_EQ(Spoken(), "Bottom of List : Folder : more");
+}
+
+TEST_F(FolderJumpTest, LooksOnlyForwardWithoutWrapping) {
+    Show({{"docs", true}, {"a.txt"}, {"b.txt"}});
+    SelectRow(3);
+    world().transcript.clear();
+    JumpToNextFolder();
+    EXPECT_EQ(Selected(), 3);
+    EXPECT_EQ(Spoken(), "Folder Not Found in List");
+    EXPECT_EQ(Heard(), 1u);
+}
+
+TEST_F(FolderJumpTest, NoSelection) {
+    Show({{"a.txt"}, {"docs", true}});
+    platform::ListDeleteAllItems();
+    platform::ListSetItemCount(2);
+    JumpToNextFolder();
+    EXPECT_EQ(Spoken(), "No Selection");
+    EXPECT_EQ(Selected(), 0);
+}
+
+class FirstLetterTest : public ResultsTest {
+  protected:
+    void SetUp() override {
+        ResultsTest::SetUp();
+        Show({{"apple.txt"},
+              {"banana.txt"},
+              {"7 wonders.pdf"},
+              {"Avocado.txt"},
+              {"cherry"},
+              {"(copy) a.txt"}});
+        world().focus = platform::ResultListId;
+    }
+};
+
+TEST_F(FirstLetterTest, LettersIgnoreCaseAndDigitsMatchThemselves) {
+    PressKey('A');
+    EXPECT_EQ(Selected(), 4) << "the search starts below the selected row";
+    EXPECT_EQ(Spoken(), "Avocado.txt");
+    PressKey('7');
+    EXPECT_EQ(Selected(), 4) << "no wrap to the top";
+    SelectRow(1);
+    PressKey('7');
+    EXPECT_EQ(Selected(), 3);
+    EXPECT_EQ(Spoken(), "7 wonders.pdf");
+}
+
+TEST_F(FirstLetterTest, NothingFoundStaysSilent) {
+    PressKey('Z');
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(Heard(), 0u);
+}
+
+TEST_F(FirstLetterTest, KeysThatTypeNoLetterOrDigitNeverJump) {
+    // Down arrow is 0x28, the code of "(": it must not jump to "(copy) a.txt".
+    EXPECT_FALSE(OnListKeyDown(VkDown));
+    EXPECT_FALSE(OnListKeyDown(0x70)); // F1, the code of "p"
+    EXPECT_FALSE(OnListKeyDown(0x61)); // number pad 1, the code of "a"
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(Heard(), 0u);
+}
+
+TEST_F(FirstLetterTest, ALetterWithControlIsAShortcutNotAJump) {
+    world().keyStates[VkControl] = 0x8000;
+    EXPECT_FALSE(OnListKeyDown('C'));
+    EXPECT_EQ(Selected(), 1);
+    world().keyStates[VkControl] = 0;
+    EXPECT_TRUE(OnListKeyDown('C'));
+    EXPECT_EQ(Selected(), 5);
+}
+
+TEST_F(FirstLetterTest, SpaceInTheShortcutListsActivatesInsteadOfJumping) {
+    Show({{"Speak Text is Letters"}, {" Exit"}});
+    Settings.SearchType = 5;
+    EXPECT_TRUE(OnListKeyDown(VkSpace));
+    EXPECT_EQ(Selected(), 1);
+    Settings.SearchType = 1;
+    EXPECT_TRUE(OnListKeyDown(VkSpace)) << "outside help mode Space is a first letter";
+    EXPECT_EQ(Selected(), 2);
+}
+
+class ListOrderTest : public ResultsTest {};
+
+TEST_F(ListOrderTest, AColumnClickSortsFlipsDirectionAndRedraws) {
+    Show({{"b.txt"}, {"c.txt"}, {"a.txt"}});
+    int redraws = world().controls[platform::ResultListId].redraws;
+    OnListColumnClick(1);
+    EXPECT_EQ(ResultRows.Name(1), "c.txt");
+    EXPECT_EQ(ResultRows.Name(3), "a.txt");
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_GT(world().controls[platform::ResultListId].redraws, redraws);
+    // Row 1 stayed selected, yet the status bar tells what row 1 is now.
+    EXPECT_EQ(CurrentFile, "c:\\data\\c.txt");
+    EXPECT_NE(world().statusText.find("c.txt"), std::string::npos);
+    EXPECT_EQ(Heard(), 0u);
+    SelectRow(3);
+    world().transcript.clear();
+    OnListColumnClick(1);
+    EXPECT_EQ(ResultRows.Name(1), "a.txt");
+    EXPECT_EQ(platform::testing::SpokenTexts(), std::vector<std::string>{"Top of List : a.txt"})
+        << "moving the selection to row 1 speaks it, once";
+}
+
+TEST_F(ListOrderTest, ScrollSelectionToTopMakesTheSelectedRowTheTopRow) {
+    Show({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7"}, {"8"}, {"9"}});
+    world().focus = platform::SearchBoxId;
+    SelectRow(8);
+    ScrollSelectionToTop();
+    EXPECT_EQ(world().topIndex, 7);
+    EXPECT_EQ(world().focus, platform::ResultListId);
+    SelectRow(2);
+    ScrollSelectionToTop();
+    EXPECT_EQ(world().topIndex, 1);
+}

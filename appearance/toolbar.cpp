@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
+#include "commands/command_ids.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
@@ -21,28 +22,28 @@ void Separator(Buttons& b, int width) {
 }
 
 void AddSearchButtons(Buttons& b) {
-    Add(b, 9, 505, " Files ");
-    Add(b, 10, 506, " Folders ");
-    Add(b, 11, 507, " Both ");
-    Add(b, 12, 508, " Custom ");
+    Add(b, 9, CmdSearchForFiles, " Files ");
+    Add(b, 10, CmdSearchForFolders, " Folders ");
+    Add(b, 11, CmdSearchAll, " Both ");
+    Add(b, 12, CmdCustomSearch, " Custom ");
 }
 void AddFileButtons(Buttons& b) {
-    Add(b, 8, 510, " Copy ");
-    Add(b, 4, 511, " Open ");
+    Add(b, 8, CmdCopyFile, " Copy ");
+    Add(b, 4, CmdOpenFile, " Open ");
     Separator(b, 40);
-    Add(b, 5, 512, " Open ");
-    Add(b, 13, 513, " Expand ");
+    Add(b, 5, CmdOpenFolder, " Open ");
+    Add(b, 13, CmdExpandFolder, " Expand ");
 }
 void AddLastButtons(Buttons& b) {
-    Add(b, 6, 509, " Color ");
-    Add(b, 15, 516, " Print ");
-    Add(b, 16, 562, " Preview ");
-    Add(b, 20, 515, " Settings ");
+    Add(b, 6, CmdChangeColors, " Color ");
+    Add(b, 15, CmdPrint, " Print ");
+    Add(b, 16, CmdPreview, " Preview ");
+    Add(b, 20, CmdSettingsList, " Settings ");
 }
 
 Buttons WideButtons() {
     Buttons b;
-    Add(b, 1, 517, " Exit ");
+    Add(b, 1, CmdExit, " Exit ");
     Separator(b, 60);
     AddSearchButtons(b);
     Separator(b, 30);
@@ -56,7 +57,7 @@ Buttons WideButtons() {
 // whose picture (z1, z2, z3) tells which page is shown.
 Buttons PageButtons(int page) {
     Buttons b;
-    Add(b, 1, 517, " Exit ");
+    Add(b, 1, CmdExit, " Exit ");
     Separator(b, 30);
     if (page == 1)
         AddFileButtons(b);
@@ -65,7 +66,7 @@ Buttons PageButtons(int page) {
     else
         AddSearchButtons(b);
     Separator(b, page == 2 ? 50 : 105);
-    Add(b, page == 1 || page == 2 ? 17 + page : 17, 518, " ");
+    Add(b, page == 1 || page == 2 ? 17 + page : 17, CmdNextMenu, " ");
     return b;
 }
 

@@ -1,5 +1,6 @@
 #include "app/events.h"
 #include "appearance/toolbar.h"
+#include "commands/command_ids.h"
 #include "speech/speech.h"
 
 void OnToolbarSetFocus() {
@@ -8,5 +9,5 @@ void OnToolbarSetFocus() {
 
 // Only the page button answers a right click: it turns the pages backwards.
 void OnToolbarRightClick(int command) {
-    if (command == 518) PreviousToolbarPage();
+    if (command == CmdNextMenu) PreviousToolbarPage();
 }

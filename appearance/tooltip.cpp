@@ -1,6 +1,7 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
 #include "app/events.h"
 #include "app/main_window.h"
+#include "commands/command_ids.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
@@ -14,11 +15,19 @@ struct Tip {
 };
 
 constexpr Tip Tips[] = {
-    {510, " Copy File "},      {511, " Open Name "},         {509, " Color "},
-    {512, " Open Folder "},    {505, " Search Files "},      {513, " Expand Folder "},
-    {506, " Search Folders "}, {516, " Print Result List "}, {507, " Search Both "},
-    {562, " Preview Images "}, {508, " Search Custom "},     {515, " Help "},
-    {517, " Exit "},
+    {CmdCopyFile, " Copy File "},
+    {CmdOpenFile, " Open Name "},
+    {CmdChangeColors, " Color "},
+    {CmdOpenFolder, " Open Folder "},
+    {CmdSearchForFiles, " Search Files "},
+    {CmdExpandFolder, " Expand Folder "},
+    {CmdSearchForFolders, " Search Folders "},
+    {CmdPrint, " Print Result List "},
+    {CmdSearchAll, " Search Both "},
+    {CmdPreview, " Preview Images "},
+    {CmdCustomSearch, " Search Custom "},
+    {CmdSettingsList, " Help "},
+    {CmdExit, " Exit "},
 };
 
 } // namespace

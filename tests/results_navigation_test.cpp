@@ -28,12 +28,16 @@ TEST_F(SpeakColumnTest, TheEmptyPlaceholderIsSpokenAsAnEmptyList) {
     EXPECT_EQ(Spoken(), "List is Empty");
 }
 
-TEST_F(SpeakColumnTest, NoSelectionIsSaid) {
-    Show({{"a.txt"}});
+TEST_F(SpeakColumnTest, CommandsThatNeedARowSayNoSelection) {
+    Show({{"a.txt"}, {"docs", true}});
     platform::ListDeleteAllItems();
-    platform::ListSetItemCount(1);
+    platform::ListSetItemCount(2);
     SpeakColumn(1);
-    EXPECT_EQ(Spoken(), "No Selection");
+    SpeakLocation();
+    JumpToNextFolder();
+    ScrollSelectionToTop();
+    EXPECT_EQ(platform::testing::SpokenTexts(), std::vector<std::string>(4, "No Selection"));
+    EXPECT_EQ(Selected(), 0);
 }
 
 TEST_F(SpeakColumnTest, ColumnAndLocationAreSilentWhileSpeechIsDisabled) {
@@ -65,14 +69,6 @@ TEST_F(SpeakLocationTest, TheSettingsListLeavesOutTheKind) {
     EXPECT_EQ(Spoken(), "Line 1 of  2 : Speak Text is Letters");
 }
 
-TEST_F(SpeakLocationTest, NoSelection) {
-    Show({{"a.txt"}});
-    platform::ListDeleteAllItems();
-    platform::ListSetItemCount(1);
-    SpeakLocation();
-    EXPECT_EQ(Spoken(), "No Selection");
-}
-
 class FolderJumpTest : public ResultsTest {};
 
 TEST_F(FolderJumpTest, FindsTheNextFolderAndWaitsBeforeSelectingIt) {
@@ -96,15 +92,6 @@ TEST_F(FolderJumpTest, LooksOnlyForwardWithoutWrapping) {
     EXPECT_EQ(Selected(), 3);
     EXPECT_EQ(Spoken(), "Folder Not Found in List");
     EXPECT_EQ(Heard(), 1u);
-}
-
-TEST_F(FolderJumpTest, NoSelection) {
-    Show({{"a.txt"}, {"docs", true}});
-    platform::ListDeleteAllItems();
-    platform::ListSetItemCount(2);
-    JumpToNextFolder();
-    EXPECT_EQ(Spoken(), "No Selection");
-    EXPECT_EQ(Selected(), 0);
 }
 
 class FirstLetterTest : public ResultsTest {

@@ -22,7 +22,8 @@ struct Key {
 #name, &SettingsRecord::name                                                               \
     }
 
-// The order the file is written in.
+// The order the file is written in. Reading in this order too gives the same
+// values: each key is read on its own.
 const Key kSaveOrder[] = {KEY(Left),
                           KEY(Top),
                           KEY(Width),
@@ -70,54 +71,6 @@ const Key kSaveOrder[] = {KEY(Left),
                           KEY(LastSearchType),
                           KEY(SearchTermNumber)};
 
-// The order the file is read in.
-const Key kLoadOrder[] = {KEY(Width),
-                          KEY(Height),
-                          KEY(Left),
-                          KEY(Top),
-                          KEY(SearchTerm),
-                          KEY(FontName),
-                          KEY(IgnoreList),
-                          KEY(Minimized),
-                          KEY(Maximized),
-                          KEY(FontSize),
-                          KEY(FG),
-                          KEY(BG),
-                          KEY(ShowToolbar),
-                          KEY(IconSize),
-                          KEY(SortType),
-                          KEY(HideToolbarText),
-                          KEY(MaxResults),
-                          KEY(ExcludeSystemFolders),
-                          KEY(EnableSpeakLetters),
-                          KEY(SpeakNonLetters),
-                          KEY(ShortPath),
-                          KEY(EnableToolTips),
-                          KEY(EnableTime),
-                          KEY(vRate),
-                          KEY(SlowRate),
-                          KEY(FastRate),
-                          KEY(UseIgnoreList),
-                          KEY(ExternalTool),
-                          KEY(FocusOnRE),
-                          KEY(UseHover),
-                          KEY(UseKB),
-                          KEY(PrintFont),
-                          KEY(MaxPrintLines),
-                          KEY(SearchType),
-                          KEY(ShowPreview),
-                          KEY(LastRow),
-                          KEY(TopRow),
-                          KEY(SpeakShortcuts),
-                          KEY(IncludeShortcutKey),
-                          KEY(SpeakMinimalKey),
-                          KEY(PreviewResize),
-                          KEY(ImageBG),
-                          KEY(WideToolbar),
-                          KEY(LastSearchType),
-                          KEY(DisableSpeech),
-                          KEY(SearchTermNumber)};
-
 #undef KEY
 
 const char kSection[] = "All";
@@ -162,7 +115,7 @@ std::string SettingsIniText(const SettingsRecord& values) {
 
 void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& values) {
     const SettingsRecord defaults;
-    for (const Key& key : kLoadOrder) {
+    for (const Key& key : kSaveOrder) {
         std::optional<std::string> text =
             fileExists ? IniLookup(iniText, kSection, key.name) : std::nullopt;
         if (auto number = std::get_if<int SettingsRecord::*>(&key.field)) {

@@ -364,6 +364,15 @@ def screenshot(session, name):
     return path
 
 
+def colours(picture, x, y, width=1, height=1):
+    """The colours in a box of a screenshot, as "#RRGGBB" texts."""
+    histogram = subprocess.run(
+        ["convert", str(picture), "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage",
+         "-format", "%c", "histogram:info:-"], stdout=subprocess.PIPE, text=True,
+        timeout=30).stdout
+    return set(re.findall(r"#[0-9A-F]{6}\b", histogram.upper()))
+
+
 def print_speech(session, stream=sys.stdout):
     for flags, text in speech(session):
         print("  %s%s" % ("[waits] " if flags == WAIT else "", text), file=stream)

@@ -134,7 +134,7 @@ def first_start(session):
     if welcomes != [ready_line("texas")]:
         raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
                                                                      ready_line("texas")))
-    h.screenshot(session, "first_start")
+    check_scheme(h.screenshot(session, "first_start"), "Yellow on Blue")
     exit_by_esc(session)
     values = ini_values(session)
     keys = [key for key, _ in values]
@@ -193,6 +193,28 @@ def check_caption(session, wanted, timeout=10):
         seen = h.caption(session)
 
 
+# Where the screenshots show the search box's and the list's empty background,
+# and the name in the list's first row.
+SEARCH_BOX_BACKGROUND = (1000, 225)
+LIST_BACKGROUND = (1000, 720)
+FIRST_NAME = (45, 315, 360, 40)
+SCHEMES = {"Yellow on Blue": ("#FFFF00", "#0000FF"), "Black on White": ("#000000", "#FFFFFF"),
+           "White on Black": ("#FFFFFF", "#000000")}
+
+
+def check_scheme(picture, scheme):
+    """The screenshot shows the scheme: its background behind the box and the
+    list, its text colour in the first row's name."""
+    text, background = SCHEMES[scheme]
+    for name, point in [("search box", SEARCH_BOX_BACKGROUND), ("list", LIST_BACKGROUND)]:
+        found = h.colours(picture, *point)
+        if found != {background}:
+            raise Failure("%s: the %s background is %s, expected %s for %s" % (
+                picture.name, name, found, background, scheme))
+    if text not in h.colours(picture, *FIRST_NAME):
+        raise Failure("%s: no %s text in the first row for %s" % (picture.name, text, scheme))
+
+
 def toggles(session):
     """Ctrl+5 twice flips the short paths off and on; Ctrl+Y three times runs
     through the colour schemes back to yellow on blue; Esc keeps the result."""
@@ -210,8 +232,8 @@ def toggles(session):
     for scheme in ["Black on White", "White on Black", "Yellow on Blue"]:
         press(session, "ctrl+y", shortcut("Change Colors", "C-Y", scheme))
         h.settle(session)
-        h.screenshot(session, "toggles" if scheme == "Yellow on Blue" else
-                     "toggles-" + scheme.lower().replace(" ", "-"))
+        check_scheme(h.screenshot(session, "toggles" if scheme == "Yellow on Blue" else
+                                  "toggles-" + scheme.lower().replace(" ", "-")), scheme)
     exit_by_esc(session)
     values = ini_values(session)
     for key, wanted in [("ShortPath", " 1"), ("FG", " 65535"), ("BG", " 16711680")]:

@@ -134,6 +134,7 @@ def first_start(session):
     if welcomes != [ready_line("texas")]:
         raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
                                                                      ready_line("texas")))
+    check_caption(session, re.compile(r"^Lumafind 4\.43   Compiled: \S.*\d$"))
     check_scheme(h.screenshot(session, "first_start"), "Yellow on Blue")
     exit_by_esc(session)
     values = ini_values(session)

@@ -104,6 +104,7 @@ struct FolderListing {
 };
 
 bool ListFolder(const std::string &host, FolderListing &listing);
+FolderId IdOfFolder(const std::string &host); // empty when it cannot be read
 Kind KindOf(const std::string &host, bool followLink);
 bool ReadItem(const std::string &host, int64_t &size, int64_t &modified);
 std::string JoinHost(const std::string &folder, std::string_view name);

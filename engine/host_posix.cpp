@@ -68,6 +68,12 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     return true;
 }
 
+FolderId IdOfFolder(const std::string &host) {
+    struct stat st;
+    if (::stat(host.c_str(), &st) != 0) return {};
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 Kind KindOf(const std::string &host, bool followLink) {
     struct stat st;
     int r = followLink ? ::stat(host.c_str(), &st) : ::lstat(host.c_str(), &st);

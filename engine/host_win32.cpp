@@ -47,8 +47,10 @@ int64_t UnixSeconds(FILETIME t) {
     return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
 }
 
+} // namespace
+
 // Wine shows a Unix link as a plain folder, so loops are found by the folder's identity.
-FolderId IdOf(const std::string &host) {
+FolderId IdOfFolder(const std::string &host) {
     FolderId id;
     HANDLE h = CreateFileW(ApiPath(host).c_str(), FILE_READ_ATTRIBUTES,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -63,8 +65,6 @@ FolderId IdOf(const std::string &host) {
     return id;
 }
 
-} // namespace
-
 bool ListFolder(const std::string &host, FolderListing &listing) {
     listing.names.clear();
     listing.ends.clear();
@@ -73,7 +73,7 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     HANDLE find = FindFirstFileExW(ApiPath(JoinHost(host, "*")).c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return false;
-    listing.id = IdOf(host);
+    listing.id = IdOfFolder(host);
     do {
         std::wstring_view n = data.cFileName;
         if (n == L"." || n == L"..") continue;

@@ -104,8 +104,22 @@ void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
     }
 }
 
+// The folders above a root count as its ancestors too: a link below the root
+// that leads back up (Wine's drive links lead to the whole disk) is a loop.
+std::vector<FolderId> RootAncestors(const std::string &root) {
+    std::vector<FolderId> ids;
+    std::string path = root;
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    for (size_t cut; (cut = path.find_last_of("\\/")) != std::string::npos;) {
+        path.resize(cut);
+        FolderId id = IdOfFolder(path.empty() || path.back() == ':' ? path + root[cut] : path);
+        if (id != FolderId()) ids.push_back(id);
+    }
+    return ids;
+}
+
 Job RootJob(const std::string &root) {
-    Job job{root, Fold(ShownPath(root)), {}};
+    Job job{root, Fold(ShownPath(root)), RootAncestors(root)};
     if (!job.folded.ends_with('\\')) job.folded += '\\';
     return job;
 }

@@ -5,6 +5,8 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
+
 namespace platform::win32 {
 
 Win32Record Win;
@@ -128,7 +130,14 @@ Placement GetMainPlacement() {
     return p;
 }
 
+// A window larger than the screen hides its own edges and close button, so the
+// size is fitted to the work area.
 void SetMainSize(int width, int height) {
+    RECT work{};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        width = std::min<int>(width, work.right - work.left);
+        height = std::min<int>(height, work.bottom - work.top);
+    }
     Rect r = GetMainPlacement().normal;
     SetNormalRect(r.left, r.top, width, height);
 }

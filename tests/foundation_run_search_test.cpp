@@ -56,6 +56,30 @@ TEST_F(RunSearchTest, FileSearchSpeaksWaitsRunsAndReports) {
     EXPECT_EQ(Get("searchterms.txt"), "Texas++++texas");
 }
 
+// The user hears the announcement to its end before the engine runs, and the
+// summary only once the list, the clipboard and the caption are ready.
+TEST_F(RunSearchTest, StepsHappenInOrder) {
+    FakeEngine(kTwoRows);
+    world().events.clear();
+    Search(Files, "texas");
+    std::vector<std::string> wanted = {"count: 1",                    // the loading row
+                                       "header: Name",                // its header
+                                       "wait: File Search for texas", // spoken to its end
+                                       "run: CMD /C es ",             // the engine
+                                       "clipboard: ",                 // the arguments
+                                       "header:  Name  (2)",          // the new header
+                                       "count: 2",                    // the rows
+                                       "focus: 501",                  // the list
+                                       "caption: Lumafind 4.43    ",  // the timing
+                                       "speak: Search is complete : 2 Matches : ", // the summary
+                                       "status:      1  texas.txt"}; // row 1 in the status bar
+    size_t at = 0;
+    for (const std::string& event : world().events)
+        if (at < wanted.size() && event.rfind(wanted[at], 0) == 0) ++at;
+    EXPECT_EQ(at, wanted.size()) << "missing or out of order: "
+                                 << wanted[std::min(at, wanted.size() - 1)];
+}
+
 TEST_F(RunSearchTest, WordsForEachKindAndCount) {
     FakeEngine("h\r\n,d,\"c:\\only folder\"\r\n");
     Search(Folders, "x");

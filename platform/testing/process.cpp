@@ -104,6 +104,7 @@ using testing::TheWorld;
 ProcessResult RunHiddenAndWait(const std::string& commandLine) {
     testing::World& w = TheWorld();
     w.commandLines.push_back(commandLine);
+    w.events.push_back("run: " + commandLine);
     if (w.processStarts.Fails()) return {false, 0};
     std::vector<std::string> args = testing::InterpretCommandLine(commandLine);
     if (w.processHandler) return w.processHandler(args);

@@ -90,7 +90,7 @@ struct World {
     // its own handler in front. Both get the argument list after "CMD /C".
     std::string esPath;
     std::string esRoots;
-    std::function<ProcessResult(const std::vector<std::string> &args)> processHandler;
+    std::function<ProcessResult(const std::vector<std::string>& args)> processHandler;
     std::vector<std::string> commandLines;
     std::vector<std::string> startedPrograms;
     std::vector<int> sentCommands;
@@ -114,16 +114,21 @@ struct World {
     std::string tooltipText;
     int tooltipPops = 0;
     bool created = false;
+
+    // The visible effects in the order they happened ("speak: ...", "wait: ...",
+    // "run: ...", "clipboard: ...", "caption: ...", "status: ...", "count: n",
+    // "header: ...", "focus: id"), so tests can check the order of a sequence.
+    std::vector<std::string> events;
 };
 
-World &TheWorld();
+World& TheWorld();
 // Fresh world with a new empty program folder; returns the folder.
 std::string ResetWorld();
 
 // What the interpreter and the C runtime do to a command line: `^` escapes
 // removed outside quotes, then split into arguments as Windows does.
-std::vector<std::string> InterpretCommandLine(const std::string &line);
-std::vector<std::string> SplitWindowsArguments(const std::string &line);
+std::vector<std::string> InterpretCommandLine(const std::string& line);
+std::vector<std::string> SplitWindowsArguments(const std::string& line);
 
 // Spoken texts in order (the flags dropped).
 std::vector<std::string> SpokenTexts();
@@ -139,7 +144,7 @@ void KeyDown(int virtualKey); // for holding a key across other presses
 void KeyUp(int virtualKey);
 // Types each character with the key (and Shift) that makes it; characters no
 // key makes arrive as a character alone.
-void TypeText(const std::string &text);
+void TypeText(const std::string& text);
 // Moves the keyboard focus as a click would, with the control's focus handler.
 void GiveFocus(int id);
 

@@ -9,8 +9,9 @@ namespace platform {
 
 using testing::TheWorld;
 
-void SetCaption(const std::string &text) {
+void SetCaption(const std::string& text) {
     TheWorld().caption = text;
+    TheWorld().events.push_back("caption: " + text);
 }
 std::string Caption() {
     return TheWorld().caption;
@@ -20,13 +21,13 @@ Placement GetMainPlacement() {
 }
 
 void SetMainSize(int width, int height) {
-    Rect &r = TheWorld().placement.normal;
+    Rect& r = TheWorld().placement.normal;
     r.right = r.left + width;
     r.bottom = r.top + height;
 }
 
 void MoveMain(int left, int top) {
-    Rect &r = TheWorld().placement.normal;
+    Rect& r = TheWorld().placement.normal;
     r = {left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
 }
 
@@ -61,7 +62,7 @@ int ClientHeight() {
 }
 
 void MoveControl(int id, int x, int y, int width, int height) {
-    testing::Control &c = TheWorld().controls[id];
+    testing::Control& c = TheWorld().controls[id];
     c.x = x, c.y = y, c.width = width, c.height = height;
 }
 void ShowControl(int id, bool visible) {
@@ -75,6 +76,7 @@ void RedrawControl(int id) {
 }
 void SetFocusTo(int id) {
     TheWorld().focus = id;
+    TheWorld().events.push_back("focus: " + std::to_string(id));
 }
 int FocusedControl() {
     return TheWorld().focus;
@@ -84,7 +86,7 @@ int FocusedControl() {
 std::string SearchBoxText() {
     return TheWorld().searchText;
 }
-void SetSearchBoxText(const std::string &text) {
+void SetSearchBoxText(const std::string& text) {
     TheWorld().searchText = text;
     TheWorld().selStart = TheWorld().selEnd = int(text.size());
 }
@@ -97,12 +99,12 @@ void SearchBoxPostSelectAll() {
     ++TheWorld().postedSelectAlls;
     SearchBoxSetSelection(0, -1);
 }
-void SearchBoxGetSelection(int &start, int &end) {
+void SearchBoxGetSelection(int& start, int& end) {
     start = TheWorld().selStart;
     end = TheWorld().selEnd;
 }
 std::string SearchBoxRange(int start, int end) {
-    const std::string &t = TheWorld().searchText;
+    const std::string& t = TheWorld().searchText;
     start = std::clamp(start, 0, int(t.size()));
     end = std::clamp(end, start, int(t.size()));
     return t.substr(start, end - start);
@@ -111,6 +113,7 @@ std::string SearchBoxRange(int start, int end) {
 // ---- Result list
 void ListSetItemCount(int count) {
     TheWorld().itemCount = count;
+    TheWorld().events.push_back("count: " + std::to_string(count));
     if (TheWorld().selected >= count) TheWorld().selected = -1;
 }
 int ListItemCount() {
@@ -126,14 +129,14 @@ int ListSelectedIndex() {
 }
 
 void ListSelectItem(int index) {
-    testing::World &w = TheWorld();
+    testing::World& w = TheWorld();
     if (index < 0 || index >= w.itemCount || index == w.selected) return;
     w.selected = index;
     OnListSelectionChanged();
 }
 
 void ListEnsureVisible(int index) {
-    testing::World &w = TheWorld();
+    testing::World& w = TheWorld();
     int visible = std::max(1, w.controls[ResultListId].height / w.itemHeight);
     if (index < w.topIndex)
         w.topIndex = index;
@@ -144,25 +147,27 @@ int ListTopIndex() {
     return TheWorld().topIndex;
 }
 void ListScrollBy(int, int dy) {
-    testing::World &w = TheWorld();
+    testing::World& w = TheWorld();
     w.topIndex = std::clamp(w.topIndex + dy / w.itemHeight, 0, std::max(0, w.itemCount - 1));
 }
 int ListItemHeight() {
     return TheWorld().itemHeight;
 }
-void ListSetColumn(int column, const std::string &header, int width) {
+void ListSetColumn(int column, const std::string& header, int width) {
     TheWorld().columns[column] = {header, width};
 }
-void ListSetColumnHeader(int column, const std::string &header) {
+void ListSetColumnHeader(int column, const std::string& header) {
     TheWorld().columns[column].header = header;
+    TheWorld().events.push_back("header: " + header);
 }
 void ListAutoSizeColumn(int) {}
 void ListSetExtendedStyles() {
     TheWorld().extendedStyles = true;
 }
 
-void SetStatusBarText(const std::string &text) {
+void SetStatusBarText(const std::string& text) {
     TheWorld().statusText = text;
+    TheWorld().events.push_back("status: " + text);
 }
 
 } // namespace platform

@@ -68,6 +68,7 @@ void Beep(int hertz, int milliseconds) {
 bool ClipboardSetText(const std::string& text) {
     if (TheWorld().clipboardOpens.Fails()) return false;
     TheWorld().clipboard = text;
+    TheWorld().events.push_back("clipboard: " + text);
     return true;
 }
 
@@ -80,6 +81,7 @@ bool ClipboardGetText(std::string& text) {
 void VoiceCreate() {}
 void VoiceSpeak(const std::string& text, unsigned flags) {
     TheWorld().transcript.push_back({flags, text});
+    TheWorld().events.push_back(((flags & SpeakAsync) ? "speak: " : "wait: ") + text);
 }
 bool VoiceIsSpeaking() {
     return TheWorld().voiceSpeaking;

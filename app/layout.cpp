@@ -12,7 +12,7 @@ static int R(double value) {
 }
 
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
-                           int searchType, int n, const std::string &firstName) {
+                           int searchType, int n, const std::string& firstName) {
     LayoutResult out;
     double h = 2.7 * fontSize;
     double listHeight = H - T - h - S - 10;
@@ -37,7 +37,7 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     return out;
 }
 
-static void Place(int id, const ControlBox &box) {
+static void Place(int id, const ControlBox& box) {
     platform::MoveControl(id, box.x, box.y, box.width, box.height);
 }
 

@@ -17,4 +17,4 @@ struct LayoutResult {
 // The arithmetic alone: W, H client size, S status bar, T toolbar height,
 // n rows with row 1 named firstName.
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
-                           int searchType, int n, const std::string &firstName);
+                           int searchType, int n, const std::string& firstName);

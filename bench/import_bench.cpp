@@ -24,8 +24,8 @@ double Seconds(Clock::time_point since) {
 // Paths as they look on a real disk: a few drives and deep, repeating folders.
 std::string GenerateResultFile(const std::string& path, size_t rows) {
     const char* top[] = {"Users\\Ann", "Users\\Bob", "Program Files", "Data", "Projects"};
-    const char* mid[] = {"Documents", "Pictures", "Music", "Downloads", "Source", "Archive",
-                         "Reports 2023", "Holiday, Texas", "old"};
+    const char* mid[] = {"Documents", "Pictures",     "Music",          "Downloads", "Source",
+                         "Archive",   "Reports 2023", "Holiday, Texas", "old"};
     const char* ext[] = {".txt", ".docx", ".jpg", ".mp3", ".pdf", ".cpp", ".lnk", ".xlsx"};
     std::mt19937 rng(42);
     std::ofstream out(path, std::ios::binary);
@@ -37,8 +37,8 @@ std::string GenerateResultFile(const std::string& path, size_t rows) {
         if (!folder) line += std::to_string(rng() % 50000000);
         char date[32];
         auto pick = [&](unsigned range) { return unsigned(rng() % range); };
-        std::snprintf(date, sizeof date, ",%02u/%02u/%04u %02u:%02u,\"", 1 + pick(12),
-                      1 + pick(28), 2000 + pick(26), pick(24), pick(60));
+        std::snprintf(date, sizeof date, ",%02u/%02u/%04u %02u:%02u,\"", 1 + pick(12), 1 + pick(28),
+                      2000 + pick(26), pick(24), pick(60));
         line += date;
         line += "C:\\";
         line += top[rng() % 5];
@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     Report("import", import, "s");
     Report("import_vs_floor", import / floor, "x");
     Report("imported_rows", double(n), "rows");
-    double held = double(ResultRows.text.capacity() + ResultRows.rows.capacity() * sizeof(ResultRow));
+    double held =
+        double(ResultRows.text.capacity() + ResultRows.rows.capacity() * sizeof(ResultRow));
     Report("rows_memory", held / 1e6, "MB");
     Report("rows_memory_vs_file", held / size, "x");
 

@@ -23,14 +23,14 @@ constexpr int MainWindowId = 0; // stands for the main window itself where an id
 // ---- Files and folders --------------------------------------------------------
 std::string ProgramPath();   // full name of the running program file
 std::string ProgramFolder(); // folder of the program file, ending with a separator
-void SetCurrentFolder(const std::string &folder);
-bool FileExists(const std::string &path);
+void SetCurrentFolder(const std::string& folder);
+bool FileExists(const std::string& path);
 // Reads the whole file; false (and empty bytes) when it is missing or unreadable.
-bool ReadWholeFile(const std::string &path, std::string &bytes);
+bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Writes the file beside its final name and renames it into place in one step,
 // so a failure at any point leaves the old file as it was.
-bool ReplaceFile(const std::string &path, std::string_view bytes);
-bool RemoveFile(const std::string &path);
+bool ReplaceFile(const std::string& path, std::string_view bytes);
+bool RemoveFile(const std::string& path);
 
 // ---- Time and sound ----------------------------------------------------------
 int64_t PerformanceCounter();
@@ -43,33 +43,33 @@ struct ProcessResult {
     uint32_t exitCode = 0;
 };
 // Runs a whole command line hidden in the program folder and waits for it.
-ProcessResult RunHiddenAndWait(const std::string &commandLine);
+ProcessResult RunHiddenAndWait(const std::string& commandLine);
 // Starts a program without waiting; false when it could not be started.
-bool StartProgram(const std::string &path, const std::string &arguments);
+bool StartProgram(const std::string& path, const std::string& arguments);
 // Opens a web address in the user's browser; the outcome is not examined.
-void OpenWebPage(const std::string &url);
+void OpenWebPage(const std::string& url);
 
 // ---- Clipboard ---------------------------------------------------------------
-bool ClipboardSetText(const std::string &text);
-bool ClipboardGetText(std::string &text);
+bool ClipboardSetText(const std::string& text);
+bool ClipboardGetText(std::string& text);
 
 // ---- Speech voice ------------------------------------------------------------
 // Flags as the voice takes them: 1 asynchronous, 2 purge before speaking.
 constexpr unsigned SpeakAsync = 1;
 constexpr unsigned SpeakPurgeBeforeSpeak = 2;
 void VoiceCreate();
-void VoiceSpeak(const std::string &text, unsigned flags);
+void VoiceSpeak(const std::string& text, unsigned flags);
 bool VoiceIsSpeaking();
 void VoiceSetRate(int rate);
 
 // ---- Main window -------------------------------------------------------------
 // Creates the hidden main window with its caption and the program's icon.
-void CreateMainWindow(const std::string &caption);
+void CreateMainWindow(const std::string& caption);
 // The children, in the order start-up creates them.
 void CreateResultList();
 void CreateSearchBox();
 void CreatePreviewControl(int background); // Windows colour value
-void CreateStatusBar(const std::string &text);
+void CreateStatusBar(const std::string& text);
 // Initialises the window (OnInitDialog), shows it, runs the deferred start
 // (OnDeferredStart) once it is visible, then runs the message loop until the
 // window is destroyed.
@@ -82,7 +82,7 @@ struct Placement {
     bool minimized = false;
     bool maximized = false;
 };
-void SetCaption(const std::string &text);
+void SetCaption(const std::string& text);
 std::string Caption();
 Placement GetMainPlacement();
 void SetMainSize(int width, int height);
@@ -106,10 +106,10 @@ int FocusedControl(); // id of the control with the keyboard focus, or -1
 
 // ---- Search box --------------------------------------------------------------
 std::string SearchBoxText();
-void SetSearchBoxText(const std::string &text);
+void SetSearchBoxText(const std::string& text);
 void SearchBoxSetSelection(int start, int end);   // sent: takes effect at once
 void SearchBoxPostSelectAll();                    // posted: takes effect after the handler
-void SearchBoxGetSelection(int &start, int &end); // in characters
+void SearchBoxGetSelection(int& start, int& end); // in characters
 std::string SearchBoxRange(int start, int end);   // text of characters [start, end)
 
 // ---- Result list (owner data) ------------------------------------------------
@@ -124,13 +124,13 @@ void ListEnsureVisible(int index);
 int ListTopIndex();
 void ListScrollBy(int dx, int dy);
 int ListItemHeight();
-void ListSetColumn(int column, const std::string &header, int width); // column 0..3
-void ListSetColumnHeader(int column, const std::string &header);
+void ListSetColumn(int column, const std::string& header, int width); // column 0..3
+void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);
 void ListSetExtendedStyles();
 
 // ---- Status bar --------------------------------------------------------------
-void SetStatusBarText(const std::string &text);
+void SetStatusBarText(const std::string& text);
 
 // ---- Keyboard ----------------------------------------------------------------
 int KeyState(int virtualKey);      // as GetKeyState: high bit down, low bit toggled
@@ -143,11 +143,11 @@ struct Accelerator {
     uint16_t command;
 };
 // Attaches the table to the main window; it is consulted before any control.
-void AttachAccelerators(const Accelerator *entries, int count);
+void AttachAccelerators(const Accelerator* entries, int count);
 
 // ---- Fonts and colours -------------------------------------------------------
 // Creates the bold font and gives it to the control (replacing the old one).
-void SetControlFont(int id, const std::string &face, int points);
+void SetControlFont(int id, const std::string& face, int points);
 // Text and background colours as Windows colour values (red in the lowest byte).
 void SetControlColors(int id, int foreground, int background);
 
@@ -159,13 +159,13 @@ struct ToolbarButton {
     int separatorWidth = 0; // for a separator
 };
 void ToolbarImagesCreate(int iconSize);
-void ToolbarCreate(const ToolbarButton *buttons, int count);
+void ToolbarCreate(const ToolbarButton* buttons, int count);
 void ToolbarDestroy();
 bool ToolbarExists();
 int ToolbarRightEdge();
-void ToolbarSetFont(const std::string &face, int points);
+void ToolbarSetFont(const std::string& face, int points);
 void TooltipCreate();
-void TooltipShowText(const std::string &text);
+void TooltipShowText(const std::string& text);
 void TooltipPop();
 
 } // namespace platform

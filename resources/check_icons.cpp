@@ -10,7 +10,7 @@
 
 namespace {
 
-const wchar_t *const kIconNames[] = {L"ZEXIT",    L"ZSEARCH",  L"ZOPEN",   L"ZFILE",   L"ZFOLDER",
+const wchar_t* const kIconNames[] = {L"ZEXIT",    L"ZSEARCH",  L"ZOPEN",   L"ZFILE",   L"ZFOLDER",
                                      L"ZCOLOR",   L"ZNEW",     L"ZCOPY",   L"ZSFILES", L"ZSFOLDERS",
                                      L"ZSBOTH",   L"ZSCUSTOM", L"ZEXPAND", L"ZHELP",   L"ZPRINTER",
                                      L"ZPREVIEW", L"Z1",       L"Z2",      L"Z3",      L"ZSETTINGS",
@@ -26,7 +26,7 @@ struct Tally {
 };
 Tally tally;
 
-void Check(bool ok, const wchar_t *name, int size, const char *what) {
+void Check(bool ok, const wchar_t* name, int size, const char* what) {
     if (ok) {
         ++tally.passed;
         return;
@@ -36,14 +36,14 @@ void Check(bool ok, const wchar_t *name, int size, const char *what) {
 }
 
 // Returns the share of the square the icon paints, in percent, or -1.
-int Coverage(HICON icon, int size, bool *cornerClear) {
+int Coverage(HICON icon, int size, bool* cornerClear) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = size;
     info.bmiHeader.biHeight = -size;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
+    void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) {
@@ -57,7 +57,7 @@ int Coverage(HICON icon, int size, bool *cornerClear) {
     DeleteObject(brush);
     DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
-    const DWORD *px = static_cast<const DWORD *>(bits);
+    const DWORD* px = static_cast<const DWORD*>(bits);
     const DWORD magenta = 0x00FF00FF;
     int painted = 0;
     for (int i = 0; i < size * size; ++i)
@@ -69,7 +69,7 @@ int Coverage(HICON icon, int size, bool *cornerClear) {
     return painted * 100 / (size * size);
 }
 
-void CheckIcon(const wchar_t *name, int size) {
+void CheckIcon(const wchar_t* name, int size) {
     HICON icon =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0));
     Check(icon != nullptr, name, size, "does not load");
@@ -90,7 +90,7 @@ void CheckIcon(const wchar_t *name, int size) {
     DestroyIcon(icon);
 }
 
-void CheckResource(const wchar_t *type, const wchar_t *what) {
+void CheckResource(const wchar_t* type, const wchar_t* what) {
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), type);
     Check(found && SizeofResource(nullptr, found) > 100, what, 0, "resource 1 is missing");
 }
@@ -98,7 +98,7 @@ void CheckResource(const wchar_t *type, const wchar_t *what) {
 } // namespace
 
 int wmain() {
-    for (const wchar_t *name : kIconNames)
+    for (const wchar_t* name : kIconNames)
         for (int size : {24, 48, 128, 256})
             CheckIcon(name, size);
     CheckResource(MAKEINTRESOURCEW(24), L"manifest");

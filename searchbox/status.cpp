@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-void SetStatusText(const std::string &text) {
+void SetStatusText(const std::string& text) {
     platform::SetStatusBarText("   " + text);
     platform::RedrawControl(platform::StatusBarId);
 }

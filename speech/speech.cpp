@@ -5,14 +5,14 @@
 
 std::string SpeechPrefix;
 
-void SpeakText(const std::string &text) {
+void SpeakText(const std::string& text) {
     if (Settings.DisableSpeech != 0) return;
     platform::VoiceSpeak(SpeechPrefix + text,
                          platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
     SpeechPrefix.clear();
 }
 
-void SpeakTextAndWait(const std::string &text) {
+void SpeakTextAndWait(const std::string& text) {
     if (Settings.DisableSpeech != 0) return;
     platform::VoiceSpeak(text, platform::SpeakPurgeBeforeSpeak);
 }

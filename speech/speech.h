@@ -7,7 +7,7 @@
 extern std::string SpeechPrefix;
 
 // Interrupting and asynchronous; silent while speech is disabled.
-void SpeakText(const std::string &text);
+void SpeakText(const std::string& text);
 // Interrupting and blocking until said; neither speaks nor clears the prefix.
-void SpeakTextAndWait(const std::string &text);
+void SpeakTextAndWait(const std::string& text);
 void StopSpeech();

@@ -6,7 +6,7 @@ namespace platform {
 
 using testing::TheWorld;
 
-void CreateMainWindow(const std::string &caption) {
+void CreateMainWindow(const std::string& caption) {
     TheWorld().caption = caption;
     TheWorld().created = true;
 }
@@ -15,7 +15,7 @@ void CreateSearchBox() {}
 void CreatePreviewControl(int background) {
     TheWorld().previewBackground = background;
 }
-void CreateStatusBar(const std::string &text) {
+void CreateStatusBar(const std::string& text) {
     TheWorld().statusText = text;
 }
 
@@ -36,11 +36,11 @@ void SendKeyPress(int virtualKey) {
     TheWorld().syntheticKeys.push_back(virtualKey);
 }
 
-void AttachAccelerators(const Accelerator *entries, int count) {
+void AttachAccelerators(const Accelerator* entries, int count) {
     TheWorld().accelerators.assign(entries, entries + count);
 }
 
-void SetControlFont(int id, const std::string &face, int points) {
+void SetControlFont(int id, const std::string& face, int points) {
     TheWorld().fonts[id] = {face, points};
 }
 void SetControlColors(int id, int foreground, int background) {
@@ -50,7 +50,7 @@ void SetControlColors(int id, int foreground, int background) {
 void ToolbarImagesCreate(int iconSize) {
     TheWorld().toolbarIconSize = iconSize;
 }
-void ToolbarCreate(const ToolbarButton *buttons, int count) {
+void ToolbarCreate(const ToolbarButton* buttons, int count) {
     TheWorld().toolbar.assign(buttons, buttons + count);
     TheWorld().toolbarExists = true;
 }
@@ -64,13 +64,13 @@ bool ToolbarExists() {
 int ToolbarRightEdge() {
     return int(TheWorld().toolbar.size()) * 100;
 }
-void ToolbarSetFont(const std::string &face, int points) {
+void ToolbarSetFont(const std::string& face, int points) {
     TheWorld().toolbarFont = {face, points};
 }
 void TooltipCreate() {
     TheWorld().tooltipCreated = true;
 }
-void TooltipShowText(const std::string &text) {
+void TooltipShowText(const std::string& text) {
     TheWorld().tooltipText = text;
 }
 void TooltipPop() {

@@ -15,10 +15,10 @@
 
 namespace {
 
-void StartChild(const EsCall &call, int outFd, int errFd) {
+void StartChild(const EsCall& call, int outFd, int errFd) {
     dup2(outFd, 1);
     dup2(errFd, 2);
-    for (const auto &[name, value] : call.env) {
+    for (const auto& [name, value] : call.env) {
         if (value.empty())
             unsetenv(name.c_str());
         else
@@ -31,9 +31,9 @@ void StartChild(const EsCall &call, int outFd, int errFd) {
         setrlimit(RLIMIT_FSIZE, &limit);
         signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails instead of killing
     }
-    std::vector<char *> argv{const_cast<char *>(call.program.c_str())};
-    for (const std::string &a : call.args)
-        argv.push_back(const_cast<char *>(a.c_str()));
+    std::vector<char*> argv{const_cast<char*>(call.program.c_str())};
+    for (const std::string& a : call.args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(call.program.c_str(), argv.data());
     _exit(127);
@@ -41,7 +41,7 @@ void StartChild(const EsCall &call, int outFd, int errFd) {
 
 } // namespace
 
-EsRun RunEs(const EsCall &call) {
+EsRun RunEs(const EsCall& call) {
     std::string scratch = MakeTempFolder("es-run");
     int outFd = open((scratch + "/out").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
     int errFd = open((scratch + "/err").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
@@ -59,35 +59,35 @@ EsRun RunEs(const EsCall &call) {
     return run;
 }
 
-std::string MakeTempFolder(const std::string &tag) {
+std::string MakeTempFolder(const std::string& tag) {
     std::string pattern = "/tmp/" + tag + "-XXXXXX";
     if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
     return pattern;
 }
 
-void MakeFolder(const std::string &path) {
+void MakeFolder(const std::string& path) {
     mkdir(path.c_str(), 0755);
 }
 
-void MakeFile(const std::string &path, const std::string &content, long long mtime) {
+void MakeFile(const std::string& path, const std::string& content, long long mtime) {
     std::ofstream(path, std::ios::binary) << content;
     if (mtime == 0) return;
     timespec times[2] = {{mtime, 0}, {mtime, 0}};
     utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-std::string ReadFileText(const std::string &path) {
+std::string ReadFileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-std::vector<std::string> FolderNames(const std::string &path) {
+std::vector<std::string> FolderNames(const std::string& path) {
     std::vector<std::string> names;
-    DIR *dir = opendir(path.c_str());
+    DIR* dir = opendir(path.c_str());
     while (dir) {
-        dirent *e = readdir(dir);
+        dirent* e = readdir(dir);
         if (!e) break;
         std::string n = e->d_name;
         if (n != "." && n != "..") names.push_back(n);
@@ -96,14 +96,14 @@ std::vector<std::string> FolderNames(const std::string &path) {
     return names;
 }
 
-std::string Shown(const std::string &host) {
+std::string Shown(const std::string& host) {
     std::string out = "Z:" + host;
-    for (char &c : out)
+    for (char& c : out)
         if (c == '/') c = '\\';
     return out;
 }
 
-std::vector<std::vector<std::string>> ParseCsv(const std::string &text) {
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
     size_t i = 0;
     while (i < text.size()) {
@@ -131,7 +131,7 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string &text) {
     return rows;
 }
 
-std::vector<std::string> Names(const std::string &csv) {
+std::vector<std::string> Names(const std::string& csv) {
     std::vector<std::string> names;
     auto rows = ParseCsv(csv);
     for (size_t r = 1; r < rows.size(); ++r)

@@ -19,20 +19,20 @@ struct EsCall {
     std::string program = ES_PROGRAM;
 };
 
-EsRun RunEs(const EsCall &call);
+EsRun RunEs(const EsCall& call);
 
 // Test files and folders, all below a fresh temp folder.
-std::string MakeTempFolder(const std::string &tag);
-void MakeFolder(const std::string &path);
-void MakeFile(const std::string &path, const std::string &content, long long mtime = 0);
-std::string ReadFileText(const std::string &path);
-std::vector<std::string> FolderNames(const std::string &path);
+std::string MakeTempFolder(const std::string& tag);
+void MakeFolder(const std::string& path);
+void MakeFile(const std::string& path, const std::string& content, long long mtime = 0);
+std::string ReadFileText(const std::string& path);
+std::vector<std::string> FolderNames(const std::string& path);
 
 // How es shows a Linux path: Z:\ stands for /.
-std::string Shown(const std::string &host);
+std::string Shown(const std::string& host);
 
 // The result file split into rows of fields, honouring quotes; fails the test when a line does
 // not end with CR LF.
-std::vector<std::vector<std::string>> ParseCsv(const std::string &text);
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text);
 // The full names (last field) of the data rows.
-std::vector<std::string> Names(const std::string &csv);
+std::vector<std::string> Names(const std::string& csv);

@@ -10,7 +10,7 @@ class EsOutput : public EsTree {
   protected:
     std::string Out() { return ReadFileText(work + "/out.csv"); }
     bool LeftoverTemp() {
-        for (const std::string &n : FolderNames(work))
+        for (const std::string& n : FolderNames(work))
             if (n.ends_with(".tmp")) return true;
         return false;
     }
@@ -32,11 +32,11 @@ TEST_F(EsOutput, CommasQuotesBlanksAndLettersSurviveTheRoundTrip) {
     std::string raw = Out();
     EXPECT_NE(raw.find("\\say \"\"hi\"\".txt\""), std::string::npos) << "inner quote doubled";
     List names = Names(raw);
-    for (const char *file : {"docs/a,b.txt", "docs/say \"hi\".txt", "docs/Report Final.DOCX",
+    for (const char* file : {"docs/a,b.txt", "docs/say \"hi\".txt", "docs/Report Final.DOCX",
                              "music/Ünïcödé Straße.ogg", "music/ÉCOLE.wav"})
         EXPECT_NE(std::find(names.begin(), names.end(), Shown(root + "/" + file)), names.end())
             << file;
-    for (const auto &row : ParseCsv(raw))
+    for (const auto& row : ParseCsv(raw))
         EXPECT_EQ(row.size(), 3u);
 }
 
@@ -80,7 +80,7 @@ TEST_F(EsOutput, BadCommandLinesGiveTheirOwnCodeAndLeaveTheFileAlone) {
         {{"-sort", "size"}, 3},
         {{"-size-format", "x"}, 3},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         MakeFile(work + "/out.csv", "old");
         List args = c.args;
         args.insert(args.begin(), {"-export-csv", "out.csv"});
@@ -105,7 +105,7 @@ TEST_F(EsOutput, TermAfterDoubleDashMayStartWithADash) {
 
 TEST_F(EsOutput, ExportThatCannotBeWrittenFailsWithCodeFour) {
     MakeFolder(work + "/taken");
-    for (const std::string &target : {std::string("taken"), std::string("missing/out.csv")}) {
+    for (const std::string& target : {std::string("taken"), std::string("missing/out.csv")}) {
         EsRun run = Run({"texas", "-export-csv", target});
         EXPECT_EQ(run.exitCode, 4) << target;
         EXPECT_TRUE(run.err.starts_with("es: ")) << run.err;
@@ -137,7 +137,7 @@ TEST_F(EsOutput, ExportPathMayBeAWindowsPath) {
 
 class EsRoots : public EsOutput {
   protected:
-    EsRun RunWith(const std::map<std::string, std::string> &env, const std::string &program) {
+    EsRun RunWith(const std::map<std::string, std::string>& env, const std::string& program) {
         EsCall call;
         call.args = {"/a-d", "-export-csv", "out.csv"};
         call.env = env;
@@ -153,7 +153,7 @@ class EsRoots : public EsOutput {
     }
     std::set<std::string> FoundNow() {
         std::set<std::string> found;
-        for (const std::string &n : Names(Out()))
+        for (const std::string& n : Names(Out()))
             found.insert(Rel(n));
         return found;
     }

@@ -35,7 +35,7 @@ TEST_F(EsQuery, PathTermFindsEverythingUnderTheFolder) {
     Set inside{"texas\\dallas.txt", "texas\\houston.pdf"};
     EXPECT_EQ(Found({texas}), inside);
     std::string lower = texas;
-    for (char &c : lower)
+    for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_EQ(Found({lower}), inside);
     EXPECT_EQ(Found({texas, "dallas"}), Set{"texas\\dallas.txt"});

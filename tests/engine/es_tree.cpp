@@ -10,7 +10,7 @@ long long EsTree::base = 1600000000; // 09/13/2020 12:26 UTC
 namespace {
 
 // In order of modification time, oldest first.
-const char *const TreeFiles[] = {
+const char* const TreeFiles[] = {
     "docs/report.docx",
     "docs/Report Final.DOCX",
     "docs/a,b.txt",
@@ -41,11 +41,11 @@ const char *const TreeFiles[] = {
 
 void EsTree::SetUpTestSuite() {
     root = MakeTempFolder("es-tree");
-    for (const char *folder : {"docs", "music", "windows", "windows/system32", "texas", "pics",
+    for (const char* folder : {"docs", "music", "windows", "windows/system32", "texas", "pics",
                                "archive", "video", "tools"})
         MakeFolder(root + "/" + folder);
     long long t = base;
-    for (const char *file : TreeFiles) {
+    for (const char* file : TreeFiles) {
         std::string content = std::string(file) == "docs/report.docx" ? std::string(1234, 'x') : "";
         MakeFile(root + "/" + file, content, t);
         t += 60;
@@ -76,23 +76,23 @@ EsRun EsTree::Run(std::vector<std::string> args) {
     return RunEs(call);
 }
 
-std::vector<std::string> EsTree::Search(const std::vector<std::string> &args) {
+std::vector<std::string> EsTree::Search(const std::vector<std::string>& args) {
     EsRun run = Run(args);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::string> names;
-    for (const std::string &n : Names(ReadFileText(work + "/out.csv")))
+    for (const std::string& n : Names(ReadFileText(work + "/out.csv")))
         names.push_back(Rel(n));
     return names;
 }
 
-std::set<std::string> EsTree::Found(const std::vector<std::string> &args) {
+std::set<std::string> EsTree::Found(const std::vector<std::string>& args) {
     std::vector<std::string> names = Search(args);
     std::set<std::string> found(names.begin(), names.end());
     EXPECT_EQ(found.size(), names.size()) << "a match was reported twice";
     return found;
 }
 
-std::string EsTree::Rel(const std::string &shown) const {
+std::string EsTree::Rel(const std::string& shown) const {
     std::string prefix = Shown(root) + "\\";
     return shown.starts_with(prefix) ? shown.substr(prefix.size()) : shown;
 }

@@ -17,9 +17,9 @@ class EsTree : public testing::Test {
     // Runs es over the tree with the given arguments plus an export to out.csv.
     EsRun Run(std::vector<std::string> args);
     // The exported names, relative to the tree's root, in file order.
-    std::vector<std::string> Search(const std::vector<std::string> &args);
-    std::set<std::string> Found(const std::vector<std::string> &args);
-    std::string Rel(const std::string &shown) const;
+    std::vector<std::string> Search(const std::vector<std::string>& args);
+    std::set<std::string> Found(const std::vector<std::string>& args);
+    std::string Rel(const std::string& shown) const;
 
     static std::string root; // the tree, a Linux path
     static long long base; // modification time of the first file; each next file is a minute newer

@@ -101,6 +101,10 @@ struct FolderListing {
     std::string names; // all names, back to back
     std::vector<uint32_t> ends;
     std::vector<Kind> kinds;
+    // Size and date of each entry, when the listing brings them (Windows); empty otherwise,
+    // and ReadInfo asks for them.
+    std::vector<int64_t> sizes;
+    std::vector<int64_t> modified;
 };
 
 bool ListFolder(const std::string &host, FolderListing &listing);

@@ -43,8 +43,9 @@ bool IsFolderEntry(Kind kind, const std::string &folder, std::string_view name) 
     return KindOf(JoinHost(folder, name), true) == Kind::Folder;
 }
 
-void ScanEntry(const Request &request, const Job &job, std::string_view raw, Kind kind, Scratch &s,
+void ScanEntry(const Request &request, const Job &job, size_t i, std::string_view raw, Scratch &s,
                std::vector<Match> &matches) {
+    Kind kind = s.listing.kinds[i];
     // A line break in a name cannot be written on one line of the result file.
     if (raw.find_first_of("\r\n") != std::string_view::npos) return;
     if (kind == Kind::Unknown) kind = KindOf(JoinHost(job.host, raw), false);
@@ -59,6 +60,11 @@ void ScanEntry(const Request &request, const Job &job, std::string_view raw, Kin
         m.host = JoinHost(job.host, raw);
         m.folded = s.name;
         m.isFolder = isFolder;
+        if (i < s.listing.sizes.size()) {
+            m.size = s.listing.sizes[i];
+            m.modified = s.listing.modified[i];
+            m.infoRead = true;
+        }
         matches.push_back(std::move(m));
     }
     if (kind != Kind::Folder) return;
@@ -76,7 +82,7 @@ void ScanFolder(const Request &request, const Job &job, Scratch &s, std::vector<
     for (size_t i = 0; i < s.listing.ends.size(); ++i) {
         std::string_view raw(s.listing.names.data() + start, s.listing.ends[i] - start);
         start = s.listing.ends[i];
-        ScanEntry(request, job, raw, s.listing.kinds[i], s, matches);
+        ScanEntry(request, job, i, raw, s, matches);
     }
 }
 
@@ -150,13 +156,19 @@ std::vector<Match> Walk(const Request &request, const std::vector<std::string> &
     return all;
 }
 
-// Reads size and date of every match, in parallel; a match whose item has gone is dropped.
+// Reads size and date of every match the listing did not bring them for, in parallel; a match
+// whose item has gone is dropped.
 void ReadInfo(std::vector<Match> &matches) {
     auto read = [&matches](size_t from, size_t step) {
         for (size_t i = from; i < matches.size(); i += step)
-            matches[i].infoRead = ReadItem(matches[i].host, matches[i].size, matches[i].modified);
+            if (!matches[i].infoRead)
+                matches[i].infoRead =
+                    ReadItem(matches[i].host, matches[i].size, matches[i].modified);
     };
-    unsigned n = matches.size() < 64 ? 1 : WorkerCount();
+    size_t unread =
+        std::count_if(matches.begin(), matches.end(), [](const Match &m) { return !m.infoRead; });
+    if (unread == 0) return;
+    unsigned n = unread < 64 ? 1 : WorkerCount();
     std::vector<std::thread> workers;
     for (unsigned k = 1; k < n; ++k)
         workers.emplace_back(read, k, n);

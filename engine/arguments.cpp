@@ -9,12 +9,12 @@ namespace {
 
 std::string AsciiLower(std::string_view s) {
     std::string out(s);
-    for (char &c : out)
+    for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     return out;
 }
 
-bool ParseCount(std::string_view text, int64_t &count) {
+bool ParseCount(std::string_view text, int64_t& count) {
     int64_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) return false;
@@ -27,7 +27,7 @@ bool IsOption(std::string_view arg) {
 }
 
 // Options that take a value: checks the value and stores it; false when it is not acceptable.
-bool TakeValue(const std::string &option, const std::string &value, Request &request) {
+bool TakeValue(const std::string& option, const std::string& value, Request& request) {
     if (option == "-n") return ParseCount(value, request.limit);
     if (option == "-size-format") {
         int64_t format;
@@ -48,7 +48,7 @@ bool TakeValue(const std::string &option, const std::string &value, Request &req
     return true;
 }
 
-bool TakeFlag(const std::string &option, Request &request) {
+bool TakeFlag(const std::string& option, Request& request) {
     if (option == "/a-d")
         request.only = Only::Files;
     else if (option == "/ad")
@@ -62,32 +62,32 @@ bool TakeFlag(const std::string &option, Request &request) {
     return true;
 }
 
-bool TakesValue(const std::string &option) {
+bool TakesValue(const std::string& option) {
     return option == "-n" || option == "-size-format" || option == "-sort" ||
            option == "-export-csv";
 }
 
 // A value that is itself an option means the value was left out.
-bool IsKnownOption(const std::string &arg) {
+bool IsKnownOption(const std::string& arg) {
     Request scratch;
     std::string option = AsciiLower(arg);
     return TakesValue(option) || TakeFlag(option, scratch);
 }
 
-void AddTerm(std::string_view arg, Request &request) {
+void AddTerm(std::string_view arg, Request& request) {
     Term term = ParseTerm(arg);
     if (term.alternatives.empty()) return; // a bare "!" or "|" asks for nothing
-    for (const Pattern &p : term.alternatives)
+    for (const Pattern& p : term.alternatives)
         request.usesPath = request.usesPath || p.onPath;
     request.terms.push_back(std::move(term));
 }
 
 } // namespace
 
-int ParseArguments(const std::vector<std::string> &args, Request &request, std::string &message) {
+int ParseArguments(const std::vector<std::string>& args, Request& request, std::string& message) {
     bool termsOnly = false;
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
+        const std::string& arg = args[i];
         if (termsOnly || !IsOption(arg)) {
             AddTerm(arg, request);
             continue;

@@ -3,7 +3,7 @@
 
 namespace es {
 
-int Run(const std::vector<std::string> &args) {
+int Run(const std::vector<std::string>& args) {
     Request request;
     std::string message;
     int code = ParseArguments(args, request, message);

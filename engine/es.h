@@ -57,35 +57,35 @@ struct Match {
 };
 
 // --- the whole run (es.cpp), called by the entry point of the host system
-int Run(const std::vector<std::string> &args);
+int Run(const std::vector<std::string>& args);
 
 // --- folding and wildcards (fold.cpp)
-void FoldInto(std::string &out, std::string_view text);
+void FoldInto(std::string& out, std::string_view text);
 std::string Fold(std::string_view text);
 bool WildcardMatch(std::string_view pattern, std::string_view text);
 std::string ValidUtf8(std::string_view text);
 
 // --- arguments (arguments.cpp); on failure returns the exit code and sets message
-int ParseArguments(const std::vector<std::string> &args, Request &request, std::string &message);
+int ParseArguments(const std::vector<std::string>& args, Request& request, std::string& message);
 
 // --- query (query.cpp)
 Term ParseTerm(std::string_view text);
-bool MatchesEntry(const Request &request, std::string_view foldedName, std::string_view foldedPath,
+bool MatchesEntry(const Request& request, std::string_view foldedName, std::string_view foldedPath,
                   bool isFolder);
-bool PruneFolder(const Request &request, std::string_view foldedFolderPath);
+bool PruneFolder(const Request& request, std::string_view foldedFolderPath);
 
 // --- roots (roots.cpp)
 std::vector<std::string> FindRoots();
 
 // --- walk (walk.cpp)
-std::vector<Match> Walk(const Request &request, const std::vector<std::string> &roots);
-void ReadInfo(std::vector<Match> &matches);
+std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots);
+void ReadInfo(std::vector<Match>& matches);
 
 // --- output (output.cpp)
-void SortMatches(const Request &request, std::vector<Match> &matches);
-std::string FormatCsv(const Request &request, const std::vector<Match> &matches);
-std::string FormatList(const std::vector<Match> &matches);
-bool ReplaceWith(const std::string &path, const std::string &content);
+void SortMatches(const Request& request, std::vector<Match>& matches);
+std::string FormatCsv(const Request& request, const std::vector<Match>& matches);
+std::string FormatList(const std::vector<Match>& matches);
+bool ReplaceWith(const std::string& path, const std::string& content);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
 enum class Kind : uint8_t { File, Folder, Link, Unknown };
@@ -93,7 +93,7 @@ enum class Kind : uint8_t { File, Folder, Link, Unknown };
 struct FolderId {
     uint64_t volume = 0;
     uint64_t index = 0;
-    bool operator==(const FolderId &) const = default;
+    bool operator==(const FolderId&) const = default;
 };
 
 struct FolderListing {
@@ -107,23 +107,23 @@ struct FolderListing {
     std::vector<int64_t> modified;
 };
 
-bool ListFolder(const std::string &host, FolderListing &listing);
-FolderId IdOfFolder(const std::string &host); // empty when it cannot be read
-Kind KindOf(const std::string &host, bool followLink);
-bool ReadItem(const std::string &host, int64_t &size, int64_t &modified);
-std::string JoinHost(const std::string &folder, std::string_view name);
-std::string ShownPath(const std::string &host);
-std::string HostPath(const std::string &shown);
+bool ListFolder(const std::string& host, FolderListing& listing);
+FolderId IdOfFolder(const std::string& host); // empty when it cannot be read
+Kind KindOf(const std::string& host, bool followLink);
+bool ReadItem(const std::string& host, int64_t& size, int64_t& modified);
+std::string JoinHost(const std::string& folder, std::string_view name);
+std::string ShownPath(const std::string& host);
+std::string HostPath(const std::string& shown);
 std::string ProgramFolder();
 std::string HomeFolder();
-std::string Environment(const char *name);
-bool LocalTime(int64_t seconds, std::tm &out);
-bool ReadWholeFile(const std::string &host, std::string &content);
-bool WriteNewFile(const std::string &host, const std::string &content);
-bool RenameOver(const std::string &from, const std::string &to);
-void RemoveFile(const std::string &host);
+std::string Environment(const char* name);
+bool LocalTime(int64_t seconds, std::tm& out);
+bool ReadWholeFile(const std::string& host, std::string& content);
+bool WriteNewFile(const std::string& host, const std::string& content);
+bool RenameOver(const std::string& from, const std::string& to);
+void RemoveFile(const std::string& host);
 long ProcessId();
-void WriteOut(const std::string &text);
-void WriteError(const std::string &text);
+void WriteOut(const std::string& text);
+void WriteError(const std::string& text);
 
 } // namespace es

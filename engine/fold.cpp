@@ -6,7 +6,7 @@ namespace es {
 namespace {
 
 // Length of the valid UTF-8 sequence at i and its code point; 0 when the byte starts none.
-size_t Decode(std::string_view s, size_t i, char32_t &cp) {
+size_t Decode(std::string_view s, size_t i, char32_t& cp) {
     unsigned char b = static_cast<unsigned char>(s[i]);
     size_t n = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 0;
     if (n == 0 || i + n > s.size()) return 0;
@@ -24,7 +24,7 @@ size_t Decode(std::string_view s, size_t i, char32_t &cp) {
     return n;
 }
 
-void Encode(std::string &out, char32_t cp) {
+void Encode(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -71,7 +71,7 @@ constexpr char16_t Cp1252High[32] = {
 
 } // namespace
 
-void FoldInto(std::string &out, std::string_view text) {
+void FoldInto(std::string& out, std::string_view text) {
     out.clear();
     for (size_t i = 0; i < text.size();) {
         unsigned char b = static_cast<unsigned char>(text[i]);

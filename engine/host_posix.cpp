@@ -33,7 +33,7 @@ Kind KindOfDirent(unsigned char type) {
     }
 }
 
-bool WriteAll(int fd, const std::string &content) {
+bool WriteAll(int fd, const std::string& content) {
     size_t done = 0;
     while (done < content.size()) {
         ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -47,18 +47,18 @@ bool WriteAll(int fd, const std::string &content) {
 } // namespace
 
 // The type comes from the directory entry itself, so listing needs no stat per entry.
-bool ListFolder(const std::string &host, FolderListing &listing) {
+bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.names.clear();
     listing.ends.clear();
     listing.kinds.clear();
-    DIR *dir = ::opendir(host.c_str());
+    DIR* dir = ::opendir(host.c_str());
     if (!dir) return false;
     struct stat st;
     listing.id = {};
     if (::fstat(::dirfd(dir), &st) == 0)
         listing.id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-    while (const dirent *e = ::readdir(dir)) {
-        const char *n = e->d_name;
+    while (const dirent* e = ::readdir(dir)) {
+        const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
         listing.names += n;
         listing.ends.push_back(static_cast<uint32_t>(listing.names.size()));
@@ -68,20 +68,20 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     return true;
 }
 
-FolderId IdOfFolder(const std::string &host) {
+FolderId IdOfFolder(const std::string& host) {
     struct stat st;
     if (::stat(host.c_str(), &st) != 0) return {};
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-Kind KindOf(const std::string &host, bool followLink) {
+Kind KindOf(const std::string& host, bool followLink) {
     struct stat st;
     int r = followLink ? ::stat(host.c_str(), &st) : ::lstat(host.c_str(), &st);
     return r == 0 ? KindOfMode(st.st_mode) : Kind::Unknown;
 }
 
 // A link reports what it points to; a broken link reports itself.
-bool ReadItem(const std::string &host, int64_t &size, int64_t &modified) {
+bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     struct stat st;
     if (::stat(host.c_str(), &st) != 0 && ::lstat(host.c_str(), &st) != 0) return false;
     size = static_cast<int64_t>(st.st_size);
@@ -89,26 +89,26 @@ bool ReadItem(const std::string &host, int64_t &size, int64_t &modified) {
     return true;
 }
 
-std::string JoinHost(const std::string &folder, std::string_view name) {
+std::string JoinHost(const std::string& folder, std::string_view name) {
     std::string out = folder;
     if (!out.ends_with('/')) out += '/';
     out += name;
     return out;
 }
 
-std::string ShownPath(const std::string &host) {
+std::string ShownPath(const std::string& host) {
     std::string out = host.starts_with('/') ? "Z:" + host : host;
-    for (char &c : out)
+    for (char& c : out)
         if (c == '/') c = '\\';
     return out;
 }
 
 // Z:\home\ann and z:/home/ann both name /home/ann; other paths are taken as they are.
-std::string HostPath(const std::string &shown) {
+std::string HostPath(const std::string& shown) {
     bool drive = shown.size() >= 2 && (shown[0] == 'z' || shown[0] == 'Z') && shown[1] == ':';
     if (!drive) return shown;
     std::string out = shown.substr(2);
-    for (char &c : out)
+    for (char& c : out)
         if (c == '\\') c = '/';
     return out.starts_with('/') ? out : "/" + out;
 }
@@ -125,21 +125,21 @@ std::string ProgramFolder() {
 std::string HomeFolder() {
     std::string home = Environment("HOME");
     if (!home.empty()) return home;
-    const passwd *user = ::getpwuid(::getuid());
+    const passwd* user = ::getpwuid(::getuid());
     return user && user->pw_dir ? user->pw_dir : "/";
 }
 
-std::string Environment(const char *name) {
-    const char *value = std::getenv(name);
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
     return value ? value : "";
 }
 
-bool LocalTime(int64_t seconds, std::tm &out) {
+bool LocalTime(int64_t seconds, std::tm& out) {
     time_t t = static_cast<time_t>(seconds);
     return ::localtime_r(&t, &out) != nullptr;
 }
 
-bool ReadWholeFile(const std::string &host, std::string &content) {
+bool ReadWholeFile(const std::string& host, std::string& content) {
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     char buffer[65536];
@@ -150,18 +150,18 @@ bool ReadWholeFile(const std::string &host, std::string &content) {
     return n == 0;
 }
 
-bool WriteNewFile(const std::string &host, const std::string &content) {
+bool WriteNewFile(const std::string& host, const std::string& content) {
     int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 
-bool RenameOver(const std::string &from, const std::string &to) {
+bool RenameOver(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void RemoveFile(const std::string &host) {
+void RemoveFile(const std::string& host) {
     ::unlink(host.c_str());
 }
 
@@ -169,16 +169,16 @@ long ProcessId() {
     return static_cast<long>(::getpid());
 }
 
-void WriteOut(const std::string &text) {
+void WriteOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-void WriteError(const std::string &text) {
+void WriteError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 } // namespace es
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     return es::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

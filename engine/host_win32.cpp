@@ -53,11 +53,11 @@ std::string Narrow(std::wstring_view text) {
 }
 
 // Long absolute paths need the \\?\ form to get past MAX_PATH.
-std::wstring ApiPath(const std::string &host) {
+std::wstring ApiPath(const std::string& host) {
     std::wstring w = Widen(host);
     bool drive = w.size() >= 3 && w[1] == L':' && (w[2] == L'\\' || w[2] == L'/');
     if (w.size() < 240 || !drive) return w;
-    for (wchar_t &c : w)
+    for (wchar_t& c : w)
         if (c == L'/') c = L'\\';
     return L"\\\\?\\" + w;
 }
@@ -73,7 +73,7 @@ int64_t UnixSeconds(FILETIME t) {
     return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
 }
 
-HANDLE OpenFolder(const std::string &host, DWORD access) {
+HANDLE OpenFolder(const std::string& host, DWORD access) {
     return CreateFileW(ApiPath(host).c_str(), access,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -91,7 +91,7 @@ FolderId IdOfOpenFolder(HANDLE folder) {
     return {0, static_cast<uint64_t>(info.IndexNumber.QuadPart)};
 }
 
-void AddEntry(const FullDirEntry &e, FolderListing &listing) {
+void AddEntry(const FullDirEntry& e, FolderListing& listing) {
     std::wstring_view n(e.FileName, e.FileNameLength / sizeof(WCHAR));
     if (n == L"." || n == L"..") return;
     listing.names += Narrow(n);
@@ -106,7 +106,7 @@ void AddEntry(const FullDirEntry &e, FolderListing &listing) {
 }
 
 // Reads the entries of an open folder a large buffer at a time.
-bool ReadEntries(HANDLE folder, FolderListing &listing) {
+bool ReadEntries(HANDLE folder, FolderListing& listing) {
     thread_local std::vector<LONGLONG> buffer(256 * 1024 / sizeof(LONGLONG));
     ULONG length = static_cast<ULONG>(buffer.size() * sizeof(LONGLONG));
     for (BOOLEAN restart = TRUE;; restart = FALSE) {
@@ -116,9 +116,9 @@ bool ReadEntries(HANDLE folder, FolderListing &listing) {
                                  FileFullDirectoryInformation, FALSE, nullptr, restart);
         if (status == StatusNoMoreFiles) return true;
         if (status < 0) return !restart; // a folder that fails midway keeps what was read
-        const char *at = reinterpret_cast<const char *>(buffer.data());
+        const char* at = reinterpret_cast<const char*>(buffer.data());
         for (;;) {
-            const auto &e = *reinterpret_cast<const FullDirEntry *>(at);
+            const auto& e = *reinterpret_cast<const FullDirEntry*>(at);
             AddEntry(e, listing);
             if (e.NextEntryOffset == 0) break;
             at += e.NextEntryOffset;
@@ -128,7 +128,7 @@ bool ReadEntries(HANDLE folder, FolderListing &listing) {
 
 } // namespace
 
-FolderId IdOfFolder(const std::string &host) {
+FolderId IdOfFolder(const std::string& host) {
     HANDLE folder = OpenFolder(host, FILE_READ_ATTRIBUTES);
     if (folder == INVALID_HANDLE_VALUE) return {};
     FolderId id = IdOfOpenFolder(folder);
@@ -136,7 +136,7 @@ FolderId IdOfFolder(const std::string &host) {
     return id;
 }
 
-bool ListFolder(const std::string &host, FolderListing &listing) {
+bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.names.clear();
     listing.ends.clear();
     listing.kinds.clear();
@@ -150,14 +150,14 @@ bool ListFolder(const std::string &host, FolderListing &listing) {
     return ok;
 }
 
-Kind KindOf(const std::string &host, bool followLink) {
+Kind KindOf(const std::string& host, bool followLink) {
     DWORD a = GetFileAttributesW(ApiPath(host).c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return Kind::Unknown;
     if (!followLink && (a & FILE_ATTRIBUTE_REPARSE_POINT)) return Kind::Link;
     return a & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::File;
 }
 
-bool ReadItem(const std::string &host, int64_t &size, int64_t &modified) {
+bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return false;
     size =
@@ -166,21 +166,21 @@ bool ReadItem(const std::string &host, int64_t &size, int64_t &modified) {
     return true;
 }
 
-std::string JoinHost(const std::string &folder, std::string_view name) {
+std::string JoinHost(const std::string& folder, std::string_view name) {
     std::string out = folder;
     if (!out.ends_with('\\') && !out.ends_with('/')) out += '\\';
     out += name;
     return out;
 }
 
-std::string ShownPath(const std::string &host) {
+std::string ShownPath(const std::string& host) {
     std::string out = host;
-    for (char &c : out)
+    for (char& c : out)
         if (c == '/') c = '\\';
     return out;
 }
 
-std::string HostPath(const std::string &shown) {
+std::string HostPath(const std::string& shown) {
     return shown;
 }
 
@@ -197,17 +197,17 @@ std::string HomeFolder() {
     return home.empty() ? "C:\\" : home;
 }
 
-std::string Environment(const char *name) {
-    const wchar_t *value = _wgetenv(Widen(name).c_str());
+std::string Environment(const char* name) {
+    const wchar_t* value = _wgetenv(Widen(name).c_str());
     return value ? Narrow(value) : "";
 }
 
-bool LocalTime(int64_t seconds, std::tm &out) {
+bool LocalTime(int64_t seconds, std::tm& out) {
     __time64_t t = seconds;
     return _localtime64_s(&out, &t) == 0;
 }
 
-bool ReadWholeFile(const std::string &host, std::string &content) {
+bool ReadWholeFile(const std::string& host, std::string& content) {
     HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -220,7 +220,7 @@ bool ReadWholeFile(const std::string &host, std::string &content) {
     return ok;
 }
 
-bool WriteNewFile(const std::string &host, const std::string &content) {
+bool WriteNewFile(const std::string& host, const std::string& content) {
     HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -236,12 +236,12 @@ bool WriteNewFile(const std::string &host, const std::string &content) {
     return CloseHandle(file) && ok;
 }
 
-bool RenameOver(const std::string &from, const std::string &to) {
+bool RenameOver(const std::string& from, const std::string& to) {
     return MoveFileExW(ApiPath(from).c_str(), ApiPath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-void RemoveFile(const std::string &host) {
+void RemoveFile(const std::string& host) {
     DeleteFileW(ApiPath(host).c_str());
 }
 
@@ -249,17 +249,17 @@ long ProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }
 
-void WriteOut(const std::string &text) {
+void WriteOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-void WriteError(const std::string &text) {
+void WriteError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 } // namespace es
 
-int wmain(int argc, wchar_t **argv) {
+int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(es::Narrow(argv[i]));

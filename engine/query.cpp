@@ -44,7 +44,7 @@ std::string_view Extension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
-bool MatchPattern(const Pattern &p, std::string_view name, std::string_view path, bool isFolder) {
+bool MatchPattern(const Pattern& p, std::string_view name, std::string_view path, bool isFolder) {
     if (p.isExt) {
         if (isFolder) return false;
         std::string_view ext = Extension(name);
@@ -56,7 +56,7 @@ bool MatchPattern(const Pattern &p, std::string_view name, std::string_view path
     return subject.find(p.text) != std::string_view::npos;
 }
 
-bool IsPlainPath(const Pattern &p) {
+bool IsPlainPath(const Pattern& p) {
     return p.onPath && !p.wildcard && !p.isExt;
 }
 
@@ -78,13 +78,13 @@ Term ParseTerm(std::string_view text) {
     return term;
 }
 
-bool MatchesEntry(const Request &request, std::string_view foldedName, std::string_view foldedPath,
+bool MatchesEntry(const Request& request, std::string_view foldedName, std::string_view foldedPath,
                   bool isFolder) {
     if ((request.only == Only::Files && isFolder) || (request.only == Only::Folders && !isFolder))
         return false;
-    for (const Term &term : request.terms) {
+    for (const Term& term : request.terms) {
         bool any = false;
-        for (const Pattern &p : term.alternatives) {
+        for (const Pattern& p : term.alternatives) {
             if (MatchPattern(p, foldedName, foldedPath, isFolder)) {
                 any = true;
                 break;
@@ -97,15 +97,15 @@ bool MatchesEntry(const Request &request, std::string_view foldedName, std::stri
 
 // True when nothing below the folder (its folded path, ending with '\') can match, so the walk
 // need not enter it: an excluded folder, or one off every anchored path a term asks for.
-bool PruneFolder(const Request &request, std::string_view folder) {
-    for (const Term &term : request.terms) {
+bool PruneFolder(const Request& request, std::string_view folder) {
+    for (const Term& term : request.terms) {
         if (term.exclude) {
-            for (const Pattern &p : term.alternatives)
+            for (const Pattern& p : term.alternatives)
                 if (IsPlainPath(p) && folder.find(p.text) != std::string_view::npos) return true;
             continue;
         }
         bool allAnchored = true, reachable = false;
-        for (const Pattern &p : term.alternatives) {
+        for (const Pattern& p : term.alternatives) {
             allAnchored = allAnchored && p.anchored;
             reachable = reachable || (p.anchored && (std::string_view(p.text).starts_with(folder) ||
                                                      folder.starts_with(p.text)));

@@ -35,7 +35,7 @@ std::vector<std::string> RootsFile() {
 }
 
 // Absolute, without "." or "..", and without a trailing separator unless it is the top.
-std::string CleanRoot(const std::string &root) {
+std::string CleanRoot(const std::string& root) {
     std::u8string u8(root.begin(), root.end());
     std::error_code error;
     std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(u8), error);
@@ -47,15 +47,15 @@ std::string CleanRoot(const std::string &root) {
 }
 
 // A root inside another root would report its matches twice.
-bool InsideAny(const std::string &folded, const std::vector<std::string> &others) {
-    for (const std::string &other : others)
+bool InsideAny(const std::string& folded, const std::vector<std::string>& others) {
+    for (const std::string& other : others)
         if (folded != other && folded.starts_with(other)) return true;
     return false;
 }
 
-std::vector<std::string> WithoutNested(const std::vector<std::string> &roots) {
+std::vector<std::string> WithoutNested(const std::vector<std::string>& roots) {
     std::vector<std::string> folded, kept, keptFolded;
-    for (const std::string &root : roots) {
+    for (const std::string& root : roots) {
         std::string f = Fold(ShownPath(root));
         folded.push_back(f.ends_with('\\') ? f : f + '\\');
     }
@@ -75,7 +75,7 @@ std::vector<std::string> FindRoots() {
     if (named.empty()) named = RootsFile();
     if (named.empty()) named.push_back(HomeFolder());
     std::vector<std::string> roots;
-    for (const std::string &root : named)
+    for (const std::string& root : named)
         roots.push_back(CleanRoot(HostPath(root)));
     return WithoutNested(roots);
 }

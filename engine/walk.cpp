@@ -37,14 +37,14 @@ unsigned WorkerCount() {
 }
 
 // Links are classified by what they point to but never entered, so no loop can form.
-bool IsFolderEntry(Kind kind, const std::string &folder, std::string_view name) {
+bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name) {
     if (kind == Kind::Folder) return true;
     if (kind == Kind::File) return false;
     return KindOf(JoinHost(folder, name), true) == Kind::Folder;
 }
 
-void ScanEntry(const Request &request, const Job &job, size_t i, std::string_view raw, Scratch &s,
-               std::vector<Match> &matches) {
+void ScanEntry(const Request& request, const Job& job, size_t i, std::string_view raw, Scratch& s,
+               std::vector<Match>& matches) {
     Kind kind = s.listing.kinds[i];
     // A line break in a name cannot be written on one line of the result file.
     if (raw.find_first_of("\r\n") != std::string_view::npos) return;
@@ -73,10 +73,10 @@ void ScanEntry(const Request &request, const Job &job, size_t i, std::string_vie
     if (!PruneFolder(request, child.folded)) s.children.push_back(std::move(child));
 }
 
-void ScanFolder(const Request &request, const Job &job, Scratch &s, std::vector<Match> &matches) {
+void ScanFolder(const Request& request, const Job& job, Scratch& s, std::vector<Match>& matches) {
     if (!ListFolder(job.host, s.listing)) return; // unreadable folders are passed over
     // A folder that is one of its own ancestors is a loop made by a link or a mount.
-    for (const FolderId &id : job.ancestors)
+    for (const FolderId& id : job.ancestors)
         if (id == s.listing.id && id != FolderId()) return;
     uint32_t start = 0;
     for (size_t i = 0; i < s.listing.ends.size(); ++i) {
@@ -86,7 +86,7 @@ void ScanFolder(const Request &request, const Job &job, Scratch &s, std::vector<
     }
 }
 
-void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
+void Worker(const Request& request, WalkQueue& q, std::vector<Match>& matches) {
     Scratch s;
     while (true) {
         Job job;
@@ -102,7 +102,7 @@ void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
         ScanFolder(request, job, s, matches);
         {
             std::lock_guard<std::mutex> hold(q.lock);
-            for (Job &child : s.children)
+            for (Job& child : s.children)
                 q.pending.push_back(std::move(child));
             --q.busy;
         }
@@ -112,10 +112,11 @@ void Worker(const Request &request, WalkQueue &q, std::vector<Match> &matches) {
 
 // The folders above a root count as its ancestors too: a link below the root
 // that leads back up (Wine's drive links lead to the whole disk) is a loop.
-std::vector<FolderId> RootAncestors(const std::string &root) {
+std::vector<FolderId> RootAncestors(const std::string& root) {
     std::vector<FolderId> ids;
     std::string path = root;
-    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
     for (size_t cut; (cut = path.find_last_of("\\/")) != std::string::npos;) {
         path.resize(cut);
         FolderId id = IdOfFolder(path.empty() || path.back() == ':' ? path + root[cut] : path);
@@ -124,7 +125,7 @@ std::vector<FolderId> RootAncestors(const std::string &root) {
     return ids;
 }
 
-Job RootJob(const std::string &root) {
+Job RootJob(const std::string& root) {
     Job job{root, Fold(ShownPath(root)), RootAncestors(root)};
     if (!job.folded.ends_with('\\')) job.folded += '\\';
     return job;
@@ -132,9 +133,9 @@ Job RootJob(const std::string &root) {
 
 } // namespace
 
-std::vector<Match> Walk(const Request &request, const std::vector<std::string> &roots) {
+std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots) {
     WalkQueue q;
-    for (const std::string &root : roots) {
+    for (const std::string& root : roots) {
         if (KindOf(root, true) != Kind::Folder) {
             WriteError("es: cannot search folder " + ShownPath(root));
             continue;
@@ -147,7 +148,7 @@ std::vector<Match> Walk(const Request &request, const std::vector<std::string> &
     std::vector<std::thread> workers;
     for (unsigned k = 0; k < n; ++k)
         workers.emplace_back(Worker, std::cref(request), std::ref(q), std::ref(found[k]));
-    for (std::thread &t : workers)
+    for (std::thread& t : workers)
         t.join();
     std::vector<Match> all = std::move(found[0]);
     for (unsigned k = 1; k < n; ++k)
@@ -158,7 +159,7 @@ std::vector<Match> Walk(const Request &request, const std::vector<std::string> &
 
 // Reads size and date of every match the listing did not bring them for, in parallel; a match
 // whose item has gone is dropped.
-void ReadInfo(std::vector<Match> &matches) {
+void ReadInfo(std::vector<Match>& matches) {
     auto read = [&matches](size_t from, size_t step) {
         for (size_t i = from; i < matches.size(); i += step)
             if (!matches[i].infoRead)
@@ -166,16 +167,16 @@ void ReadInfo(std::vector<Match> &matches) {
                     ReadItem(matches[i].host, matches[i].size, matches[i].modified);
     };
     size_t unread =
-        std::count_if(matches.begin(), matches.end(), [](const Match &m) { return !m.infoRead; });
+        std::count_if(matches.begin(), matches.end(), [](const Match& m) { return !m.infoRead; });
     if (unread == 0) return;
     unsigned n = unread < 64 ? 1 : WorkerCount();
     std::vector<std::thread> workers;
     for (unsigned k = 1; k < n; ++k)
         workers.emplace_back(read, k, n);
     read(0, n);
-    for (std::thread &t : workers)
+    for (std::thread& t : workers)
         t.join();
-    std::erase_if(matches, [](const Match &m) { return !m.infoRead; });
+    std::erase_if(matches, [](const Match& m) { return !m.infoRead; });
 }
 
 } // namespace es

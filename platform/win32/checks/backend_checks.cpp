@@ -277,16 +277,21 @@ static void CALLBACK CloseLater(HWND, UINT, UINT_PTR timer, DWORD) {
     CloseMainWindow();
 }
 
-// The whole start: initialised while hidden, shown, the deferred start once
-// visible (the welcome rides on the search box's focus), then the loop runs
-// until the window is gone.
-static void CheckRunMainWindow(const std::string& dir) {
+// The window and its children, as start-up creates them.
+static void CreateWindowAndControls() {
     CreateMainWindow("Lumafind");
     CreateResultList();
     ResetResultRows();
     CreateSearchBox();
     CreatePreviewControl(16777215);
     CreateStatusBar("Welcome to Lumafind!");
+}
+
+// The whole start: initialised while hidden, shown, the deferred start once
+// visible (the welcome rides on the search box's focus), then the loop runs
+// until the window is gone.
+static void CheckRunMainWindow(const std::string& dir) {
+    CreateWindowAndControls();
     RemoveFile(LogPath(dir));
     SetTimer(nullptr, 0, 500, CloseLater);
     RunMainWindow();
@@ -298,12 +303,7 @@ static void CheckRunMainWindow(const std::string& dir) {
 }
 
 static void CheckWindow(const std::string& dir) {
-    CreateMainWindow("Lumafind");
-    CreateResultList();
-    ResetResultRows();
-    CreateSearchBox();
-    CreatePreviewControl(16777215);
-    CreateStatusBar("Welcome to Lumafind!");
+    CreateWindowAndControls();
     CheckPlacement();
     CheckSearchBox();
     CheckFontsAndColors();

@@ -112,6 +112,8 @@ FolderId IdOfFolder(const std::string& host); // empty when it cannot be read
 Kind KindOf(const std::string& host, bool followLink);
 bool ReadItem(const std::string& host, int64_t& size, int64_t& modified);
 std::string JoinHost(const std::string& folder, std::string_view name);
+// Absolute, without "." or "..", and without a separator at the end unless it is the top.
+std::string CleanFolder(const std::string& host);
 std::string ShownPath(const std::string& host);
 std::string HostPath(const std::string& shown);
 std::string ProgramFolder();

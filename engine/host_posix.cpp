@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -94,6 +95,16 @@ std::string JoinHost(const std::string& folder, std::string_view name) {
     if (!out.ends_with('/')) out += '/';
     out += name;
     return out;
+}
+
+std::string CleanFolder(const std::string& host) {
+    std::filesystem::path p(host);
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(p, error);
+    if (!error) p = absolute;
+    p = p.lexically_normal();
+    if (!p.has_filename() && p != p.root_path()) p = p.parent_path();
+    return p.string();
 }
 
 std::string ShownPath(const std::string& host) {

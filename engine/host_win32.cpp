@@ -1,6 +1,7 @@
 // The host system on Windows. Paths are native; texts are UTF-8 inside and UTF-16 at the API.
 #include "engine/es.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
@@ -52,14 +53,86 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
-// Long absolute paths need the \\?\ form to get past MAX_PATH.
-std::wstring ApiPath(const std::string& host) {
-    std::wstring w = Widen(host);
-    bool drive = w.size() >= 3 && w[1] == L':' && (w[2] == L'\\' || w[2] == L'/');
-    if (w.size() < 240 || !drive) return w;
+std::wstring CurrentFolder() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    std::wstring out(n, L'\0');
+    out.resize(GetCurrentDirectoryW(n, out.data()));
+    return out;
+}
+
+// Inside es paths are kept in their ordinary form, which is also the form they are shown in.
+// A \\?\ path of another kind (a volume name) has no ordinary form and keeps its prefix.
+std::wstring WithoutPrefix(std::wstring w) {
     for (wchar_t& c : w)
         if (c == L'/') c = L'\\';
-    return L"\\\\?\\" + w;
+    if (w.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + w.substr(8);
+    bool drive = w.size() >= 6 && w[5] == L':';
+    if (w.starts_with(L"\\\\?\\") && drive) return w.substr(4);
+    return w;
+}
+
+// Length of "C:" or "\\server\share" at the start of an absolute path; 0 when it has none.
+size_t RootLength(std::wstring_view w) {
+    if (w.size() >= 3 && w[1] == L':' && w[2] == L'\\') return 2;
+    if (!w.starts_with(L"\\\\")) return 0;
+    size_t server = w.find(L'\\', 2);
+    if (server == std::wstring_view::npos || server == 2) return 0;
+    size_t share = w.find(L'\\', server + 1);
+    return share == std::wstring_view::npos ? w.size() : share;
+}
+
+// Joins a relative path to the folder it is relative to. GetFullPathNameW is not used on the
+// names themselves: it turns CON into a device and drops a final dot or blank.
+std::wstring Absolute(std::wstring w) {
+    if (RootLength(w) > 0 || w.starts_with(L"\\\\")) return w;
+    if (w.size() >= 2 && w[1] == L':') { // C:name, relative to that drive's current folder
+        wchar_t drive[3] = {w[0], L':', 0}, folder[MAX_PATH];
+        DWORD n = GetFullPathNameW(drive, MAX_PATH, folder, nullptr);
+        if (n == 0 || n >= MAX_PATH) return w;
+        return WithoutPrefix(folder) + L'\\' + w.substr(2);
+    }
+    std::wstring current = WithoutPrefix(CurrentFolder());
+    if (w.starts_with(L'\\')) return current.substr(0, RootLength(current)) + w;
+    return current + L'\\' + w;
+}
+
+// Absolute, in the ordinary form, "." and ".." resolved, no separator at the end unless it is
+// the top ("C:\\"); a path without a root it can be given is returned as it is.
+std::wstring CleanPath(std::wstring w) {
+    w = WithoutPrefix(std::move(w));
+    if (w.starts_with(L"\\\\.\\") || w.starts_with(L"\\\\?\\")) return w; // a device or volume
+    w = Absolute(std::move(w));
+    size_t rootLength = RootLength(w);
+    if (rootLength == 0) return w;
+    std::wstring out = w.substr(0, rootLength);
+    std::wstring_view rest = std::wstring_view(w).substr(rootLength);
+    while (!rest.empty()) {
+        size_t cut = rest.find(L'\\');
+        std::wstring_view name = rest.substr(0, cut);
+        rest = cut == std::wstring_view::npos ? std::wstring_view() : rest.substr(cut + 1);
+        if (name.empty() || name == L".") continue;
+        if (name == L"..") {
+            size_t up = out.rfind(L'\\');
+            out.resize(up == std::wstring::npos ? rootLength : std::max(rootLength, up));
+            continue;
+        }
+        out += L'\\';
+        out += name;
+    }
+    if (out.size() == rootLength) out += L'\\'; // the top folder, not the volume
+    return out;
+}
+
+// Every path goes to the system in the \\?\ form, which takes each name as it stands: a
+// folder named CON, aux or COM1, a file lpt1.txt, a name ending in a dot or a blank are what
+// they are on disk, and MAX_PATH does not apply. The system then cleans nothing up, so
+// CleanPath does.
+std::wstring ApiPath(const std::string& host) {
+    std::wstring w = CleanPath(Widen(host));
+    size_t rootLength = RootLength(w);
+    if (rootLength == 2) return L"\\\\?\\" + w;
+    if (rootLength > 2) return L"\\\\?\\UNC\\" + w.substr(2);
+    return w;
 }
 
 // Junctions and symbolic links are not entered; other reparse points (cloud files) are ordinary.
@@ -174,14 +247,15 @@ std::string JoinHost(const std::string& folder, std::string_view name) {
 }
 
 std::string ShownPath(const std::string& host) {
-    std::string out = host;
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return out;
+    return Narrow(WithoutPrefix(Widen(host)));
+}
+
+std::string CleanFolder(const std::string& host) {
+    return Narrow(CleanPath(Widen(host)));
 }
 
 std::string HostPath(const std::string& shown) {
-    return shown;
+    return Narrow(WithoutPrefix(Widen(shown)));
 }
 
 std::string ProgramFolder() {

@@ -3,7 +3,6 @@
 #include "engine/es.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace es {
 
@@ -32,18 +31,6 @@ std::vector<std::string> RootsFile() {
     if (!ReadWholeFile(JoinHost(ProgramFolder(), "es-roots.txt"), content)) return {};
     if (content.starts_with("\xEF\xBB\xBF")) content.erase(0, 3);
     return SplitList(content, '\n');
-}
-
-// Absolute, without "." or "..", and without a trailing separator unless it is the top.
-std::string CleanRoot(const std::string& root) {
-    std::u8string u8(root.begin(), root.end());
-    std::error_code error;
-    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(u8), error);
-    if (error) p = std::filesystem::path(u8);
-    p = p.lexically_normal();
-    if (!p.has_filename() && p != p.root_path()) p = p.parent_path();
-    std::u8string clean = p.u8string();
-    return std::string(clean.begin(), clean.end());
 }
 
 // A root inside another root would report its matches twice.
@@ -76,7 +63,7 @@ std::vector<std::string> FindRoots() {
     if (named.empty()) named.push_back(HomeFolder());
     std::vector<std::string> roots;
     for (const std::string& root : named)
-        roots.push_back(CleanRoot(HostPath(root)));
+        roots.push_back(CleanFolder(HostPath(root)));
     return WithoutNested(roots);
 }
 

@@ -119,6 +119,7 @@ std::vector<FolderId> RootAncestors(const std::string& root) {
         path.pop_back();
     for (size_t cut; (cut = path.find_last_of("\\/")) != std::string::npos;) {
         path.resize(cut);
+        if (!path.empty() && path.find_first_not_of("\\/") == std::string::npos) break; // \\server
         FolderId id = IdOfFolder(path.empty() || path.back() == ':' ? path + root[cut] : path);
         if (id != FolderId()) ids.push_back(id);
     }

@@ -36,6 +36,12 @@ unsigned WorkerCount() {
     return std::clamp(n == 0 ? 2u : n, 1u, 8u);
 }
 
+// A full name holding a line break cannot be written as one line of the result. Such a name
+// is left out, and so is everything below it, since its full name holds the same break.
+bool HoldsLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 // Links are classified by what they point to but never entered, so no loop can form.
 bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name) {
     if (kind == Kind::Folder) return true;
@@ -46,8 +52,7 @@ bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name) 
 void ScanEntry(const Request& request, const Job& job, size_t i, std::string_view raw, Scratch& s,
                std::vector<Match>& matches) {
     Kind kind = s.listing.kinds[i];
-    // A line break in a name cannot be written on one line of the result file.
-    if (raw.find_first_of("\r\n") != std::string_view::npos) return;
+    if (HoldsLineBreak(raw)) return; // nor is the folder walked: nothing below it can be written
     if (kind == Kind::Unknown) kind = KindOf(JoinHost(job.host, raw), false);
     bool isFolder = IsFolderEntry(kind, job.host, raw);
     FoldInto(s.name, raw);
@@ -139,6 +144,12 @@ std::vector<Match> Walk(const Request& request, const std::vector<std::string>& 
     for (const std::string& root : roots) {
         if (KindOf(root, true) != Kind::Folder) {
             WriteError("es: cannot search folder " + ShownPath(root));
+            continue;
+        }
+        if (std::string shown = ShownPath(root); HoldsLineBreak(shown)) {
+            std::replace_if(
+                shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            WriteError("es: names below a folder with a line break cannot be written: " + shown);
             continue;
         }
         Job job = RootJob(root);

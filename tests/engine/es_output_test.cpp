@@ -1,6 +1,7 @@
 // The result file, exit codes, safe replacement of the export file, and the root folders.
 #include "es_tree.h"
 
+#include <algorithm>
 #include <ctime>
 #include <sys/stat.h>
 
@@ -182,4 +183,39 @@ TEST_F(EsRoots, FileBesideTheProgramThenHomeFolder) {
     std::remove((work + "/bin/es-roots.txt").c_str());
     RunWith({{"LUMAFIND_ES_ROOTS", ""}, {"HOME", root + "/tools"}}, program);
     EXPECT_EQ(FoundNow(), (std::set<std::string>{"tools\\setup.exe", "tools\\run.bat"}));
+}
+
+// A full name with a line break cannot be one line of the result: it is left out, and so is
+// everything below it, but nothing beside it. A root holding one has nothing to write.
+TEST_F(EsRoots, LineBreaksLeaveOutOnlyThePathsHoldingThem) {
+    std::string tree = work + "/tree", broken = work + "/root\nwith break";
+    for (const std::string& f : {tree, tree + "/a", tree + "/line\nfolder",
+                                 tree + "/line\nfolder/sub", tree + "/z", broken})
+        MakeFolder(f);
+    for (const std::string& f :
+         {tree + "/a/one.txt", tree + "/line\nfolder/below.txt",
+          tree + "/line\nfolder/sub/deeper.txt", tree + "/z/two.txt",
+          tree + "/carriage\rreturn.txt", tree + "/ends\n", broken + "/in.txt"})
+        MakeFile(f, "");
+    EsCall call;
+    call.args = {"-size", "-export-csv", "out.csv"};
+    call.env = {{"LUMAFIND_ES_ROOTS", tree + ";" + broken}};
+    call.workDir = work;
+    EsRun run = RunEs(call);
+    EXPECT_EQ(run.exitCode, 0);
+    List expected{Shown(tree + "/a"), Shown(tree + "/a/one.txt"), Shown(tree + "/z"),
+                  Shown(tree + "/z/two.txt")};
+    List names = Names(Out()); // every line must end with CR LF
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_NE(run.err.find("root with break"), std::string::npos) << run.err;
+
+    call.args = {}; // one name per line on standard output
+    run = RunEs(call);
+    List lines;
+    for (size_t from = 0, end; (end = run.out.find('\n', from)) != std::string::npos;
+         from = end + 1)
+        lines.push_back(run.out.substr(from, end - from));
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, expected);
 }

@@ -23,7 +23,7 @@ constexpr int MainWindowId = 0; // stands for the main window itself where an id
 // ---- Files and folders --------------------------------------------------------
 std::string ProgramPath();   // full name of the running program file
 std::string ProgramFolder(); // folder of the program file, ending with a separator
-void SetCurrentFolder(const std::string& folder);
+bool SetCurrentFolder(const std::string& folder); // true when it is now current
 bool FileExists(const std::string& path);
 // Reads the whole file; false (and empty bytes) when it is missing or unreadable.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
@@ -31,6 +31,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // so a failure at any point leaves the old file as it was.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 bool RemoveFile(const std::string& path);
+// When the file was last written and how long it is; both 0 when it is missing.
+struct FileStamp {
+    int64_t written = 0;
+    int64_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
 
 // ---- Time and sound ----------------------------------------------------------
 int64_t PerformanceCounter();
@@ -40,10 +47,17 @@ void Beep(int hertz, int milliseconds);
 // ---- Processes ---------------------------------------------------------------
 struct ProcessResult {
     bool started = false;
+    bool cancelled = false;      // Esc was pressed while waiting; the process was ended
+    bool folderUnusable = false; // the working folder cannot be given to a process
     uint32_t exitCode = 0;
 };
-// Runs a whole command line hidden in the program folder and waits for it.
-ProcessResult RunHiddenAndWait(const std::string& commandLine);
+// Starts the program file (a full path, never looked up) hidden, with the whole
+// command line, in the folder, and waits for it to end. Esc pressed in the
+// window meanwhile ends it; other keys pressed meanwhile are dropped.
+ProcessResult RunHiddenAndWait(const std::string& program, const std::string& commandLine,
+                               const std::string& folder);
+// The value of an environment variable; empty when it is not set.
+std::string EnvironmentText(const std::string& name);
 // Starts a program without waiting; false when it could not be started.
 bool StartProgram(const std::string& path, const std::string& arguments);
 // Opens a web address in the user's browser; the outcome is not examined.
@@ -82,6 +96,9 @@ struct Placement {
     bool minimized = false;
     bool maximized = false;
 };
+// The work area (the screen less the taskbar) of the monitor nearest to the
+// rectangle, in screen coordinates: the one it overlaps most, or the closest.
+Rect WorkAreaNear(const Rect& window);
 void SetCaption(const std::string& text);
 std::string Caption();
 Placement GetMainPlacement();
@@ -146,6 +163,9 @@ struct Accelerator {
 void AttachAccelerators(const Accelerator* entries, int count);
 
 // ---- Fonts and colours -------------------------------------------------------
+// The bold font of the main window and of every control created after this
+// call, until a control is given a font of its own.
+void SetDefaultFont(const std::string& face, int points);
 // Creates the bold font and gives it to the control (replacing the old one).
 void SetControlFont(int id, const std::string& face, int points);
 // Text and background colours as Windows colour values (red in the lowest byte).
@@ -167,5 +187,10 @@ void ToolbarSetFont(const std::string& face, int points);
 void TooltipCreate();
 void TooltipShowText(const std::string& text);
 void TooltipPop();
+
+// ---- Images ------------------------------------------------------------------
+// Starts the image library the preview draws with. The first call starts it;
+// later calls do nothing. It is never shut down.
+void StartImageLibrary();
 
 } // namespace platform

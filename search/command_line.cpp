@@ -2,14 +2,61 @@
 
 #include "app/text.h"
 #include "platform/platform.h"
+#include "search/filter_groups.h"
 #include "settings/settings.h"
+
+namespace {
+
+const char* const SystemFolders[] = {"c:\\windows\\", "c:\\$recycle.bin\\"};
+
+const char* KindOptions(int kind) {
+    switch (kind) {
+    case Files:
+        return " -size -size-format 2 -dm /a-d ";
+    case Folders:
+        return " -size -size-format 2 -dm /ad ";
+    default:
+        return " -size -size-format 2 -dm ";
+    }
+}
+
+constexpr const char* ExportOption = " -export-csv results.txt ";
+
+// Option texts carry their own blanks; as arguments they are the words between.
+void AddWords(std::vector<std::string>& list, std::string_view text) {
+    for (const std::string& word : SplitAll(text, " "))
+        if (!word.empty()) list.push_back(word);
+}
+
+} // namespace
+
+std::vector<std::string> ExclusionLines(std::string_view fileText) {
+    std::vector<std::string> lines = SplitAll(fileText, "\n");
+    for (std::string& line : lines) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(0, line.find('\0'));
+    }
+    return lines;
+}
 
 std::string ExclusionTermsFrom(bool fileExists, std::string_view fileText) {
     if (!fileExists) return " !c:\\windows\\ !c:\\$recycle.bin\\ ";
     std::string terms;
-    for (const std::string& line : SplitAll(fileText, "\r\n"))
+    for (const std::string& line : ExclusionLines(fileText))
         terms += " !" + line;
     return terms;
+}
+
+std::vector<std::string> ExclusionArgumentsFrom(bool fileExists, std::string_view fileText) {
+    std::vector<std::string> arguments;
+    if (!fileExists) {
+        for (const char* folder : SystemFolders)
+            arguments.push_back(std::string("!") + folder);
+        return arguments;
+    }
+    for (const std::string& line : ExclusionLines(fileText))
+        arguments.push_back("!" + line);
+    return arguments;
 }
 
 std::string BuildExclusionTerms() {
@@ -27,41 +74,49 @@ std::string CountOption(int maxResults) {
     return maxResults == 0 ? std::string() : " -n" + NumberText(maxResults);
 }
 
-static const char* KindOptions(int kind) {
-    switch (kind) {
-    case Files:
-        return " -size -size-format 2 -dm /a-d ";
-    case Folders:
-        return " -size -size-format 2 -dm /ad ";
-    default:
-        return " -size -size-format 2 -dm ";
-    }
-}
-
 std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
                                int maxResults, const std::string& term) {
     if (kind == Custom) return term;
     return exclusions + KindOptions(kind) + SortOption(sortType) + CountOption(maxResults) +
-           " -export-csv results.txt " + term;
+           ExportOption + term;
 }
 
-std::string EscapeForInterpreter(std::string_view arguments) {
-    std::string out;
-    out.reserve(arguments.size() + 8);
-    bool quoted = false;
-    for (char c : arguments) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && (c == '|' || c == '&' || c == '<' || c == '>' || c == '^'))
-            out += '^';
-        out += c;
+std::vector<std::string> TermArguments(std::string_view term) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, any = false;
+    for (char c : term) {
+        if (c == '"') {
+            quoted = !quoted, any = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
+            if (any) words.push_back(word);
+            word.clear(), any = false;
+        } else {
+            word += c, any = true;
+        }
     }
-    return out;
+    if (any) words.push_back(word);
+    return words;
 }
 
-std::string WithoutLineBreaks(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r' && c != '\n') out += c;
-    return out;
+std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::string>& exclusions,
+                                               int sortType, int maxResults,
+                                               const std::string& term) {
+    std::vector<std::string> list;
+    if (kind != Custom) {
+        list = exclusions;
+        AddWords(list, KindOptions(kind));
+        AddWords(list, SortOption(sortType));
+        AddWords(list, CountOption(maxResults));
+        AddWords(list, ExportOption);
+    }
+    for (std::string& word : TermArguments(term))
+        list.push_back(std::move(word));
+    for (std::string& argument : list)
+        ExpandFilterGroups(argument);
+    return list;
+}
+
+std::string MarkVerticalBars(std::string_view arguments) {
+    return ReplaceAll(std::string(arguments), "|", "^|");
 }

@@ -1,27 +1,38 @@
-// The engine's command line, built from the term, the kind of search and the
-// settings, and made safe for the command interpreter.
+// The engine's arguments, built from the term, the kind of search and the
+// settings: once as the text the user sees and keeps (caption, clipboard), once
+// as the argument list the engine is started with.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum SearchKind { Files = 1, Folders = 2, Both = 3, Custom = 4 };
 
-constexpr const char* EngineCommandPrefix = "CMD /C es ";
+// The lines of "exclusion.txt": each ends at CR LF or LF, a NUL ends its line
+// early, and the empty piece after a final line break is a line too.
+std::vector<std::string> ExclusionLines(std::string_view fileText);
 
 // " !" in front of each excluded folder: "exclusion.txt" when it exists,
 // otherwise the two system folders; empty when exclusion is off.
 std::string BuildExclusionTerms();
 std::string ExclusionTermsFrom(bool fileExists, std::string_view fileText);
+// The same folders as engine arguments, "!" and the folder, one argument each.
+std::vector<std::string> ExclusionArgumentsFrom(bool fileExists, std::string_view fileText);
 
 std::string SortOption(int sortType);
 std::string CountOption(int maxResults);
-// Arguments after "CMD /C es ", before filter names are expanded.
+// The arguments as text, before filter names are expanded.
 std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
                                int maxResults, const std::string& term);
+// The same arguments as the list the engine receives; filter names expanded.
+std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::string>& exclusions,
+                                               int sortType, int maxResults,
+                                               const std::string& term);
 
-// Escapes, outside double quotes, the characters the command interpreter would
-// act on, so the engine receives exactly what was typed and nothing else runs.
-std::string EscapeForInterpreter(std::string_view arguments);
-// Line breaks would end the command; they are dropped.
-std::string WithoutLineBreaks(std::string_view text);
+// The term as typed, split into engine terms: blanks (and line breaks) outside
+// double quotes separate them, the quotes only group. Nothing else is special.
+std::vector<std::string> TermArguments(std::string_view term);
+
+// Every "|" written "^|", the form users know from the caption and clipboard.
+std::string MarkVerticalBars(std::string_view arguments);

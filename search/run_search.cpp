@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/command_line.h"
+#include "search/engine_run.h"
 #include "search/filter_groups.h"
 #include "search/history.h"
 #include "search/result_rows.h"
@@ -20,8 +21,7 @@ std::string EngineArguments;
 
 namespace {
 
-constexpr uint32_t kCommandNotFound = 9009; // the interpreter found no `es`
-constexpr uint32_t kServiceNotRunning = 8;  // the engine's own service is down
+constexpr const char* PreviousResultNote = " : Previous Result Shown";
 
 std::string Announcement(int kind, const std::string& term) {
     switch (kind) {
@@ -49,11 +49,29 @@ std::string ResultHeader() {
 
 } // namespace
 
-std::string EngineFailureMessage(bool started, uint32_t exitCode) {
-    if (started && exitCode == 0) return {};
-    if (!started || exitCode == kCommandNotFound || exitCode == kServiceNotRunning)
+std::string EngineFailureMessage(EngineOutcome outcome, bool exportAsked, bool resultWritten) {
+    const char* reason = "";
+    switch (outcome) {
+    case EngineOutcome::Finished:
+        if (resultWritten || !exportAsked) return {};
+        reason = "Search Failed";
+        break;
+    case EngineOutcome::NotFound:
         return "Everything Not Found";
-    return "Search Failed";
+    case EngineOutcome::Failed:
+        reason = "Search Failed";
+        break;
+    case EngineOutcome::Cancelled:
+        reason = "Search Cancelled";
+        break;
+    case EngineOutcome::TooLong:
+        reason = "Exclusion List Or Search Term Too Long";
+        break;
+    case EngineOutcome::FolderUnusable:
+        reason = "Search Cannot Run In The Program Folder";
+        break;
+    }
+    return std::string(reason) + (resultWritten ? "" : PreviousResultNote);
 }
 
 std::string SearchSummary(int n) {
@@ -68,6 +86,32 @@ std::string SearchCaption(int64_t t0, int64_t t1, int64_t t2, int64_t frequency,
            " sec : " + OneDecimal(double(t2 - t0) / f) + " sec  " + " ... " + arguments;
 }
 
+namespace {
+
+struct EngineRequest {
+    std::string text; // as the user sees and keeps it
+    std::vector<std::string> arguments;
+};
+
+EngineRequest BuildEngineRequest(int kind, const std::string& term) {
+    bool exclude = kind != Custom && Settings.ExcludeSystemFolders != 0;
+    std::string bytes;
+    bool fileExists = exclude && platform::ReadWholeFile("exclusion.txt", bytes);
+    std::string fileText = DecodeFileText(bytes);
+    EngineRequest request;
+    std::string exclusions = exclude ? ExclusionTermsFrom(fileExists, fileText) : std::string();
+    request.text = MarkVerticalBars(
+        EngineArgumentsFor(kind, exclusions, Settings.SortType, Settings.MaxResults, term));
+    ExpandFilterGroups(request.text);
+    std::vector<std::string> excluded;
+    if (exclude) excluded = ExclusionArgumentsFrom(fileExists, fileText);
+    request.arguments =
+        EngineArgumentListFor(kind, excluded, Settings.SortType, Settings.MaxResults, term);
+    return request;
+}
+
+} // namespace
+
 void RunSearch() {
     LayoutWindow();
     if (platform::FileExists("filelist.txt")) platform::RemoveFile("filelist.txt");
@@ -80,17 +124,15 @@ void RunSearch() {
     Settings.LastSearchType = kind;
     RecordSearchTerm();
     ShowSearchPlaceholder();
-    const std::string& term = Settings.SearchTerm;
-    SpeakTextAndWait(Announcement(kind, term));
-    std::string exclusions = kind == Custom ? std::string() : BuildExclusionTerms();
-    std::string raw = EngineArgumentsFor(kind, exclusions, Settings.SortType, Settings.MaxResults,
-                                         kind == Custom ? WithoutLineBreaks(term) : term);
-    EngineArguments = EscapeForInterpreter(raw);
-    ExpandFilterGroups(EngineArguments);
+    SpeakTextAndWait(Announcement(kind, Settings.SearchTerm));
+    EngineRequest request = BuildEngineRequest(kind, Settings.SearchTerm);
+    EngineArguments = request.text;
 
+    platform::FileStamp before = platform::StampOf(ResultFile);
     int64_t t0 = platform::PerformanceCounter();
-    platform::ProcessResult run = platform::RunHiddenAndWait(EngineCommandPrefix + EngineArguments);
+    EngineOutcome outcome = RunEngine(request.arguments);
     int64_t t1 = platform::PerformanceCounter();
+    bool written = !(platform::StampOf(ResultFile) == before);
     platform::ClipboardSetText(EngineArguments);
     int n = ImportResultFile();
     platform::ListSetColumnHeader(0, ResultHeader());
@@ -102,7 +144,8 @@ void RunSearch() {
     }
     int64_t t2 = platform::PerformanceCounter();
     platform::SetCaption(SearchCaption(t0, t1, t2, MainWindow.PerfFrequency, EngineArguments));
-    std::string failure = EngineFailureMessage(run.started, run.exitCode);
+    // A Custom term need not ask for an export; then the last one is shown again.
+    std::string failure = EngineFailureMessage(outcome, kind != Custom, written);
     SpeakText(failure.empty() ? SearchSummary(n) : failure);
     SetStatusText(StatusTextFor(1));
 }

@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <string>
 
-// Arguments given to the engine after "CMD /C es " by the last search.
+#include "search/engine_run.h"
+
+// The engine's arguments of the last search as the user sees them in the
+// caption and on the clipboard ("|" written "^|").
 extern std::string EngineArguments;
 
 // One search of the kind in `SearchType`, from the search box to the spoken
 // result.
 void RunSearch();
 
-// What the user hears when the engine run ended with this exit code; empty
-// when it succeeded.
-std::string EngineFailureMessage(bool started, uint32_t exitCode);
+// What the user hears when the engine run went wrong, or did not write the
+// result file it was asked for; empty when the search succeeded.
+std::string EngineFailureMessage(EngineOutcome outcome, bool exportAsked, bool resultWritten);
 std::string SearchSummary(int n);
 std::string SearchCaption(int64_t t0, int64_t t1, int64_t t2, int64_t frequency,
                           const std::string& arguments);

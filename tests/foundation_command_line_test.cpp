@@ -4,7 +4,10 @@
 #include "search/filter_groups.h"
 #include "search/search_term.h"
 
-using platform::testing::InterpretCommandLine;
+namespace {
+// How the worked examples are written: the text after the engine's name.
+const std::string EnginePrefix = "CMD /C es ";
+} // namespace
 
 TEST(SearchTermCheck, AllowedCharactersOnly) {
     EXPECT_TRUE(IsValidSearchTerm("Texas?"));
@@ -34,12 +37,12 @@ TEST_F(ScenarioTest, FailedCheckSelectsTheWholeTermForRetyping) {
 }
 
 TEST(EngineCommandLine, WorkedExamples) {
-    std::string files = EngineCommandPrefix +
-                        EngineArgumentsFor(Files, ExclusionTermsFrom(false, ""), 1, 100, "texas");
+    std::string files =
+        EnginePrefix + EngineArgumentsFor(Files, ExclusionTermsFrom(false, ""), 1, 100, "texas");
     EXPECT_EQ(files, "CMD /C es  !c:\\windows\\ !c:\\$recycle.bin\\  -size -size-format 2 -dm "
                      "/a-d  -sort dm  -n 100 -export-csv results.txt texas");
     EXPECT_EQ(files.size(), 120u);
-    std::string folders = EngineCommandPrefix + EngineArgumentsFor(Folders, "", 0, 0, "texas");
+    std::string folders = EnginePrefix + EngineArgumentsFor(Folders, "", 0, 0, "texas");
     EXPECT_EQ(folders, "CMD /C es  -size -size-format 2 -dm /ad  -sort name  -export-csv "
                        "results.txt texas");
     EXPECT_EQ(folders.size(), 82u);
@@ -65,21 +68,21 @@ TEST_F(ScenarioTest, ExclusionTermsFollowTheSettingAndTheFile) {
     EXPECT_EQ(BuildExclusionTerms(), "");
 }
 
-TEST(InterpreterEscaping, TermsReachTheEngineExactlyAsTyped) {
-    EXPECT_EQ(EscapeForInterpreter("a|b"), "a^|b");
-    EXPECT_EQ(EscapeForInterpreter("a & del x"), "a ^& del x");
-    EXPECT_EQ(EscapeForInterpreter("<in >out ^x"), "^<in ^>out ^^x");
-    EXPECT_EQ(EscapeForInterpreter("\"a|b & c\" d|e"), "\"a|b & c\" d^|e");
-    EXPECT_EQ(WithoutLineBreaks("a\r\nb\nc\rd"), "abcd");
-    for (std::string typed : {"a|b", "a & del x", "x ^ y", "\"a|b\" c|d", "p<q>r", "!c:\\w\\ x"}) {
-        std::vector<std::string> args =
-            InterpretCommandLine(EngineCommandPrefix + EscapeForInterpreter(typed));
-        std::vector<std::string> plain = platform::testing::SplitWindowsArguments("es " + typed);
-        EXPECT_EQ(args, plain) << typed;
-    }
+TEST(EngineArgumentText, VerticalBarsAreMarkedAndNothingElse) {
+    EXPECT_EQ(MarkVerticalBars("a|b"), "a^|b");
+    EXPECT_EQ(MarkVerticalBars("\"a|b & c\" %x% d||e"), "\"a^|b & c\" %x% d^|^|e");
 }
 
-TEST(InterpreterEscaping, WindowsArgumentSplitting) {
+TEST(EngineArgumentText, ExclusionLinesEndAtEitherLineBreakAndAtNul) {
+    EXPECT_EQ(ExclusionLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ExclusionLines(std::string_view("d:\\x\0junk\r\ne:\\", 14)),
+              (std::vector<std::string>{"d:\\x", "e:\\"}));
+    EXPECT_EQ(ExclusionLines("a\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(ExclusionLines("a\rb"), (std::vector<std::string>{"a\rb"}));
+    EXPECT_EQ(ExclusionTermsFrom(true, "d:\\temp\\\ne:\\old\\"), " !d:\\temp\\ !e:\\old\\");
+}
+
+TEST(ProcessCommandLine, WindowsArgumentSplitting) {
     using platform::testing::SplitWindowsArguments;
     EXPECT_EQ(SplitWindowsArguments("es  a\t\"b c\" d\"\"e"),
               (std::vector<std::string>{"es", "a", "b c", "de"}));

@@ -77,7 +77,7 @@ TEST_F(EngineRoundTripTest, AFailingRunLeavesThePreviousResultWhole) {
     std::string before = Get("results.txt");
     ASSERT_NE(before.find("plain.txt"), std::string::npos);
     Search(Custom, "-export-csv");
-    EXPECT_EQ(Spoken(), "Search Failed");
+    EXPECT_EQ(Spoken(), "Search Failed : Previous Result Shown");
     EXPECT_EQ(Get("results.txt"), before);
     EXPECT_EQ(ResultRows.Name(1), "plain.txt");
 }

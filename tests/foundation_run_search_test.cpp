@@ -17,7 +17,7 @@ class RunSearchTest : public ScenarioTest {
         world().processHandler = [this, exported, exitCode](const std::vector<std::string>& args) {
             engineArgs = args;
             if (!exported.empty()) Put("results.txt", exported);
-            return platform::ProcessResult{true, exitCode};
+            return platform::ProcessResult{true, false, false, exitCode};
         };
     }
     void Search(int kind, const std::string& text) {
@@ -40,10 +40,15 @@ TEST_F(RunSearchTest, FileSearchSpeaksWaitsRunsAndReports) {
     ASSERT_NE(announce, t.end());
     EXPECT_EQ(announce->flags, platform::SpeakPurgeBeforeSpeak);
     EXPECT_EQ(t.back().text, "Search is complete : 2 Matches : texas.txt");
-    EXPECT_EQ(world().commandLines.size(), 1u);
-    EXPECT_EQ(world().commandLines[0],
-              "CMD /C es  !c:\\windows\\ !c:\\$recycle.bin\\  -size -size-format 2 -dm /a-d  "
-              "-sort dm  -n 100 -export-csv results.txt Texas");
+    ASSERT_EQ(world().processRuns.size(), 1u);
+    EXPECT_EQ(world().processRuns[0].program, folder + "es.exe");
+    EXPECT_EQ(world().processRuns[0].folder, folder);
+    EXPECT_EQ(engineArgs,
+              (std::vector<std::string>{folder + "es.exe", "!c:\\windows\\", "!c:\\$recycle.bin\\",
+                                        "-size", "-size-format", "2", "-dm", "/a-d", "-sort", "dm",
+                                        "-n", "100", "-export-csv", "results.txt", "Texas"}));
+    EXPECT_EQ(EngineArguments, " !c:\\windows\\ !c:\\$recycle.bin\\  -size -size-format 2 -dm "
+                               "/a-d  -sort dm  -n 100 -export-csv results.txt Texas");
     EXPECT_EQ(world().clipboard, EngineArguments);
     EXPECT_EQ(world().caption, "Lumafind 4.43    .1 sec : .2 sec   ... " + EngineArguments);
     EXPECT_EQ(world().statusText, "     1  texas.txt  03/04/2024 05:06  2048  c:\\data\\");
@@ -65,7 +70,7 @@ TEST_F(RunSearchTest, StepsHappenInOrder) {
     std::vector<std::string> wanted = {"count: 1",                    // the loading row
                                        "header: Name",                // its header
                                        "wait: File Search for texas", // spoken to its end
-                                       "run: CMD /C es ",             // the engine
+                                       "run: " + folder + "es.exe",   // the engine
                                        "clipboard: ",                 // the arguments
                                        "header:  Name  (2)",          // the new header
                                        "count: 2",                    // the rows
@@ -104,7 +109,7 @@ TEST_F(RunSearchTest, InvalidTermChangesNothing) {
     std::string caption = world().caption, history = SearchHistory, args = EngineArguments;
     Search(Folders, "bad;term");
     EXPECT_EQ(Spoken(), "Invalid Search Term");
-    EXPECT_EQ(world().commandLines.size(), 1u);
+    EXPECT_EQ(world().processRuns.size(), 1u);
     EXPECT_EQ(Settings.LastSearchType, Files);
     EXPECT_EQ(SearchHistory, history);
     EXPECT_EQ(EngineArguments, args);
@@ -116,27 +121,33 @@ TEST_F(RunSearchTest, InvalidTermChangesNothing) {
 TEST_F(RunSearchTest, CustomTermsRunAnywayButNothingElseRuns) {
     FakeEngine("");
     Search(Custom, "a & del x|y\r\nz");
-    EXPECT_EQ(engineArgs, (std::vector<std::string>{"es", "a", "&", "del", "x|yz"}));
-    EXPECT_EQ(world().commandLines[0], "CMD /C es a ^& del x^|yz");
+    EXPECT_EQ(engineArgs,
+              (std::vector<std::string>{folder + "es.exe", "a", "&", "del", "x|y", "z"}));
+    EXPECT_EQ(EngineArguments, "a & del x^|y\r\nz");
 }
 
 TEST_F(RunSearchTest, FailedEngineRunIsReportedAndKeepsThePreviousResult) {
     Put("results.txt", kTwoRows);
-    FakeEngine("", 9009);
+    FakeEngine("", 8); // the outside engine's service is not running
     Search(Files, "texas");
     EXPECT_EQ(Spoken(), "Everything Not Found");
     EXPECT_EQ(ResultRows.Count(), 2);
     EXPECT_EQ(Get("results.txt"), kTwoRows);
-    FakeEngine("", 8);
-    Search(Files, "texas");
-    EXPECT_EQ(Spoken(), "Everything Not Found");
     FakeEngine("", 4);
     Search(Files, "texas");
-    EXPECT_EQ(Spoken(), "Search Failed");
+    EXPECT_EQ(Spoken(), "Search Failed : Previous Result Shown");
+    EXPECT_EQ(ResultRows.Name(1), "texas.txt");
     world().processHandler = nullptr;
     world().processStarts.failAt = world().processStarts.calls + 1;
     Search(Files, "texas");
     EXPECT_EQ(Spoken(), "Everything Not Found");
+    std::filesystem::remove(folder + "es.exe");
+    size_t runs = world().processRuns.size();
+    Search(Files, "texas");
+    EXPECT_EQ(Spoken(), "Everything Not Found");
+    EXPECT_EQ(world().processRuns.size(), runs); // nothing was started
+    EXPECT_EQ(Get("results.txt"), kTwoRows);
+    EXPECT_EQ(world().columns[0].header, " Name  (2)");
 }
 
 TEST_F(RunSearchTest, BlankBoxRunsWithNoTermAndRecordsNothing) {

@@ -51,6 +51,7 @@ class ScenarioTest : public ::testing::Test {
         SortDescending = 0;
         ResultRows.Clear();
         platform::SetCurrentFolder(folder);
+        Put("es.exe", ""); // the engine's client is found; the backend runs the native one
     }
     void TearDown() override {
         std::filesystem::remove_all(folder);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,18 +12,6 @@
 extern char** environ;
 
 namespace platform::testing {
-
-static std::string WithoutCarets(const std::string& line) {
-    std::string out;
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        char c = line[i];
-        if (c == '"') quoted = !quoted;
-        if (c == '^' && !quoted && i + 1 < line.size()) c = line[++i];
-        out += c;
-    }
-    return out;
-}
 
 std::vector<std::string> SplitWindowsArguments(const std::string& line) {
     std::vector<std::string> args;
@@ -57,13 +47,35 @@ std::vector<std::string> SplitWindowsArguments(const std::string& line) {
     return args;
 }
 
-std::vector<std::string> InterpretCommandLine(const std::string& line) {
-    std::string rest = line;
-    if (rest.size() >= 7 && strncasecmp(rest.c_str(), "CMD /C ", 7) == 0) rest = rest.substr(7);
-    return SplitWindowsArguments(WithoutCarets(rest));
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos) return {};
+    std::string program;
+    if (line[at] == '"') {
+        size_t close = line.find('"', at + 1);
+        program =
+            line.substr(at + 1, close == std::string::npos ? std::string::npos : close - at - 1);
+        at = close == std::string::npos ? line.size() : close + 1;
+    } else {
+        size_t blank = std::min(line.find_first_of(" \t", at), line.size());
+        program = line.substr(at, blank - at);
+        at = blank;
+    }
+    std::vector<std::string> args{program};
+    for (std::string& a : SplitWindowsArguments(line.substr(at)))
+        args.push_back(std::move(a));
+    return args;
 }
 
-static ProcessResult RunNativeEngine(const std::vector<std::string>& args) {
+static bool EscapeQueued() {
+    std::vector<int>& keys = TheWorld().keysDuringWait;
+    bool escape = std::find(keys.begin(), keys.end(), 0x1B) != keys.end();
+    keys.clear(); // the other keys are dropped, as the real wait drops them
+    return escape;
+}
+
+static ProcessResult RunNativeEngine(const std::vector<std::string>& args,
+                                     const std::string& folder) {
     World& w = TheWorld();
     std::vector<char*> argv;
     std::string program = w.esPath;
@@ -84,15 +96,26 @@ static ProcessResult RunNativeEngine(const std::vector<std::string>& args) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    // The engine runs in the program folder, as the interpreter would start it.
-    posix_spawn_file_actions_addchdir_np(&actions, w.currentFolder.c_str());
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = 0;
     int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return {true, 9009}; // as the interpreter answers for a missing program
+    if (rc != 0) return {};
+    ProcessResult result{true, false, false, 0};
     int status = 0;
-    waitpid(pid, &status, 0);
-    return {true, WIFEXITED(status) ? uint32_t(WEXITSTATUS(status)) : 1u};
+    // The keys arrive a moment into the wait, once the program has begun.
+    bool escape = EscapeQueued();
+    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 2) {
+        if (escape && waited >= 200) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.cancelled = true;
+            break;
+        }
+        usleep(2000);
+    }
+    result.exitCode = WIFEXITED(status) ? uint32_t(WEXITSTATUS(status)) : 1u;
+    return result;
 }
 
 } // namespace platform::testing
@@ -101,15 +124,28 @@ namespace platform {
 
 using testing::TheWorld;
 
-ProcessResult RunHiddenAndWait(const std::string& commandLine) {
+ProcessResult RunHiddenAndWait(const std::string& program, const std::string& commandLine,
+                               const std::string& folder) {
     testing::World& w = TheWorld();
-    w.commandLines.push_back(commandLine);
+    w.processRuns.push_back({program, commandLine, folder});
     w.events.push_back("run: " + commandLine);
-    if (w.processStarts.Fails()) return {false, 0};
-    std::vector<std::string> args = testing::InterpretCommandLine(commandLine);
-    if (w.processHandler) return w.processHandler(args);
-    if (args.empty() || args[0] != "es" || w.esPath.empty()) return {true, 9009};
-    return testing::RunNativeEngine(args);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) return {false, false, true, 0};
+    if (w.processStarts.Fails() || !FileExists(program)) return {};
+    std::vector<std::string> args = testing::SplitCommandLine(commandLine);
+    if (w.processHandler) {
+        ProcessResult result = w.processHandler(args);
+        result.cancelled = result.started && testing::EscapeQueued();
+        return result;
+    }
+    bool engine = program.size() >= 6 && program.substr(program.size() - 6) == "es.exe";
+    if (!engine || w.esPath.empty()) return {};
+    return testing::RunNativeEngine(args, folder);
+}
+
+std::string EnvironmentText(const std::string& name) {
+    auto found = TheWorld().environment.find(name);
+    return found == TheWorld().environment.end() ? std::string() : found->second;
 }
 
 bool StartProgram(const std::string& path, const std::string& arguments) {

@@ -47,6 +47,11 @@ constexpr unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, CharMessage = 0
 constexpr unsigned SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105, SysCharMessage = 0x106;
 constexpr unsigned CommandMessage = 0x111;
 
+struct Monitor {
+    Rect bounds; // the whole screen, in screen coordinates
+    Rect work;   // the screen less the taskbar
+};
+
 struct World {
     // Files: real files under a private temp folder.
     std::string programFolder; // ends with '/'
@@ -63,6 +68,7 @@ struct World {
     std::string caption;
     bool mainExists = true;
     Placement placement{{0, 0, 1600, 800}, false, false};
+    std::vector<Monitor> monitors{{{0, 0, 1600, 900}, {0, 0, 1600, 860}}}; // the first is primary
     int clientWidth = 1584, clientHeight = 761;
     std::map<int, Control> controls;
     int focus = -1;
@@ -86,12 +92,18 @@ struct World {
     int64_t counter = 0;
     int64_t counterStep = 1000; // each reading advances the clock by this much
 
-    // Processes: the native engine runs when `esPath` is set; a test may put
-    // its own handler in front. Both get the argument list after "CMD /C".
+    // Processes: a program file named es.exe runs the native engine when
+    // `esPath` is set; a test may put its own handler in front. Both get the
+    // argument list as the started program would read it (its name first).
     std::string esPath;
     std::string esRoots;
     std::function<ProcessResult(const std::vector<std::string>& args)> processHandler;
-    std::vector<std::string> commandLines;
+    struct ProcessRun {
+        std::string program, commandLine, folder;
+    };
+    std::vector<ProcessRun> processRuns;
+    std::vector<int> keysDuringWait; // pressed while a process is waited for
+    std::map<std::string, std::string> environment;
     std::vector<std::string> startedPrograms;
     std::vector<int> sentCommands;
 
@@ -102,22 +114,27 @@ struct World {
     std::vector<KeyMessage> keyMessages; // filled by the key driver, in order
     std::vector<std::string> openedPages;
 
-    // Fonts, colours, toolbar, tooltip.
+    // Fonts, colours, toolbar, tooltip. A window or control created while a
+    // default font is set starts with it, as the seam promises.
+    std::pair<std::string, int> defaultFont;
     std::map<int, std::pair<std::string, int>> fonts; // id -> face, points
     std::map<int, std::pair<int, int>> colors;        // id -> foreground, background
     int previewBackground = 0;
     int toolbarIconSize = 0;
     std::vector<ToolbarButton> toolbar;
     bool toolbarExists = false;
-    std::pair<std::string, int> toolbarFont;
+    std::pair<std::string, int> toolbarFont; // of the toolbar control now shown
     bool tooltipCreated = false;
     std::string tooltipText;
     int tooltipPops = 0;
     bool created = false;
+    int imageLibraryStarts = 0;
 
     // The visible effects in the order they happened ("speak: ...", "wait: ...",
     // "run: ...", "clipboard: ...", "caption: ...", "status: ...", "count: n",
-    // "header: ...", "focus: id"), so tests can check the order of a sequence.
+    // "header: ...", "focus: id", "message: init dialog", "message: deferred
+    // start", "images: started", "toolbar: buttons", "accelerators: n"), so
+    // tests can check the order of a sequence.
     std::vector<std::string> events;
 };
 
@@ -125,9 +142,10 @@ World& TheWorld();
 // Fresh world with a new empty program folder; returns the folder.
 std::string ResetWorld();
 
-// What the interpreter and the C runtime do to a command line: `^` escapes
-// removed outside quotes, then split into arguments as Windows does.
-std::vector<std::string> InterpretCommandLine(const std::string& line);
+// A command line as CommandLineToArgvW documents it: the program name up to
+// the next quote when it starts with one (no escapes), otherwise up to the
+// first blank; then the arguments by the documented quoting rules.
+std::vector<std::string> SplitCommandLine(const std::string& line);
 std::vector<std::string> SplitWindowsArguments(const std::string& line);
 
 // Spoken texts in order (the flags dropped).

@@ -6,29 +6,83 @@
 
 #include <shellapi.h>
 
+namespace platform::win32 {
+
+// A working folder CreateProcessW accepts: the folder itself, or its short
+// form when the long one passes the limit.
+static bool UsableFolder(const std::string& folder, std::wstring& usable) {
+    usable = Widen(folder);
+    if (usable.size() < MAX_PATH - 1) return true;
+    std::wstring shortForm(usable.size() + 1, L'\0');
+    DWORD n = GetShortPathNameW(usable.c_str(), shortForm.data(), DWORD(shortForm.size()));
+    if (n == 0 || n >= shortForm.size() || n >= MAX_PATH - 1) return false;
+    usable.assign(shortForm.data(), n);
+    return true;
+}
+
+// Keys typed while the engine runs are dropped, except Esc, which ends it; the
+// window is still painted.
+static bool EscapePressedMeanwhile() {
+    bool escape = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
+    while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessageW(&msg);
+    return escape;
+}
+
+static bool WaitOrCancel(HANDLE process) {
+    while (WaitForSingleObject(process, 15) == WAIT_TIMEOUT) {
+        if (!EscapePressedMeanwhile()) continue;
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        return true;
+    }
+    return false;
+}
+
+} // namespace platform::win32
+
 namespace platform {
 
 using namespace win32;
 
-// The command line goes in whole, in a buffer CreateProcessW may write to,
-// however long the engine's arguments grow.
-ProcessResult RunHiddenAndWait(const std::string& commandLine) {
-    std::wstring line = Widen(commandLine);
+// The command line goes in whole, in a buffer CreateProcessW may write to; the
+// program is named by its full path, so nothing is looked up on the way.
+ProcessResult RunHiddenAndWait(const std::string& program, const std::string& commandLine,
+                               const std::string& folder) {
+    std::wstring workingFolder;
+    if (!UsableFolder(folder, workingFolder)) return {false, false, true, 0};
+    std::wstring file = Widen(program), line = Widen(commandLine);
     line.push_back(L'\0');
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return {false, 0};
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, workingFolder.c_str(), &si, &pi))
+        return {};
+    CloseHandle(pi.hThread);
+    ProcessResult result{true, WaitOrCancel(pi.hProcess), false, 0};
     DWORD exitCode = 0;
     GetExitCodeProcess(pi.hProcess, &exitCode);
-    CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return {true, uint32_t(exitCode)};
+    result.exitCode = uint32_t(exitCode);
+    return result;
+}
+
+std::string EnvironmentText(const std::string& name) {
+    std::wstring wide = Widen(name);
+    DWORD n = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+    if (n == 0) return {};
+    std::wstring value(n, L'\0');
+    n = GetEnvironmentVariableW(wide.c_str(), value.data(), n);
+    value.resize(n);
+    return Narrow(value);
 }
 
 bool StartProgram(const std::string& path, const std::string& arguments) {

@@ -3,6 +3,7 @@
 // texts and notifications. Prints each failure; exits 1 when any failed.
 #include "platform/win32/win32.h"
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "platform/platform.h"
 #include "search/result_rows.h"
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 using namespace platform;
 
@@ -81,15 +83,49 @@ static void CheckProgramFolder(const std::string& dir) {
     CHECK(ReplaceFile("relative.txt", "here") && ReadText(dir + "relative.txt") == "here");
 }
 
+static std::string SystemProgram(const char* name) {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return win32::Narrow(folder) + "\\" + name;
+}
+
 static void CheckProcesses(const std::string& dir) {
-    ProcessResult exit7 = RunHiddenAndWait("cmd /c exit 7");
-    CHECK(exit7.started && exit7.exitCode == 7);
-    CHECK(!RunHiddenAndWait("no_such_program_lumafind.exe").started);
-    // Engine command lines grow long; nothing may cut them.
+    std::string cmd = SystemProgram("cmd.exe");
+    ProcessResult exit7 = RunHiddenAndWait(cmd, "cmd /c exit 7", dir);
+    CHECK(exit7.started && !exit7.cancelled && exit7.exitCode == 7);
+    CHECK(!RunHiddenAndWait(dir + "no_such_program_lumafind.exe", "x", dir).started);
+    // Long command lines are passed whole, and the process runs in the folder given.
     std::string word(600, 'x');
-    ProcessResult echo = RunHiddenAndWait("cmd /c echo " + word + ">long.txt");
+    ProcessResult echo = RunHiddenAndWait(cmd, "cmd /c echo " + word + ">long.txt", dir);
     CHECK(echo.started && echo.exitCode == 0);
     CHECK(ReadText(dir + "long.txt").rfind(word, 0) == 0);
+    ProcessResult distant = RunHiddenAndWait(cmd, "cmd /c exit 0", dir + std::string(300, 'f'));
+    CHECK(!distant.started && distant.folderUnusable);
+}
+
+// The system's own splitting must give back exactly the arguments we joined.
+static void CheckArgumentQuoting(const std::string& dir) {
+    std::string stub = ProgramFolder() + "lumafind_engine_stub.exe";
+    CHECK(FileExists(stub));
+    const std::vector<std::string> hostile = {"plain",
+                                              "",
+                                              "two words",
+                                              "\"",
+                                              "a\"b",
+                                              "c:\\program files\\",
+                                              "c:\\x\\\"",
+                                              "%PATH%",
+                                              "%os:\"=%|mkdir pwned",
+                                              "&& || | < > ^",
+                                              "caf\xC3\xA9 \xF0\x9F\x98\x80"};
+    std::string line = JoinCommandLine(stub, hostile);
+    CHECK(RunHiddenAndWait(stub, line, dir).exitCode == 0);
+    std::string wanted = stub + "\n";
+    for (const std::string& argument : hostile)
+        wanted += argument + "\n";
+    std::string got = ReadText(dir + "engine-args.txt");
+    CHECK(got == wanted);
+    if (got != wanted) std::printf("  sent %s\n  got  %s\n", line.c_str(), got.c_str());
 }
 
 static void CheckClipboard() {
@@ -321,6 +357,7 @@ int main() {
     CheckFailedReplacement(dir);
     CheckProgramFolder(dir);
     CheckProcesses(dir);
+    CheckArgumentQuoting(dir);
     CheckClipboard();
     CheckSpeechLog(dir);
     CheckWindow(dir);

@@ -229,11 +229,12 @@ def visible_folders(path, leave_out=()):
             if p.is_dir() and not p.name.startswith(".") and p.name not in leave_out]
 
 
-def start_program(session, roots, ready_timeout=90):
+def start_program(session, roots, ready_timeout=90, env=None):
     """Starts lumafind.exe in a Wine virtual desktop and waits until it is ready:
-    the search box has the focus and has said so. Returns that speech."""
+    the search box has the focus and has said so. Returns that speech. `env`
+    adds variables for the program and what it starts."""
     env = dict(session.env, LUMAFIND_SPEECH_LOG=z_path(session.log),
-               LUMAFIND_ES_ROOTS=es_roots(roots))
+               LUMAFIND_ES_ROOTS=es_roots(roots), **(env or {}))
     wine_log = open(session.out / session.name / "wine.log", "a")
     session.wine = subprocess.Popen(
         ["wine", "explorer", "/desktop=lumafind," + SCREEN, z_path(session.folder / "lumafind.exe")],
@@ -244,6 +245,22 @@ def start_program(session, roots, ready_timeout=90):
                    timeout=ready_timeout)
     give_keyboard_focus(session)
     return heard
+
+
+def processes_running(name):
+    """Ids of the Linux processes whose command line names the Windows program
+    `name` (Wine shows a program's Windows path there)."""
+    found = []
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            line = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("utf-8", "replace")
+        except OSError:
+            continue
+        if re.search(r"(^|[\\/ ])" + re.escape(name) + r"( |$)", line, re.IGNORECASE):
+            found.append(int(entry.name))
+    return found
 
 
 def main_window(session):
@@ -371,6 +388,25 @@ def colours(picture, x, y, width=1, height=1):
          "-format", "%c", "histogram:info:-"], stdout=subprocess.PIPE, text=True,
         timeout=30).stdout
     return set(re.findall(r"#[0-9A-F]{6}\b", histogram.upper()))
+
+
+def dark_runs(picture, x, y, width, height, limit=100):
+    """The bands of rows in a box of a screenshot that hold dark pixels (blue below
+    `limit`: black text, never the blue of the schemes), top to bottom, as
+    (first row, number of rows)."""
+    raw = subprocess.run(
+        ["convert", str(picture), "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage",
+         "-channel", "B", "-separate", "-depth", "8", "gray:-"], stdout=subprocess.PIPE,
+        timeout=30).stdout
+    rows = [any(b < limit for b in raw[r * width:(r + 1) * width]) for r in range(height)]
+    runs, start = [], None
+    for row, dark in enumerate(rows + [False]):
+        if dark and start is None:
+            start = row
+        elif not dark and start is not None:
+            runs.append((y + start, row - start))
+            start = None
+    return runs
 
 
 def print_speech(session, stream=sys.stdout):

@@ -10,6 +10,7 @@ speech logs are kept in the output folder (build/e2e by default).
 
 import argparse
 import re
+import shutil
 import sys
 import time
 from pathlib import Path
@@ -135,7 +136,9 @@ def first_start(session):
         raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
                                                                      ready_line("texas")))
     check_caption(session, re.compile(r"^Lumafind 4\.43   Compiled: \S.*\d$"))
-    check_scheme(h.screenshot(session, "first_start"), "Yellow on Blue")
+    picture = h.screenshot(session, "first_start")
+    check_scheme(picture, "Yellow on Blue")
+    check_toolbar_caption(picture)
     exit_by_esc(session)
     values = ini_values(session)
     keys = [key for key, _ in values]
@@ -216,6 +219,23 @@ def check_scheme(picture, scheme):
         raise Failure("%s: no %s text in the first row for %s" % (picture.name, text, scheme))
 
 
+# A column through the Exit button: its icon, then its caption below it.
+EXIT_BUTTON = (20, 24, 130, 200)
+# 24 points at 96 dpi is a 32-pixel em, so "Exit" in a bold face stands about
+# 23 pixels tall; in the small system font it stands 8.
+CAPTION_HEIGHT = 18
+
+
+def check_toolbar_caption(picture):
+    """The toolbar's captions are in the window's large font from the first paint."""
+    runs = h.dark_runs(picture, *EXIT_BUTTON)
+    if len(runs) < 2 or runs[1][1] < CAPTION_HEIGHT:
+        raise Failure("%s: the Exit caption is %s pixels tall, expected at least %d (bands "
+                      "of dark rows under the Exit button: %s)" % (
+                          picture.name, runs[1][1] if len(runs) > 1 else "no", CAPTION_HEIGHT,
+                          runs))
+
+
 def toggles(session):
     """Ctrl+5 twice flips the short paths off and on; Ctrl+Y three times runs
     through the colour schemes back to yellow on blue; Esc keeps the result."""
@@ -271,7 +291,87 @@ def restart(session):
     h.screenshot(session, "restart")
 
 
+# A term and exclusion lines that would run a second command if the engine were
+# started through the command interpreter.
+HOSTILE_TERM = '%os:"=%|mkdir pwned'
+HOSTILE_EXCLUSIONS = '"c:\\program files\\"\r\nd:\\a & b\\\r\n%windir%\\'
+STUB_ANSWER = "answer from the stub.txt"
+
+
+def with_engine_stub(session, *names):
+    """Puts the recording engine stand-in into the program folder under each name."""
+    stub = session.bin / "lumafind_engine_stub.exe"
+    if not stub.is_file():
+        raise Failure("the engine stand-in %s was not built" % stub)
+    for name in names:
+        shutil.copy2(stub, session.folder / name)
+
+
+def engine_arguments(session):
+    """The engine is started directly, by its path: with a planted cmd.exe in the
+    program folder and hostile exclusions and term, the client gets each piece
+    as one argument (split by the system's own rules) and no interpreter runs."""
+    h.prepare_folder(session, ini=["SearchTerm=" + HOSTILE_TERM],
+                     files={"exclusion.txt": HOSTILE_EXCLUSIONS})
+    with_engine_stub(session, "es.exe", "cmd.exe")
+    h.start_program(session, [session.folder])
+    press(session, "ctrl+f", (WAIT, "File Search for " + HOSTILE_TERM))
+    h.expect(session, search_done(1, STUB_ANSWER), timeout=60)
+    received = (session.folder / "engine-args.txt").read_text(encoding="utf-8").split("\n")[:-1]
+    wanted = ['!"c:\\program files\\"', "!d:\\a & b\\", "!%windir%\\", "-size", "-size-format",
+              "2", "-dm", "/a-d", "-sort", "dm", "-n", "100", "-export-csv", "results.txt",
+              '%os:=%|mkdir pwned']
+    if received[1:] != wanted or received[0].lower() != h.z_path(session.folder / "es.exe").lower():
+        raise Failure("the engine received %r, expected %r" % (received, wanted))
+    text = (' !"c:\\program files\\" !d:\\a & b\\ !%windir%\\ -size -size-format 2 -dm /a-d '
+            ' -sort dm  -n 100 -export-csv results.txt %os:"=%^|mkdir pwned')
+    check_caption(session, re.compile(r"^Lumafind 4\.43 .* \.\.\. " + re.escape(text) + "$"))
+    press(session, "ctrl+i", (WAIT, "Custom Search " + HOSTILE_TERM))
+    h.expect(session, search_done(1, STUB_ANSWER), timeout=60)
+    received = (session.folder / "engine-args.txt").read_text(encoding="utf-8").split("\n")[1:-1]
+    if received != ["%os:=%|mkdir pwned"]:
+        raise Failure("the Custom search gave the engine %r" % received)
+    for left in ["cmd-ran.txt", "pwned"]:
+        if (session.folder / left).exists():
+            raise Failure("%s exists: a command interpreter ran" % left)
+    h.screenshot(session, "engine_arguments")
+    exit_by_esc(session)
+
+
+def engine_cancel(session):
+    """An engine that never ends (as a crashed one under Wine): Esc ends it, the
+    user hears so, and the previous result stays on screen and on disk."""
+    previous = 'Size,Date Modified,Filename\r\n5,01/02/2020 03:04,"C:\\old\\previous result.txt"\r\n'
+    h.prepare_folder(session, files={"results.txt": previous})
+    with_engine_stub(session, "es.exe")
+    h.start_program(session, [session.folder], env={"LUMAFIND_STUB_HANG": "1"})
+    press(session, "ctrl+f", (WAIT, "File Search for texas"))
+    deadline = time.monotonic() + 20
+    while not (session.folder / "engine-args.txt").exists() or not h.processes_running("es.exe"):
+        if time.monotonic() > deadline:
+            raise Failure("the engine stand-in did not start")
+        time.sleep(0.1)
+    h.screenshot(session, "engine_cancel-waiting")
+    h.keys(session, "Escape")
+    h.expect(session, (ASYNC, re.compile(r"^(Shortcut Pressed: Search for Files : C-F : )?"
+                                         r"Search Cancelled : Previous Result Shown$")), timeout=20)
+    deadline = time.monotonic() + 10
+    while h.processes_running("es.exe"):
+        if time.monotonic() > deadline:
+            raise Failure("the engine was still running after Esc")
+        time.sleep(0.1)
+    if (session.folder / "results.txt").read_bytes() != previous.encode("utf-8"):
+        raise Failure("the previous result file changed")
+    h.settle(session)
+    press(session, "ctrl+0", shortcut("Speak Location", "C-0",
+                                      "Line 1 of  1 : File : previous result.txt"))
+    h.screenshot(session, "engine_cancel")
+    exit_by_esc(session)
+
+
 SCENARIOS = {
+    "engine_arguments": engine_arguments,
+    "engine_cancel": engine_cancel,
     "first_start": first_start,
     "typing": typing,
     "search_walk": search_walk,

@@ -158,7 +158,33 @@ static const char32_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
+static char32_t Utf16Unit(std::string_view bytes, size_t index, bool bigEndian) {
+    auto byte = [&](size_t i) { return char32_t(static_cast<unsigned char>(bytes[i])); };
+    char32_t first = byte(2 * index), second = byte(2 * index + 1);
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+}
+
+// A lone surrogate or an odd last byte comes out as U+FFFD, as Windows shows it.
+static std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    size_t units = bytes.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        char32_t c = Utf16Unit(bytes, i, bigEndian);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units) {
+            char32_t low = Utf16Unit(bytes, i + 1, bigEndian);
+            if (low >= 0xDC00 && low < 0xE000) c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            if (c >= 0x10000) ++i;
+        }
+        AppendCodePoint(out, c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
+    }
+    if (bytes.size() % 2 != 0) AppendCodePoint(out, 0xFFFD);
+    return out;
+}
+
 std::string DecodeFileText(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE") return DecodeUtf16(bytes.substr(2), false);
+    if (bytes.substr(0, 2) == "\xFE\xFF") return DecodeUtf16(bytes.substr(2), true);
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     if (IsValidUtf8(bytes)) return std::string(bytes);
     std::string out;

@@ -31,8 +31,9 @@ std::string CutToCharacters(std::string_view text, size_t characters);
 // Bytes taken by the first `characters` characters of a text.
 size_t PrefixBytes(std::string_view text, size_t characters);
 
-// File bytes as program text: UTF-8 when valid (a BOM is skipped), otherwise
-// Windows-1252.
+// File bytes as program text, read as the profile functions read them: UTF-16
+// (little or big endian) after its byte-order mark, UTF-8 when valid (a BOM is
+// skipped), otherwise Windows-1252.
 std::string DecodeFileText(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 

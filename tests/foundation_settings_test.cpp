@@ -153,6 +153,63 @@ TEST_F(SettingsTest, NonAsciiTextSurvivesTheRoundTripAndOldFilesAreReadAsWestern
     EXPECT_EQ(Settings.SearchTerm, "café");
 }
 
+// The bytes an editor saves for a text in UTF-16 with its byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+        char high = char(unit >> 8), low = char(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// Windows' profile functions read such a file; ignoring it would write the
+// defaults over the user's settings at exit.
+TEST_F(SettingsTest, Utf16FilesAreReadAndWrittenBackAsUtf8) {
+    for (bool bigEndian : {false, true}) {
+        Put("lumafind.ini",
+            Utf16(u"[All]\r\nSearchTerm=café 😀\r\nFontSize= 48\r\nBG=0\r\n", bigEndian));
+        Settings = SettingsRecord();
+        LoadOrSaveSettings("get");
+        EXPECT_EQ(Settings.SearchTerm, "café 😀") << bigEndian;
+        EXPECT_EQ(Settings.FontSize, 48) << bigEndian;
+        EXPECT_EQ(Settings.BG, 0) << bigEndian;
+        LoadOrSaveSettings("save");
+        EXPECT_EQ(Ini().rfind("[All]\r\n", 0), 0u);
+        EXPECT_NE(Ini().find("\r\nSearchTerm=café 😀\r\n"), std::string::npos);
+        EXPECT_NE(Ini().find("\r\nFontSize= 48\r\n"), std::string::npos);
+    }
+    Put("lumafind.ini", "\xEF\xBB\xBF[All]\r\nFontSize= 40\r\n");
+    LoadOrSaveSettings("get");
+    EXPECT_EQ(Settings.FontSize, 40);
+}
+
+TEST_F(SettingsTest, Utf16SearchHistoryIsReadAtStartUp) {
+    Put("searchterms.txt", Utf16(u"Zürich++++texas", true));
+    Start();
+    EXPECT_EQ(SearchHistory, "Zürich++++texas");
+}
+
+TEST(FileText, DamagedUtf16BecomesReplacementCharacters) {
+    using namespace std::string_literals;
+    const std::string bad = "\xEF\xBF\xBD", smile = "\xF0\x9F\x98\x80";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xFF\xFE\x61\x00\x62"s, "a" + bad},     // odd byte count
+        {"\xFF\xFE\x3D\xD8"s, bad},               // high half at the end
+        {"\xFF\xFE\x3D\xD8\x41\x00"s, bad + "A"}, // high half, then a letter
+        {"\xFF\xFE\x00\xDC\x41\x00"s, bad + "A"}, // low half alone
+        {"\xFF\xFE\x00\xDE\x3D\xD8"s, bad + bad}, // halves reversed
+        {"\xFF\xFE\x3D\xD8\x00\xDE"s, smile},     // a whole pair
+        {"\xFE\xFF\xD8\x3D\xDE\x00"s, smile},     // the same, big endian
+        {"\xFF\xFE"s, ""s},                       // the mark alone
+        {"\xFF\xFE\x00\x00"s, "\0"s},             // a NUL stays one
+        {"\xFF"s, "\xC3\xBF"s},                   // one byte is no byte-order mark: Windows-1252
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(DecodeFileText(bytes), text) << ::testing::PrintToString(bytes);
+}
+
 TEST_F(SettingsTest, AFailedWriteLeavesThePreviousSettings) {
     Settings.FontSize = 60;
     LoadOrSaveSettings("save");

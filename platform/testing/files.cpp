@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,8 +22,12 @@ std::string ProgramPath() {
 std::string ProgramFolder() {
     return TheWorld().programFolder;
 }
-void SetCurrentFolder(const std::string& folder) {
-    TheWorld().currentFolder = folder;
+bool SetCurrentFolder(const std::string& folder) {
+    std::error_code ec;
+    std::string current = Resolve(folder);
+    if (folder.empty() || !fs::is_directory(current, ec)) return false;
+    TheWorld().currentFolder = current.back() == '/' ? current : current + "/";
+    return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -45,17 +50,29 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+// Each save has a temporary of its own, so two programs saving the same file
+// at once never write into one temporary.
+static std::string TemporaryFor(const std::string& target) {
+    static int serial = 0;
+    return target + "." + std::to_string(getpid()) + "-" + std::to_string(++serial) + ".new";
+}
+
+static bool WriteAll(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
+}
+
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     if (TheWorld().fileWrites.Fails()) return false;
     std::string target = Resolve(path);
-    std::string temporary = target + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.write(bytes.data(), std::streamsize(bytes.size()))) return false;
-    }
     std::error_code ec;
-    fs::rename(temporary, target, ec);
-    return !ec;
+    std::string temporary = TemporaryFor(target);
+    if (WriteAll(temporary, bytes)) {
+        fs::rename(temporary, target, ec);
+        if (!ec) return true;
+    }
+    fs::remove(temporary, ec);
+    return false;
 }
 
 bool RemoveFile(const std::string& path) {

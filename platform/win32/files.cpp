@@ -1,5 +1,6 @@
 // Files by name, relative names taken from the current folder. A replaced file
-// is written beside its final name first, so no failure leaves half of it.
+// is written beside its final name first and renamed over it in one step, so
+// no failure and no second program saving at once leaves half of it, or none.
 #include "platform/win32/win32.h"
 
 #include "platform/platform.h"
@@ -43,11 +44,34 @@ static bool WriteAll(const std::wstring& path, std::string_view bytes) {
     return CloseHandle(file) && ok;
 }
 
+// Each save has a temporary of its own, so two programs saving the same file
+// at once never write into one temporary.
+static std::wstring TemporaryFor(const std::wstring& target) {
+    static LONG serial = 0;
+    return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(InterlockedIncrement(&serial)) + L".new";
+}
+
+// Another program reading or replacing the file holds it for a moment.
+static bool HeldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+// How long a save waits for another program to let go of the file. Short
+// pauses: each try has about the same chance while someone reads in a loop.
+constexpr ULONGLONG MoveRetryMs = 50;
+
+// The target is never removed first: a reader finds the old file or the new one.
 static bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr) != 0;
+    ULONGLONG deadline = GetTickCount64() + MoveRetryMs;
+    for (;;) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (!HeldByAnother(GetLastError()) || GetTickCount64() > deadline) return false;
+        Sleep(1);
+    }
 }
 
 } // namespace platform::win32
@@ -71,8 +95,8 @@ std::string ProgramFolder() {
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
-void SetCurrentFolder(const std::string& folder) {
-    SetCurrentDirectoryW(Widen(folder).c_str());
+bool SetCurrentFolder(const std::string& folder) {
+    return SetCurrentDirectoryW(Widen(folder).c_str()) != 0;
 }
 
 bool FileExists(const std::string& path) {
@@ -96,7 +120,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    std::wstring temporary = target + L".new";
+    std::wstring temporary = TemporaryFor(target);
     if (WriteAll(temporary, bytes) && MoveIntoPlace(temporary, target)) return true;
     DeleteFileW(temporary.c_str());
     return false;

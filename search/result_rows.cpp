@@ -73,17 +73,25 @@ std::string SortDateOf(std::string_view date) {
            std::string(timePart);
 }
 
+// A size below zero is no real size, but it is what the result file says and where the Size
+// sort puts the row, so it shows as a negative number the way a positive one would: -1 to
+// -499 bytes as -1 KB, never as " KB" or with its sign lost. 0 KB would call the file empty.
 std::string SizeText(int64_t sizeValue, bool useKB) {
+    int sign = sizeValue > 0 ? 1 : sizeValue < 0 ? -1 : 0;
     if (useKB) {
         int64_t k = RoundHalfEven(double(sizeValue) / 1000.0);
-        if (k == 0 && sizeValue > 0) k = 1;
+        if (k == 0) k = sign;
         return GroupedNumberOrEmpty(k) + " KB";
     }
     // Finer than whole kilobytes, still in the same unit.
     int64_t tenths = RoundHalfEven(double(sizeValue) / 100.0);
-    if (tenths == 0 && sizeValue > 0) tenths = 1;
-    return GroupedNumber(tenths / 10) + "." + std::to_string((tenths < 0 ? -tenths : tenths) % 10) +
-           " KB";
+    if (tenths == 0) tenths = sign;
+    uint64_t magnitude = tenths < 0 ? 0 - uint64_t(tenths) : uint64_t(tenths);
+    std::string text = tenths < 0 ? "-" : "";
+    text += GroupedNumber(int64_t(magnitude / 10));
+    text += '.';
+    text += char('0' + magnitude % 10);
+    return text + " KB";
 }
 
 std::string FormatSize(int row) {

@@ -145,6 +145,32 @@ TEST(SizeText, KilobytesAndFinerText) {
     EXPECT_EQ(SizeText(0, false), "0.0 KB");
 }
 
+// A size below zero is never shown without its number, nor with its sign lost: like 1 to 499
+// bytes showing as 1 KB, -1 to -499 show as -1 KB.
+TEST(SizeText, NegativeSizesShowTheirNumber) {
+    EXPECT_EQ(SizeText(-1, true), "-1 KB");
+    EXPECT_EQ(SizeText(-499, true), "-1 KB");
+    EXPECT_EQ(SizeText(-500, true), "-1 KB"); // half to even: 0, then at least one
+    EXPECT_EQ(SizeText(-1500, true), "-2 KB");
+    EXPECT_EQ(SizeText(-2500, true), "-2 KB");
+    EXPECT_EQ(SizeText(-1234567, true), "-1,235 KB");
+    EXPECT_EQ(SizeText(-1, false), "-0.1 KB");
+    EXPECT_EQ(SizeText(-150, false), "-0.2 KB");
+    EXPECT_EQ(SizeText(-1234567, false), "-1,234.6 KB");
+    EXPECT_EQ(SizeText(INT64_MIN, true), "-9,223,372,036,854,776 KB");
+}
+
+TEST_F(ScenarioTest, SizeColumnOfANegativeSizeInTheResultFile) {
+    Put("results.txt", std::string(kHeader) + "-5,d,c:\\odd.txt\r\n-2600,d,c:\\odder.txt\r\n");
+    ASSERT_EQ(ImportResultFile(), 2);
+    Settings.UseKB = 1;
+    EXPECT_EQ(FormatSize(1), "-1 KB");
+    EXPECT_EQ(FormatSize(2), "-3 KB");
+    Settings.UseKB = 0;
+    EXPECT_EQ(FormatSize(1), "-0.1 KB");
+    EXPECT_EQ(FormatSize(2), "-2.6 KB");
+}
+
 TEST_F(ScenarioTest, ImportReplacesRowsAndEmptiesTheList) {
     world().itemCount = 9;
     EXPECT_EQ(ImportResultFile(), 0); // no file: the placeholder stands

@@ -14,7 +14,7 @@ static int R(double value) {
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
                            int searchType, int n, const std::string& firstName) {
     LayoutResult out;
-    double h = 2.7 * fontSize;
+    double h = SearchBoxPixelsPerPoint * fontSize;
     double listHeight = H - T - h - S - 10;
     out.searchBox = {10, T, W - 20, R(h)};
     out.list = {10, R(T + h + 5), showPreview ? R(0.6 * W) : W - 20, R(listHeight)};

@@ -6,6 +6,9 @@
 // settings, and sets the list's column headers and widths.
 void LayoutWindow();
 
+// The search box's height for each point of the content font's size.
+constexpr double SearchBoxPixelsPerPoint = 2.7;
+
 struct ControlBox {
     int x, y, width, height;
 };

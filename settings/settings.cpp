@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "app/text.h"
+#include "app/window_fit.h"
 #include "platform/platform.h"
 #include "settings/ini_codec.h"
 
@@ -127,13 +128,26 @@ void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& 
     }
 }
 
+// Saved values that would hide the window or its text are fitted to the
+// monitor the window comes up on. Without a file the window stays where it is.
+static void ApplyWindowPlacement(bool fromFile) {
+    platform::Rect now = platform::GetMainPlacement().normal;
+    platform::Rect wanted =
+        fromFile ? SavedWindowRect(Settings.Left, Settings.Top, Settings.Width, Settings.Height)
+                 : SavedWindowRect(now.left, now.top, Settings.Width, Settings.Height);
+    platform::Rect work = platform::WorkAreaNear(wanted);
+    Settings.FontSize = FitFontSize(Settings.FontSize, work);
+    platform::Rect fitted = FitWindowRect(wanted, work, Settings.FontSize);
+    platform::SetMainSize(fitted.right - fitted.left, fitted.bottom - fitted.top);
+    if (fromFile) platform::MoveMain(fitted.left, fitted.top);
+}
+
 void LoadSettings() {
     std::string path = SettingsFile();
     std::string bytes;
     bool exists = platform::ReadWholeFile(path, bytes);
     ReadSettingsIni(DecodeFileText(bytes), exists, Settings);
-    platform::SetMainSize(Settings.Width, Settings.Height);
-    if (exists) platform::MoveMain(Settings.Left, Settings.Top);
+    ApplyWindowPlacement(exists);
 }
 
 void SaveSettings() {

@@ -20,6 +20,32 @@ Placement GetMainPlacement() {
     return TheWorld().placement;
 }
 
+static int64_t Overlap(const Rect& a, const Rect& b) {
+    int64_t width = int64_t(std::min(a.right, b.right)) - std::max(a.left, b.left);
+    int64_t height = int64_t(std::min(a.bottom, b.bottom)) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+static int64_t SquaredGap(const Rect& a, const Rect& b) {
+    int64_t dx = std::max<int64_t>({0, int64_t(b.left) - a.right, int64_t(a.left) - b.right});
+    int64_t dy = std::max<int64_t>({0, int64_t(b.top) - a.bottom, int64_t(a.top) - b.bottom});
+    return dx * dx + dy * dy;
+}
+
+// As MonitorFromRect documents it: the monitor with the largest intersection,
+// or, when none intersects, the one nearest to the rectangle.
+Rect WorkAreaNear(const Rect& window) {
+    const std::vector<testing::Monitor>& monitors = TheWorld().monitors;
+    if (monitors.empty()) return {};
+    const testing::Monitor* best = &monitors[0];
+    for (const testing::Monitor& m : monitors)
+        if (Overlap(window, m.bounds) > Overlap(window, best->bounds)) best = &m;
+    if (Overlap(window, best->bounds) > 0) return best->work;
+    for (const testing::Monitor& m : monitors)
+        if (SquaredGap(window, m.bounds) < SquaredGap(window, best->bounds)) best = &m;
+    return best->work;
+}
+
 void SetMainSize(int width, int height) {
     Rect& r = TheWorld().placement.normal;
     r.right = r.left + width;

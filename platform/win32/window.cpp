@@ -5,8 +5,6 @@
 
 #include "platform/platform.h"
 
-#include <algorithm>
-
 namespace platform::win32 {
 
 Win32Record Win;
@@ -130,14 +128,17 @@ Placement GetMainPlacement() {
     return p;
 }
 
-// A window larger than the screen hides its own edges and close button, so the
-// size is fitted to the work area.
+Rect WorkAreaNear(const Rect& window) {
+    RECT wanted{window.left, window.top, window.right, window.bottom};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi) &&
+        !SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0))
+        return {};
+    return {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+}
+
 void SetMainSize(int width, int height) {
-    RECT work{};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-        width = std::min<int>(width, work.right - work.left);
-        height = std::min<int>(height, work.bottom - work.top);
-    }
     Rect r = GetMainPlacement().normal;
     SetNormalRect(r.left, r.top, width, height);
 }

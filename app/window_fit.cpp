@@ -1,0 +1,66 @@
+#include "app/window_fit.h"
+
+#include "app/layout.h"
+#include "appearance/appearance.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Saved coordinates beyond this are nonsense on any screen.
+constexpr int CoordinateLimit = 1 << 24;
+
+int Width(const platform::Rect& r) {
+    return r.right - r.left;
+}
+int Height(const platform::Rect& r) {
+    return r.bottom - r.top;
+}
+
+// The search box, and the list's header and first row allowed as much each.
+double ContentHeight(int fontSize) {
+    return 3 * SearchBoxPixelsPerPoint * fontSize;
+}
+
+// `size` within [smallest, available]; the available room wins when it is less.
+int FitSize(int size, int smallest, int available) {
+    return std::clamp(size, std::min(smallest, available), available);
+}
+
+// The start coordinate that keeps [start, start + size) inside [low, high).
+int FitStart(int start, int size, int low, int high) {
+    return std::clamp(start, low, std::max(low, high - size));
+}
+
+} // namespace
+
+int LargestFontSizeFor(int workHeight) {
+    int largest = int((workHeight - WindowFrameHeight) / ContentHeight(1));
+    return std::max(largest, SmallestFontSize);
+}
+
+int FitFontSize(int fontSize, const platform::Rect& work) {
+    if (Height(work) <= 0) return std::max(fontSize, SmallestFontSize);
+    return std::clamp(fontSize, SmallestFontSize, LargestFontSizeFor(Height(work)));
+}
+
+platform::Rect SavedWindowRect(int left, int top, int width, int height) {
+    left = std::clamp(left, -CoordinateLimit, CoordinateLimit);
+    top = std::clamp(top, -CoordinateLimit, CoordinateLimit);
+    width = std::clamp(width, SmallestWindowWidth, CoordinateLimit);
+    height = std::clamp(height, SmallestWindowHeight, CoordinateLimit);
+    return {left, top, left + width, top + height};
+}
+
+platform::Rect FitWindowRect(const platform::Rect& wanted, const platform::Rect& work,
+                             int fontSize) {
+    if (Width(work) <= 0 || Height(work) <= 0) return wanted;
+    double content = std::min(std::ceil(ContentHeight(fontSize)), double(CoordinateLimit));
+    int smallestHeight = std::max(SmallestWindowHeight, WindowFrameHeight + int(content));
+    int width = FitSize(Width(wanted), SmallestWindowWidth, Width(work));
+    int height = FitSize(Height(wanted), smallestHeight, Height(work));
+    int left = FitStart(wanted.left, width, work.left, work.right);
+    int top = FitStart(wanted.top, height, work.top, work.bottom);
+    return {left, top, left + width, top + height};
+}

@@ -53,12 +53,6 @@ void Escape() {
         platform::CloseMainWindow();
 }
 
-void OpenSettingsList() {
-    Settings.SearchType = SettingsListType;
-    LayoutWindow();
-    ShowSettingsList();
-}
-
 void SpeakSearchTerm() {
     Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
     // A blank term would be silence, which the user cannot tell from a dead key.

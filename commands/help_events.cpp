@@ -19,5 +19,5 @@ void OnHelp(bool controlDown) {
 }
 
 void OnContextMenu() {
-    if (platform::FocusedControl() == platform::SearchBoxId) OpenSettingsListByKey();
+    if (platform::FocusedControl() == platform::SearchBoxId) OpenSettingsList();
 }

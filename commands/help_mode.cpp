@@ -23,6 +23,12 @@ void OpenSettingsListByKey() {
     ShowSettingsList();
 }
 
+void OpenSettingsList() {
+    Settings.SearchType = SettingsListType;
+    LayoutWindow();
+    ShowSettingsList();
+}
+
 void OpenActionList() {
     EnterHelpMode(ActionListType, "Opening Action Shortcuts : ");
     ShowActionList();

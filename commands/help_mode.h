@@ -6,8 +6,11 @@ constexpr int SettingsListType = 5;
 constexpr int ActionListType = 6;
 
 bool InHelpMode();
-// F1 and the context-menu key: the settings list, announced as it opens.
+// F1: the settings list, announced as it opens.
 void OpenSettingsListByKey();
+// The context-menu key and the Settings command: the settings list, with
+// neither the loading row nor the announcement.
+void OpenSettingsList();
 // F2: the action list, announced as it opens.
 void OpenActionList();
 // Leaves help mode and shows the last search result again.

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/version.h"
+#include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "search/filter_groups.h"
@@ -11,6 +12,7 @@ std::string BuildTimeText() {
 }
 
 int ProgramMain() {
+    platform::SetDefaultFont(WindowFontName, WindowFontSize);
     platform::CreateMainWindow(std::string(ProgramTitle) + BuildTimeText());
     CreateProgramState();
     platform::CreateResultList();

@@ -14,3 +14,7 @@ void ApplyFonts();
 
 constexpr int SmallestFontSize = 8;
 constexpr int StatusFontSize = 14;
+// The font of the window and of the controls created with it, the toolbar's
+// captions included, until one is given its own.
+constexpr const char* WindowFontName = "Arial Black";
+constexpr int WindowFontSize = 24;

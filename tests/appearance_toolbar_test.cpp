@@ -102,6 +102,20 @@ TEST_F(ToolbarTest, IconSizesCycleWithTheirToolbarFonts) {
     EXPECT_TRUE(world().transcript.empty()) << "the dispatcher says the size";
 }
 
+// The captions are read by people who cannot read small type: the toolbar is
+// never left in the system font.
+TEST_F(ToolbarTest, CaptionsUseTheWindowFontExceptAfterAnIconSizeChange) {
+    const auto windowFont = std::make_pair(std::string("Arial Black"), 24);
+    Start();
+    EXPECT_EQ(world().fonts[platform::MainWindowId], windowFont);
+    EXPECT_EQ(world().toolbarFont, windowFont);
+    Settings.IconSize = 48;
+    CycleIconSize();
+    EXPECT_EQ(world().toolbarFont, std::make_pair(std::string("Arial Black"), 18));
+    NextToolbarPage(); // any other rebuild starts from the window font again
+    EXPECT_EQ(world().toolbarFont, windowFont);
+}
+
 TEST_F(ToolbarTest, FocusIsAnnounced) {
     OnToolbarSetFocus();
     EXPECT_EQ(Spoken(), "ToolBar has focus");

@@ -6,17 +6,33 @@ namespace platform {
 
 using testing::TheWorld;
 
+// A new window starts with the default font, or with none while it is unset.
+static void Created(int id) {
+    testing::World& w = TheWorld();
+    if (w.defaultFont.first.empty())
+        w.fonts.erase(id);
+    else
+        w.fonts[id] = w.defaultFont;
+}
+
 void CreateMainWindow(const std::string& caption) {
     TheWorld().caption = caption;
     TheWorld().created = true;
+    Created(MainWindowId);
 }
-void CreateResultList() {}
-void CreateSearchBox() {}
+void CreateResultList() {
+    Created(ResultListId);
+}
+void CreateSearchBox() {
+    Created(SearchBoxId);
+}
 void CreatePreviewControl(int background) {
     TheWorld().previewBackground = background;
+    Created(PreviewId);
 }
 void CreateStatusBar(const std::string& text) {
     TheWorld().statusText = text;
+    Created(StatusBarId);
 }
 
 // The loop itself is the test: it drives the program with keys afterwards.
@@ -40,6 +56,9 @@ void AttachAccelerators(const Accelerator* entries, int count) {
     TheWorld().accelerators.assign(entries, entries + count);
 }
 
+void SetDefaultFont(const std::string& face, int points) {
+    TheWorld().defaultFont = {face, points};
+}
 void SetControlFont(int id, const std::string& face, int points) {
     TheWorld().fonts[id] = {face, points};
 }
@@ -53,6 +72,7 @@ void ToolbarImagesCreate(int iconSize) {
 void ToolbarCreate(const ToolbarButton* buttons, int count) {
     TheWorld().toolbar.assign(buttons, buttons + count);
     TheWorld().toolbarExists = true;
+    TheWorld().toolbarFont = TheWorld().defaultFont;
 }
 void ToolbarDestroy() {
     TheWorld().toolbar.clear();

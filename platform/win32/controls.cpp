@@ -30,13 +30,16 @@ using namespace win32;
 void CreatePreviewControl(int background) {
     Win.previewBackground = COLORREF(background);
     Win.previewBrush = CreateSolidBrush(Win.previewBackground);
-    CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY | WS_BORDER, 0, 0, 100, 100, Win.main,
-                    HMENU(INT_PTR(PreviewId)), Win.instance, nullptr);
+    GiveDefaultFont(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY | WS_BORDER, 0, 0, 100,
+                                    100, Win.main, HMENU(INT_PTR(PreviewId)), Win.instance,
+                                    nullptr));
 }
 
 void CreateStatusBar(const std::string& text) {
-    CreateWindowExW(0, STATUSCLASSNAMEW, Widen(text).c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                    Win.main, HMENU(INT_PTR(StatusBarId)), Win.instance, nullptr);
+    HWND bar =
+        CreateWindowExW(0, STATUSCLASSNAMEW, Widen(text).c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                        Win.main, HMENU(INT_PTR(StatusBarId)), Win.instance, nullptr);
+    GiveDefaultFont(bar);
 }
 
 void SetStatusBarText(const std::string& text) {

@@ -22,6 +22,10 @@ HFONT CreateBoldFont(const std::string& face, int points) {
     return CreateFontIndirectW(&lf);
 }
 
+void GiveDefaultFont(HWND window) {
+    if (window && Win.defaultFont) SendMessageW(window, WM_SETFONT, WPARAM(Win.defaultFont), FALSE);
+}
+
 static bool IsRichEdit(HWND control) {
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
@@ -81,6 +85,13 @@ HBRUSH OnControlColor(HDC dc, HWND control) {
 namespace platform {
 
 using namespace win32;
+
+void SetDefaultFont(const std::string& face, int points) {
+    HFONT old = Win.defaultFont;
+    Win.defaultFont = CreateBoldFont(face, points);
+    // While the window lives, controls made earlier may still draw with the old one.
+    if (old && !IsWindow(Win.main)) DeleteObject(old);
+}
 
 void SetControlFont(int id, const std::string& face, int points) {
     HWND control = ControlWindow(id);

@@ -52,6 +52,7 @@ void CreateResultList() {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA;
     HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, 100, 100,
                                 Win.main, HMENU(INT_PTR(ResultListId)), Win.instance, nullptr);
+    GiveDefaultFont(list);
     double w = ClientWidth();
     InsertColumn(list, 0, L" Files", int(std::nearbyint((w - 20) / 2)));
     InsertColumn(list, 1, L" Folders", int(std::nearbyint((w - 40) / 2)));

@@ -71,6 +71,7 @@ void CreateSearchBox() {
     HWND box = CreateBox(MSFTEDIT_CLASS);
     if (!box && LoadLibraryW(L"riched20.dll")) box = CreateBox(RICHEDIT_CLASSW);
     if (!box) box = CreateBox(L"EDIT");
+    GiveDefaultFont(box);
     Win.searchBoxProc =
         WNDPROC(SetWindowLongPtrW(box, GWLP_WNDPROC, LONG_PTR(SearchBoxKeyHandler)));
 }

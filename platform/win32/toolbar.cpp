@@ -97,6 +97,8 @@ void ToolbarCreate(const ToolbarButton* buttons, int count) {
                                    HMENU(INT_PTR(ToolbarId)), Win.instance, nullptr);
     if (!toolbar) return;
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // Before the buttons, so that they are measured with it from the first paint.
+    GiveDefaultFont(toolbar);
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, LPARAM(Win.toolbarImages));
     AddButtons(toolbar, buttons, count);
     SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);

@@ -25,7 +25,9 @@ struct Win32Record {
     WNDPROC searchBoxProc = nullptr;
     WNDPROC listProc = nullptr;
     WNDPROC toolbarProc = nullptr;
-    HFONT fonts[5] = {}; // by control id - 500
+    HFONT fonts[5] = {};         // by control id - 500
+    HFONT defaultFont = nullptr; // the window's, and every control's until it has its own
+    HFONT mainFont = nullptr;    // what WM_SETFONT last gave the main window
     HFONT toolbarFont = nullptr;
     HFONT tooltipFont = nullptr;
     HBRUSH mainBrush = nullptr; // background of the window itself, when coloured
@@ -48,6 +50,9 @@ std::string Narrow(std::wstring_view text);
 HWND ControlWindow(int id);
 // A bold font of the face at the point size, for the screen.
 HFONT CreateBoldFont(const std::string& face, int points);
+// A window made by CreateWindowEx starts with the system font: each one the
+// program creates is given the default font at once.
+void GiveDefaultFont(HWND window);
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnNotify(const NMHDR& header);

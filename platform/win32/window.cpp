@@ -98,6 +98,7 @@ void CreateMainWindow(const std::string& caption) {
                                CW_USEDEFAULT, CW_USEDEFAULT, 1600, 800, nullptr, nullptr,
                                Win.instance, nullptr);
     SetWindowLongPtrW(Win.main, DWLP_DLGPROC, LONG_PTR(MainWindowProc));
+    GiveDefaultFont(Win.main);
 }
 
 void RunMainWindow() {

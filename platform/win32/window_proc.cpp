@@ -83,6 +83,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_NOTIFY:
         return Answer(window, OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
+    // The dialog manager keeps a font only for dialogs made from a template, so
+    // the main window keeps its own and answers for it.
+    case WM_SETFONT:
+        Win.mainFont = HFONT(wParam);
+        return FALSE;
+    case WM_GETFONT:
+        return Answer(window, LRESULT(Win.mainFont));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:
         return INT_PTR(OnControlColor(HDC(wParam), HWND(lParam)));

@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "appearance/appearance.h"
 #include "platform/platform.h"
 #include "search/result_rows.h"
 
@@ -281,6 +282,44 @@ static void CheckStatusBar() {
                                    "e");
 }
 
+// The font a window answers WM_GETFONT with, as GetObject describes it.
+static LOGFONTW FontOf(HWND window) {
+    LOGFONTW lf{};
+    auto font = HFONT(SendMessageW(window, WM_GETFONT, 0, 0));
+    if (!font || GetObjectW(font, sizeof lf, &lf) != sizeof lf) return LOGFONTW{};
+    return lf;
+}
+
+// Arial Black, 24 points at the screen's pixels per inch (the conversion the
+// LOGFONT documentation gives), bold.
+static bool HasWindowFont(HWND window) {
+    LOGFONTW lf = FontOf(window);
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(24, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return lstrcmpW(lf.lfFaceName, L"Arial Black") == 0 && lf.lfHeight == height &&
+           lf.lfWeight == FW_BOLD;
+}
+
+// Windows made by CreateWindowEx start in the system font unless given one.
+static void CheckDefaultFont() {
+    CHECK(HasWindowFont(win32::Win.main));
+    for (int id : {ResultListId, PreviewId, StatusBarId})
+        CHECK(HasWindowFont(win32::ControlWindow(id)));
+}
+
+// The caption's line is as tall as the font's, so a button measured with the
+// system font would be far shorter than icon plus caption.
+static int TextHeight(HWND window) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageW(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return tm.tmHeight;
+}
+
 static void CheckToolbar() {
     ToolbarImagesCreate(48);
     ToolbarButton buttons[] = {{1, 517, " Exit ", 0}, {0, 0, "", 60}, {9, 505, " Files ", 0}};
@@ -289,6 +328,12 @@ static void CheckToolbar() {
     HWND toolbar = win32::ControlWindow(ToolbarId);
     CHECK(ToolbarExists() && SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0) == 3);
     CHECK(ToolbarRightEdge() > 60 && ControlHeight(ToolbarId) >= 48);
+    CHECK(HasWindowFont(toolbar));
+    RECT exit{};
+    SendMessageW(toolbar, TB_GETITEMRECT, 0, LPARAM(&exit));
+    CHECK(exit.bottom - exit.top >= 48 + TextHeight(toolbar));
+    ToolbarSetFont("Arial Black", 18); // the icon size's own font replaces it
+    CHECK(FontOf(toolbar).lfHeight != FontOf(win32::Win.main).lfHeight);
     TooltipCreate();
     TooltipShowText(" Search Files ");
     TooltipShowText(" Exit "); // the same tool, new text
@@ -306,15 +351,18 @@ static void CheckClose(const std::string& dir) {
 }
 
 static bool VisibleWhenClosed = false;
+static bool ToolbarInWindowFont = false;
 
 static void CALLBACK CloseLater(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     VisibleWhenClosed = IsWindowVisible(win32::Win.main) != 0;
+    ToolbarInWindowFont = HasWindowFont(win32::ControlWindow(ToolbarId));
     CloseMainWindow();
 }
 
 // The window and its children, as start-up creates them.
 static void CreateWindowAndControls() {
+    SetDefaultFont(WindowFontName, WindowFontSize);
     CreateMainWindow("Lumafind");
     CreateResultList();
     ResetResultRows();
@@ -332,6 +380,7 @@ static void CheckRunMainWindow(const std::string& dir) {
     SetTimer(nullptr, 0, 500, CloseLater);
     RunMainWindow();
     CHECK(VisibleWhenClosed && !MainWindowExists());
+    CHECK(ToolbarInWindowFont);
     std::string log = ReadText(LogPath(dir));
     size_t welcome = log.find("3\tWelcome to Lumafind, version 4.43!SearchBox has focus.");
     CHECK(welcome != std::string::npos);
@@ -340,6 +389,7 @@ static void CheckRunMainWindow(const std::string& dir) {
 
 static void CheckWindow(const std::string& dir) {
     CreateWindowAndControls();
+    CheckDefaultFont();
     CheckPlacement();
     CheckSearchBox();
     CheckFontsAndColors();

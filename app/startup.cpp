@@ -27,6 +27,7 @@ void CreateProgramState() {
 }
 
 void OnInitDialog() {
+    platform::StartImageLibrary();
     MainWindow.PerfFrequency = platform::PerformanceFrequency();
     LoadOrSaveSettings("get");
     Settings.SearchType = Settings.LastSearchType;

@@ -1,5 +1,7 @@
 #include "scenario.h"
 
+#include <algorithm>
+
 class StartupTest : public ScenarioTest {};
 
 TEST_F(StartupTest, FirstStartSpeaksWelcomeBeforeTheFirstMessage) {
@@ -9,4 +11,15 @@ TEST_F(StartupTest, FirstStartSpeaksWelcomeBeforeTheFirstMessage) {
     EXPECT_EQ(world().searchText, "texas");
     EXPECT_EQ(ResultRows.Count(), 1);
     EXPECT_EQ(ResultRows.Name(1), "<empty>");
+}
+
+// The preview needs the image library before anything of the window can draw.
+TEST_F(StartupTest, TheImageLibraryStartsOnceFirstWhenTheWindowIsInitialised) {
+    Start();
+    EXPECT_EQ(world().imageLibraryStarts, 1);
+    const std::vector<std::string>& events = world().events;
+    auto init = std::find(events.begin(), events.end(), "message: init dialog");
+    ASSERT_NE(init, events.end());
+    ASSERT_NE(init + 1, events.end());
+    EXPECT_EQ(init[1], "images: started");
 }

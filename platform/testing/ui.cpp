@@ -37,7 +37,9 @@ void CreateStatusBar(const std::string& text) {
 
 // The loop itself is the test: it drives the program with keys afterwards.
 void RunMainWindow() {
+    TheWorld().events.push_back("message: init dialog");
     OnInitDialog();
+    TheWorld().events.push_back("message: deferred start");
     OnDeferredStart();
 }
 
@@ -54,6 +56,7 @@ void SendKeyPress(int virtualKey) {
 
 void AttachAccelerators(const Accelerator* entries, int count) {
     TheWorld().accelerators.assign(entries, entries + count);
+    TheWorld().events.push_back("accelerators: " + std::to_string(count));
 }
 
 void SetDefaultFont(const std::string& face, int points) {
@@ -73,6 +76,7 @@ void ToolbarCreate(const ToolbarButton* buttons, int count) {
     TheWorld().toolbar.assign(buttons, buttons + count);
     TheWorld().toolbarExists = true;
     TheWorld().toolbarFont = TheWorld().defaultFont;
+    TheWorld().events.push_back("toolbar: " + std::to_string(count));
 }
 void ToolbarDestroy() {
     TheWorld().toolbar.clear();
@@ -95,6 +99,11 @@ void TooltipShowText(const std::string& text) {
 }
 void TooltipPop() {
     ++TheWorld().tooltipPops;
+}
+
+void StartImageLibrary() {
+    ++TheWorld().imageLibraryStarts;
+    TheWorld().events.push_back("images: started");
 }
 
 } // namespace platform

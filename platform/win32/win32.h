@@ -22,6 +22,7 @@ struct Win32Record {
     HWND tooltip = nullptr;
     bool initialised = false; // WM_INITDIALOG has begun: the controls exist
     HACCEL accelerators = nullptr;
+    ULONG_PTR imageLibraryToken = 0; // GDI+, started once and never shut down
     WNDPROC searchBoxProc = nullptr;
     WNDPROC listProc = nullptr;
     WNDPROC toolbarProc = nullptr;

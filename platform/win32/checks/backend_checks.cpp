@@ -9,7 +9,10 @@
 #include "platform/platform.h"
 #include "search/result_rows.h"
 
+#include <objidl.h>
 #include <richedit.h>
+
+#include <gdiplus.h>
 
 #include <cstdio>
 #include <string>
@@ -371,6 +374,20 @@ static void CreateWindowAndControls() {
     CreateStatusBar("Welcome to Lumafind!");
 }
 
+// Started by the window's initialisation, once: a second start keeps the
+// first token. Wine draws without a start too, so only Windows would show a
+// missing one failing.
+static void CheckImageLibrary() {
+    ULONG_PTR token = win32::Win.imageLibraryToken;
+    CHECK(token != 0);
+    StartImageLibrary();
+    CHECK(win32::Win.imageLibraryToken == token);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    CHECK(Gdiplus::DllExports::GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr,
+                                                         &bitmap) == Gdiplus::Ok);
+    if (bitmap) Gdiplus::DllExports::GdipDisposeImage(bitmap);
+}
+
 // The whole start: initialised while hidden, shown, the deferred start once
 // visible (the welcome rides on the search box's focus), then the loop runs
 // until the window is gone.
@@ -378,9 +395,11 @@ static void CheckRunMainWindow(const std::string& dir) {
     CreateWindowAndControls();
     RemoveFile(LogPath(dir));
     SetTimer(nullptr, 0, 500, CloseLater);
+    CHECK(win32::Win.imageLibraryToken == 0);
     RunMainWindow();
     CHECK(VisibleWhenClosed && !MainWindowExists());
     CHECK(ToolbarInWindowFont);
+    CheckImageLibrary();
     std::string log = ReadText(LogPath(dir));
     size_t welcome = log.find("3\tWelcome to Lumafind, version 4.43!SearchBox has focus.");
     CHECK(welcome != std::string::npos);

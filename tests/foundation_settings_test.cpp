@@ -3,6 +3,8 @@
 #include "app/text.h"
 #include "settings/ini_codec.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -219,6 +221,23 @@ TEST_F(SettingsTest, AFailedWriteLeavesThePreviousSettings) {
     Settings = SettingsRecord();
     LoadOrSaveSettings("get");
     EXPECT_EQ(Settings.FontSize, 60);
+}
+
+// Another program saving at the same moment has its own temporary beside the
+// file; ours neither writes into it nor leaves one of its own.
+TEST_F(SettingsTest, SavingLeavesOtherTemporariesAloneAndNoneOfItsOwn) {
+    Put("lumafind.ini.new", "another program's save");
+    LoadOrSaveSettings("save");
+    Settings.FontSize = 60;
+    LoadOrSaveSettings("save");
+    EXPECT_EQ(Get("lumafind.ini.new"), "another program's save");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().rfind("lumafind.ini", 0) == 0)
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"lumafind.ini", "lumafind.ini.new"}));
+    EXPECT_NE(Ini().find("FontSize= 60\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, OtherActionsDoNothing) {

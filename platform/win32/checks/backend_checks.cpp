@@ -4,10 +4,12 @@
 #include "platform/win32/win32.h"
 
 #include "app/command_line.h"
+#include "app/text.h"
 #include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "platform/platform.h"
 #include "search/result_rows.h"
+#include "settings/ini_codec.h"
 
 #include <objidl.h>
 #include <richedit.h>
@@ -52,6 +54,19 @@ static void CheckTextConversion() {
     CHECK(win32::Widen("\xF0\x9F\x98\x80").size() == 2); // one character, two units
 }
 
+// Files whose names match the pattern (with * and ?), such as left temporaries.
+static int CountFiles(const std::string& pattern) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(win32::Widen(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
 static void CheckReadingAndReplacing(const std::string& dir) {
     std::string bytes = "junk";
     CHECK(!ReadWholeFile(dir + "missing.txt", bytes) && bytes.empty());
@@ -60,7 +75,7 @@ static void CheckReadingAndReplacing(const std::string& dir) {
     CHECK(ReadText(dir + "data.bin") == binary);
     CHECK(ReplaceFile(dir + "data.bin", "short")); // no tail of the longer old file
     CHECK(ReadText(dir + "data.bin") == "short");
-    CHECK(!FileExists(dir + "data.bin.new"));
+    CHECK(CountFiles(dir + "data.bin*") == 1);
     std::string unicode = dir + "gr\xC3\xBC\xC3\x9F"
                                 "e \xF0\x9F\x98\x80.txt";
     CHECK(ReplaceFile(unicode, "x") && FileExists(unicode) && ReadText(unicode) == "x");
@@ -73,7 +88,7 @@ static void CheckFailedReplacement(const std::string& dir) {
     CreateDirectoryW(win32::Widen(dir + "folder").c_str(), nullptr);
     CHECK(!ReplaceFile(dir + "folder", "x"));
     CHECK(GetFileAttributesW(win32::Widen(dir + "folder").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    CHECK(!FileExists(dir + "folder.new"));
+    CHECK(CountFiles(dir + "folder*") == 1);
     CHECK(!FileExists(dir + "folder")); // a folder is not a file
     CHECK(!ReplaceFile(dir + "no such folder\\x.txt", "x"));
     CHECK(!FileExists(dir + "no such folder\\x.txt.new"));
@@ -83,8 +98,44 @@ static void CheckProgramFolder(const std::string& dir) {
     std::string folder = ProgramFolder();
     CHECK(!folder.empty() && folder.back() == '\\');
     CHECK(ProgramPath().rfind(folder, 0) == 0 && ProgramPath().size() > folder.size());
-    SetCurrentFolder(dir);
+    CHECK(!SetCurrentFolder(dir + "no such folder\\"));
+    CHECK(SetCurrentFolder(dir));
     CHECK(ReplaceFile("relative.txt", "here") && ReadText(dir + "relative.txt") == "here");
+}
+
+// The system's profile functions and our reading agree on UTF-16 and UTF-8
+// files with a byte-order mark.
+static void CheckProfileEncodings(const std::string& dir) {
+    std::wstring text = L"[All]\r\nSearchTerm=caf\u00E9 \U0001F600 \u20AC\r\nFontSize= 48\r\n";
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (wchar_t unit : text) {
+        little += char(unit & 0xFF), little += char(unit >> 8);
+        big += char(unit >> 8), big += char(unit & 0xFF);
+    }
+    std::string utf8 = "\xEF\xBB\xBF" + win32::Narrow(text);
+    for (const std::string& bytes : {little, big, utf8}) {
+        std::string path = dir + "profile.ini";
+        CHECK(ReplaceFile(path, bytes));
+        for (const char* key : {"SearchTerm", "FontSize"}) {
+            wchar_t value[260] = {};
+            GetPrivateProfileStringW(L"All", win32::Widen(key).c_str(), L"missing", value, 260,
+                                     win32::Widen(path).c_str());
+            std::optional<std::string> ours = IniLookup(DecodeFileText(bytes), "All", key);
+            CHECK(ours && *ours == win32::Narrow(value));
+        }
+    }
+}
+
+// The work area comes from the monitor the rectangle is on, or the nearest one.
+static void CheckWorkArea() {
+    RECT primary{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+    Rect work = WorkAreaNear({10, 10, 500, 400});
+    CHECK(work.left == primary.left && work.top == primary.top && work.right == primary.right &&
+          work.bottom == primary.bottom && work.right > work.left && work.bottom > work.top);
+    int monitors = GetSystemMetrics(SM_CMONITORS);
+    Rect distant = WorkAreaNear({100000, 100000, 101000, 100700});
+    CHECK(monitors > 1 || (distant.left == work.left && distant.right == work.right));
 }
 
 static std::string SystemProgram(const char* name) {
@@ -425,6 +476,8 @@ int main() {
     CheckReadingAndReplacing(dir);
     CheckFailedReplacement(dir);
     CheckProgramFolder(dir);
+    CheckProfileEncodings(dir);
+    CheckWorkArea();
     CheckProcesses(dir);
     CheckArgumentQuoting(dir);
     CheckClipboard();

@@ -62,11 +62,20 @@ bool IsPlainPath(const Pattern& p) {
 
 } // namespace
 
-Term ParseTerm(std::string_view text) {
+Term ParseTerm(std::string_view arg) {
     Term term;
+    std::string_view text = arg;
     if (text.starts_with('!')) {
         term.exclude = true;
         text.remove_prefix(1);
+    }
+    // A term that opens with a double quote is quoted to group its words (an
+    // "exclusion.txt" line such as "c:\program files\"): its quotes are dropped.
+    std::string unquoted;
+    if (text.starts_with('"')) {
+        unquoted = std::string(text);
+        std::erase(unquoted, '"');
+        text = unquoted;
     }
     while (!text.empty()) {
         size_t bar = text.find('|');

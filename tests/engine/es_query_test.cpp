@@ -46,6 +46,8 @@ TEST_F(EsQuery, PathTermFindsEverythingUnderTheFolder) {
 
 TEST_F(EsQuery, ExclusionLeavesOutMatchesAndSubtrees) {
     std::string windows = Shown(root) + "\\windows\\";
+    EXPECT_EQ(Found({"!\"" + windows + "\"", "texas"}), (Set{"texas", "texas.txt"}));
+    EXPECT_EQ(Found({"\"say hi\""}), Set{});
     EXPECT_EQ(Found({windows.insert(0, 1, '!'), "texas"}), (Set{"texas", "texas.txt"}));
     EXPECT_EQ(Found({"!txt", "texas"}),
               (Set{"texas", "windows\\texas.ini", "windows\\system32\\texas.dll"}));

@@ -21,7 +21,7 @@ REPO = Path(__file__).resolve().parents[2]
 DEFAULT_BIN = REPO / "build" / "windows" / "bin"
 DEFAULT_OUT = REPO / "build" / "e2e"
 SCREEN = "1280x800"
-TOOLS = ["wine", "wineserver", "wineboot", "Xvfb", "xdotool", "import"]
+TOOLS = ["wine", "wineserver", "wineboot", "Xvfb", "xdotool", "xwininfo", "import"]
 PROGRAMS = ["lumafind.exe", "es.exe"]
 
 # Flags of the two kinds of speech: spoken while the program goes on, and

@@ -369,6 +369,42 @@ def engine_cancel(session):
     exit_by_esc(session)
 
 
+def window_box(session):
+    """Where the main window is on the desktop: (left, top, width, height). Asked
+    of xwininfo: xdotool counts a Wine desktop's child windows from elsewhere."""
+    info = h.run(session, ["xwininfo", "-id", h.main_window(session)])
+    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                          "Width", "Height"))
+
+
+def unusable_ini(session):
+    """An INI file an editor saved in UTF-16 with values that would hide the
+    window: it is read, the window comes up on the desktop, large enough, and
+    takes keys; the file written at exit is UTF-8 and holds the fitted values."""
+    tree = start_with_tree(session)
+    text = ("[All]\r\nLeft=100000\r\nTop=-5000\r\nWidth=0\r\nHeight=-20\r\nFontSize=0\r\n"
+            "SearchTerm=Z\u00fcrich\r\n")
+    (session.folder / "lumafind.ini").write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
+    h.start_program(session, [tree])
+    left, top, width, height = window_box(session)
+    screen_width, screen_height = (int(n) for n in h.SCREEN.split("x"))
+    if left < 0 or top < 0 or left + width > screen_width or top + height > screen_height:
+        raise Failure("the window is at %r, not on the %s desktop" % ((left, top, width, height),
+                                                                       h.SCREEN))
+    if width < 600 or height < 300:
+        raise Failure("the window is %dx%d, too small to use" % (width, height))
+    press(session, "ctrl+l", shortcut("Speak Search Term", "C-L", "Z\u00fcrich"))
+    h.screenshot(session, "unusable_ini")
+    exit_by_esc(session)
+    values = dict(ini_values(session))
+    check_ini_value(values.items(), "FontSize", " 8")
+    check_ini_value(values.items(), "SearchTerm", "Z\u00fcrich")
+    saved = [int(values[k]) for k in ("Left", "Top", "Width", "Height")]
+    if saved[0] < 0 or saved[1] < 0 or saved[0] + saved[2] > screen_width or saved[2] < 600:
+        raise Failure("the INI keeps the window at %r" % saved)
+
+
 SCENARIOS = {
     "engine_arguments": engine_arguments,
     "engine_cancel": engine_cancel,
@@ -377,6 +413,7 @@ SCENARIOS = {
     "search_walk": search_walk,
     "toggles": toggles,
     "restart": restart,
+    "unusable_ini": unusable_ini,
 }
 
 

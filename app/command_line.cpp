@@ -21,11 +21,15 @@ std::string QuoteArgument(std::string_view argument) {
 
 std::string JoinCommandLine(std::string_view program, const std::vector<std::string>& arguments) {
     // The program name is read up to the next quote, with no escapes at all.
-    std::string line = program.find_first_of(" \t") == std::string_view::npos
-                           ? std::string(program)
-                           : "\"" + std::string(program) + "\"";
-    for (const std::string& argument : arguments)
-        line += " " + QuoteArgument(argument);
+    bool quoted = program.find_first_of(" \t") != std::string_view::npos;
+    std::string line;
+    if (quoted) line += '"';
+    line.append(program);
+    if (quoted) line += '"';
+    for (const std::string& argument : arguments) {
+        line += ' ';
+        line.append(QuoteArgument(argument));
+    }
     return line;
 }
 

@@ -10,6 +10,9 @@ struct MainWindowRecord {
     int ToolbarPage = 0;
     int LastTooltipButton = 0;
     int RestartPending = 0;
+    // The program folder could not be made current: its files cannot be found
+    // by name, so settings are not saved over whatever file that name reaches.
+    bool FolderUnusable = false;
 };
 
 extern MainWindowRecord MainWindow;

@@ -19,8 +19,11 @@
 #include "speech/speech.h"
 #include "speech/voice_controls.h"
 
+constexpr const char* FolderUnusableWarning =
+    " The program folder cannot be used: settings will not be kept. ";
+
 void CreateProgramState() {
-    platform::SetCurrentFolder(platform::ProgramFolder());
+    MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
     ApplySpeechRate();
@@ -48,6 +51,7 @@ void OnDeferredStart() {
     RefreshPreview();
     LayoutWindow();
     SpeechPrefix = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
+    if (MainWindow.FolderUnusable) SpeechPrefix += FolderUnusableWarning;
     platform::SearchBoxPostSelectAll();
     platform::SetFocusTo(platform::SearchBoxId);
 }
@@ -56,7 +60,7 @@ void OnDestroy() {
     Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
     Settings.TopRow = platform::ListTopIndex();
     Settings.LastRow = SelectedRow() > 0 ? SelectedRow() : 0;
-    LoadOrSaveSettings("save");
+    if (!MainWindow.FolderUnusable) LoadOrSaveSettings("save");
     SpeakTextAndWait("Exiting Lumafind");
 }
 

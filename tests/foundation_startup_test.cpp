@@ -23,3 +23,15 @@ TEST_F(StartupTest, TheImageLibraryStartsOnceFirstWhenTheWindowIsInitialised) {
     ASSERT_NE(init + 1, events.end());
     EXPECT_EQ(init[1], "images: started");
 }
+
+// A program folder that cannot be made current: its files cannot be reached by
+// name, so the user is told and nothing is saved where that name would land.
+TEST_F(StartupTest, AnUnusableProgramFolderIsSaidAndNothingIsSavedElsewhere) {
+    world().programFolder = folder + "gone/";
+    Start();
+    EXPECT_NE(SpeechPrefix.find("The program folder cannot be used: settings will not be kept."),
+              std::string::npos);
+    platform::CloseMainWindow();
+    EXPECT_FALSE(std::filesystem::exists(folder + "lumafind.ini"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "gone"));
+}

@@ -95,8 +95,13 @@ std::string ProgramFolder() {
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
+// A folder past the path limit may still be current by its short form.
 bool SetCurrentFolder(const std::string& folder) {
-    return SetCurrentDirectoryW(Widen(folder).c_str()) != 0;
+    std::wstring wide = Widen(folder);
+    if (SetCurrentDirectoryW(wide.c_str())) return true;
+    std::wstring shortForm(wide.size() + 1, L'\0');
+    DWORD n = GetShortPathNameW(wide.c_str(), shortForm.data(), DWORD(shortForm.size()));
+    return n > 0 && n < shortForm.size() && SetCurrentDirectoryW(shortForm.c_str()) != 0;
 }
 
 bool FileExists(const std::string& path) {
@@ -128,6 +133,19 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
 
 bool RemoveFile(const std::string& path) {
     return DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+} // namespace platform
+
+namespace platform {
+
+FileStamp StampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(win32::Widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
+    ULARGE_INTEGER written{
+        {data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
+    ULARGE_INTEGER size{{data.nFileSizeLow, data.nFileSizeHigh}};
+    return {int64_t(written.QuadPart), int64_t(size.QuadPart)};
 }
 
 } // namespace platform

@@ -158,6 +158,25 @@ static void CheckProcesses(const std::string& dir) {
     CHECK(!distant.started && distant.folderUnusable);
 }
 
+// A program folder past the path limit: the engine still runs in it, by the
+// folder's short form.
+static void CheckLongWorkingFolder(const std::string& dir) {
+    std::string folder = dir;
+    for (const char* part : {"first", "second"}) {
+        folder += std::string(150, part[0]) + "\\";
+        CreateDirectoryW(win32::Widen("\\\\?\\" + folder).c_str(), nullptr);
+    }
+    CHECK(folder.size() > MAX_PATH);
+    ProcessResult run =
+        RunHiddenAndWait(SystemProgram("cmd.exe"), "cmd /c echo x>here.txt", folder);
+    CHECK(run.started && !run.folderUnusable && run.exitCode == 0);
+    CHECK(ReadText("\\\\?\\" + folder + "here.txt").rfind("x", 0) == 0);
+    // The program's own files are named relative to its folder.
+    CHECK(SetCurrentFolder(folder));
+    CHECK(ReadText("here.txt").rfind("x", 0) == 0);
+    SetCurrentFolder(dir);
+}
+
 // The system's own splitting must give back exactly the arguments we joined.
 static void CheckArgumentQuoting(const std::string& dir) {
     std::string stub = ProgramFolder() + "lumafind_engine_stub.exe";
@@ -480,6 +499,7 @@ int main() {
     CheckWorkArea();
     CheckProcesses(dir);
     CheckArgumentQuoting(dir);
+    CheckLongWorkingFolder(dir);
     CheckClipboard();
     CheckSpeechLog(dir);
     CheckWindow(dir);

@@ -80,4 +80,14 @@ bool RemoveFile(const std::string& path) {
     return fs::remove(Resolve(path), ec);
 }
 
+FileStamp StampOf(const std::string& path) {
+    std::error_code ec;
+    fs::path file = Resolve(path);
+    auto written = fs::last_write_time(file, ec);
+    if (ec) return {};
+    auto size = fs::file_size(file, ec);
+    if (ec) return {};
+    return {int64_t(written.time_since_epoch().count()), int64_t(size)};
+}
+
 } // namespace platform

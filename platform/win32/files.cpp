@@ -135,13 +135,9 @@ bool RemoveFile(const std::string& path) {
     return DeleteFileW(Widen(path).c_str()) != 0;
 }
 
-} // namespace platform
-
-namespace platform {
-
 FileStamp StampOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(win32::Widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
     ULARGE_INTEGER written{
         {data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
     ULARGE_INTEGER size{{data.nFileSizeLow, data.nFileSizeHigh}};

@@ -1,7 +1,7 @@
 // F1 and the context-menu key of the main window.
 #include "app/events.h"
 #include "commands/help_mode.h"
-#include "commands/not_available.h"
+#include "actions/outside_programs.h"
 #include "platform/platform.h"
 #include "speech/speech.h"
 

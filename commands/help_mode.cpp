@@ -1,7 +1,7 @@
 #include "commands/help_mode.h"
 
 #include "app/layout.h"
-#include "commands/not_available.h"
+#include "commands/help_lists.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
 #include "settings/settings.h"

@@ -2,7 +2,8 @@
 
 #include "app/events.h"
 #include "app/text.h"
-#include "commands/not_available.h"
+#include "actions/open_files.h"
+#include "commands/help_lists.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"

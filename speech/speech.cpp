@@ -21,3 +21,7 @@ void StopSpeech() {
     if (platform::VoiceIsSpeaking())
         platform::VoiceSpeak("", platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
 }
+
+void SpeakNotAvailableYet() {
+    SpeakText("Not Available Yet");
+}

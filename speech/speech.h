@@ -11,3 +11,5 @@ void SpeakText(const std::string& text);
 // Interrupting and blocking until said; neither speaks nor clears the prefix.
 void SpeakTextAndWait(const std::string& text);
 void StopSpeech();
+// What a command whose work is not built yet says, rather than silence.
+void SpeakNotAvailableYet();

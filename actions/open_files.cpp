@@ -1,0 +1,10 @@
+#include "actions/open_files.h"
+
+#include "speech/speech.h"
+
+void OpenSelectedFile() {
+    SpeakNotAvailableYet();
+}
+void OpenSelectedFolder() {
+    SpeakNotAvailableYet();
+}

@@ -1,0 +1,7 @@
+#include "actions/update.h"
+
+#include "speech/speech.h"
+
+void UpdateProgram() {
+    SpeakNotAvailableYet();
+}

@@ -1,0 +1,4 @@
+// Replacing the program file with a newer release.
+#pragma once
+
+void UpdateProgram();

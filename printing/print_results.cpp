@@ -1,0 +1,7 @@
+#include "printing/print_results.h"
+
+#include "speech/speech.h"
+
+void PrintResultList() {
+    SpeakNotAvailableYet();
+}

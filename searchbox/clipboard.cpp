@@ -1,0 +1,13 @@
+#include "searchbox/clipboard.h"
+
+#include "speech/speech.h"
+
+void CopySearchTerm() {
+    SpeakNotAvailableYet();
+}
+void CutSearchTerm() {
+    SpeakNotAvailableYet();
+}
+void PasteIntoSearchBox() {
+    SpeakNotAvailableYet();
+}

@@ -1,0 +1,5 @@
+// Texts spelled out letter by letter.
+#pragma once
+
+void SpellSearchTerm();
+void SpellFileName();

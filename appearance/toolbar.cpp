@@ -1,8 +1,7 @@
 #include "appearance/toolbar.h"
 
-#include "app/layout.h"
 #include "app/main_window.h"
-#include "commands/command_ids.h"
+#include "commands/command_table.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
@@ -14,36 +13,38 @@ namespace {
 
 using Buttons = std::vector<platform::ToolbarButton>;
 
-void Add(Buttons& b, int image, int command, const char* caption) {
-    b.push_back({image, command, ToolbarButtonText(caption), 0});
+// A command's button, as the command table draws it.
+void Add(Buttons& b, int command) {
+    const ToolbarFace& face = FindCommand(command)->face;
+    b.push_back({face.image, command, ToolbarButtonText(face.caption), 0});
 }
 void Separator(Buttons& b, int width) {
     b.push_back({0, 0, std::string(), width});
 }
 
 void AddSearchButtons(Buttons& b) {
-    Add(b, 9, CmdSearchForFiles, " Files ");
-    Add(b, 10, CmdSearchForFolders, " Folders ");
-    Add(b, 11, CmdSearchAll, " Both ");
-    Add(b, 12, CmdCustomSearch, " Custom ");
+    Add(b, CmdSearchForFiles);
+    Add(b, CmdSearchForFolders);
+    Add(b, CmdSearchAll);
+    Add(b, CmdCustomSearch);
 }
 void AddFileButtons(Buttons& b) {
-    Add(b, 8, CmdCopyFile, " Copy ");
-    Add(b, 4, CmdOpenFile, " Open ");
+    Add(b, CmdCopyFile);
+    Add(b, CmdOpenFile);
     Separator(b, 40);
-    Add(b, 5, CmdOpenFolder, " Open ");
-    Add(b, 13, CmdExpandFolder, " Expand ");
+    Add(b, CmdOpenFolder);
+    Add(b, CmdExpandFolder);
 }
 void AddLastButtons(Buttons& b) {
-    Add(b, 6, CmdChangeColors, " Color ");
-    Add(b, 15, CmdPrint, " Print ");
-    Add(b, 16, CmdPreview, " Preview ");
-    Add(b, 20, CmdSettingsList, " Settings ");
+    Add(b, CmdChangeColors);
+    Add(b, CmdPrint);
+    Add(b, CmdPreview);
+    Add(b, CmdSettingsList);
 }
 
 Buttons WideButtons() {
     Buttons b;
-    Add(b, 1, CmdExit, " Exit ");
+    Add(b, CmdExit);
     Separator(b, 60);
     AddSearchButtons(b);
     Separator(b, 30);
@@ -57,7 +58,7 @@ Buttons WideButtons() {
 // whose picture (z1, z2, z3) tells which page is shown.
 Buttons PageButtons(int page) {
     Buttons b;
-    Add(b, 1, CmdExit, " Exit ");
+    Add(b, CmdExit);
     Separator(b, 30);
     if (page == 1)
         AddFileButtons(b);
@@ -66,7 +67,8 @@ Buttons PageButtons(int page) {
     else
         AddSearchButtons(b);
     Separator(b, page == 2 ? 50 : 105);
-    Add(b, page == 1 || page == 2 ? 17 + page : 17, CmdNextMenu, " ");
+    // Its picture (z1, z2, z3) tells which page is shown.
+    b.push_back({page == 1 || page == 2 ? 17 + page : 17, CmdNextMenu, ToolbarButtonText(" "), 0});
     return b;
 }
 
@@ -114,7 +116,6 @@ void CycleIconSize() {
     CreateToolbarImages();
     CreateToolbar();
     platform::ToolbarSetFont("Arial Black", next.fontSize);
-    LayoutWindow();
 }
 
 void CreateTooltip() {

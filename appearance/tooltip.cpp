@@ -1,40 +1,15 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
 #include "app/events.h"
 #include "app/main_window.h"
-#include "commands/command_ids.h"
+#include "commands/command_table.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 
-namespace {
-
-struct Tip {
-    int command;
-    const char* text;
-};
-
-constexpr Tip Tips[] = {
-    {CmdCopyFile, " Copy File "},
-    {CmdOpenFile, " Open Name "},
-    {CmdChangeColors, " Color "},
-    {CmdOpenFolder, " Open Folder "},
-    {CmdSearchForFiles, " Search Files "},
-    {CmdExpandFolder, " Expand Folder "},
-    {CmdSearchForFolders, " Search Folders "},
-    {CmdPrint, " Print Result List "},
-    {CmdSearchAll, " Search Both "},
-    {CmdPreview, " Preview Images "},
-    {CmdCustomSearch, " Search Custom "},
-    {CmdSettingsList, " Help "},
-    {CmdExit, " Exit "},
-};
-
-} // namespace
-
 std::string TooltipTextFor(int command) {
-    for (const Tip& t : Tips)
-        if (t.command == command) Toolbar.TooltipText = t.text;
+    const CommandRow* row = FindCommand(command);
+    if (row && row->face.tooltip) Toolbar.TooltipText = row->face.tooltip;
     return Toolbar.TooltipText;
 }
 

@@ -6,9 +6,10 @@
 
 #include <string>
 
-constexpr int AcceleratorCount = 65;
-// The table in its fixed order.
-extern const platform::Accelerator Accelerators[AcceleratorCount];
+#include <vector>
+
+// The keys of the command table, in its order.
+std::vector<platform::Accelerator> AcceleratorTable();
 
 // Name and key code of the most recent shortcut, trimmed of blanks.
 extern std::string LastShortcutName;

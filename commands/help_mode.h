@@ -2,8 +2,7 @@
 // a search result.
 #pragma once
 
-constexpr int SettingsListType = 5;
-constexpr int ActionListType = 6;
+#include "settings/search_type.h"
 
 bool InHelpMode();
 // F1: the settings list, announced as it opens.

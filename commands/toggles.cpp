@@ -133,16 +133,26 @@ bool RunSettingToggle(int id) {
     return false;
 }
 
+void (*CycleOf(int id))() {
+    return id == CmdSpeakLetters    ? CycleSpeakLetters
+           : id == CmdToolbarHover  ? CycleHover
+           : id == CmdMaxResults    ? CycleMaxResults
+           : id == CmdMaxPrintLines ? CycleMaxPrintLines
+                                    : nullptr;
+}
+
 bool RunSettingCycle(int id) {
-    void (*cycle)() = id == CmdSpeakLetters    ? CycleSpeakLetters
-                      : id == CmdToolbarHover  ? CycleHover
-                      : id == CmdMaxResults    ? CycleMaxResults
-                      : id == CmdMaxPrintLines ? CycleMaxPrintLines
-                                               : nullptr;
+    void (*cycle)() = CycleOf(id);
     if (!cycle) return false;
     CommandBeep();
     cycle();
     return true;
+}
+
+bool IsSettingToggleOrCycle(int id) {
+    for (const Toggle& toggle : kToggles)
+        if (toggle.id == id) return true;
+    return CycleOf(id) != nullptr;
 }
 
 void ToggleDisableSpeech() {

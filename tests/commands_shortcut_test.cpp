@@ -2,26 +2,36 @@
 // each combination of the three announcement settings.
 #include "commands_fixture.h"
 
-#include "commands/command_ids.h"
+#include "commands/command_table.h"
+#include "commands/toggles.h"
 #include "platform/testing/testing.h"
 #include "searchbox/status.h"
 
 #include <set>
 
-TEST(CatalogueTest, TableBindsEachKeyOnceAndEveryNamedCommandHasAKey) {
+// Adding a command is one row of the table: these are the rules a row must keep.
+TEST(CommandTableTest, EveryCommandIsHandledOnceAndEveryKeyBoundOnce) {
     std::set<std::pair<int, int>> keys;
     std::set<int> ids;
-    for (const platform::Accelerator& a : Accelerators) {
-        EXPECT_TRUE(keys.insert({a.flags, a.key}).second) << a.key;
+    for (const CommandRow& row : CommandTable()) {
+        EXPECT_TRUE(ids.insert(row.id).second) << "a second row for " << row.id;
+        EXPECT_NE(row.handler != nullptr, IsSettingToggleOrCycle(row.id))
+            << row.id << " needs exactly one of a handler and a setting toggle";
+        if (row.keyFlags != 0) {
+            EXPECT_TRUE(keys.insert({row.keyFlags, row.key}).second) << "key of " << row.id;
+        }
+        // A named command is one the user can reach by its key, and vice versa.
+        bool unnamed = row.id == CmdEscape || row.id == CmdScrollSelectionToTop;
+        EXPECT_EQ(row.shortcut != nullptr, row.keyFlags != 0 && !unnamed) << row.id;
+        if (row.face.image != 0) {
+            EXPECT_TRUE(row.face.caption && row.face.tooltip) << row.id;
+        }
+    }
+    for (int id = FirstCommandId; id <= LastCommandId; ++id)
+        EXPECT_TRUE(ids.count(id)) << "command " << id << " has no row";
+    EXPECT_EQ(AcceleratorTable().size(), 65u);
+    for (const platform::Accelerator& a : AcceleratorTable())
         EXPECT_TRUE(a.flags == 1 || a.flags == 9 || a.flags == 13) << a.command;
-        ids.insert(a.command);
-    }
-    EXPECT_EQ(ids.size(), size_t(AcceleratorCount));
-    for (int id : ids) {
-        std::string text = ShortcutText(id);
-        bool unnamed = id == CmdEscape || id == CmdScrollSelectionToTop;
-        EXPECT_EQ(text == "Unknown Shortcut :: ", unnamed) << id;
-    }
     for (int id : {1, 504, 515, 516, 517, 600}) {
         EXPECT_EQ(ShortcutText(id), "Unknown Shortcut :: ");
         EXPECT_EQ(LastShortcutName, "Unknown Shortcut");

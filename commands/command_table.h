@@ -1,0 +1,35 @@
+// Every command in one table: what the user hears for its shortcut, its key,
+// whether it beeps, who does the work, and its toolbar button. The accelerator
+// table, the spoken shortcut names, the toolbar and the dispatcher all read it.
+#pragma once
+
+#include "commands/command_ids.h"
+
+#include <cstdint>
+#include <span>
+
+enum Beeping : bool { NoBeep = false, Beeps = true };
+
+// Accelerator flags as the table takes them: 1 virtual key, 4 Shift, 8 Control.
+constexpr uint8_t PlainKey = 1, CtrlKey = 1 | 8, CtrlShiftKey = 1 | 8 | 4;
+
+struct ToolbarFace {
+    int image = 0;                 // 1..20; 0 when the command has no button
+    const char* caption = nullptr; // under the icon, blanks as shown
+    const char* tooltip = nullptr; // the big tooltip's text, blanks as shown
+};
+
+struct CommandRow {
+    CommandId id;
+    const char* shortcut; // "Name :: key" as spoken, blanks and all; nullptr when unnamed
+    uint8_t keyFlags;     // 0: no key sends it
+    uint16_t key;         // virtual-key code
+    Beeping beep;
+    void (*handler)(); // nullptr: a setting toggle or cycle does the work
+    ToolbarFace face = {};
+};
+
+// In the order of the accelerator table, then the commands no key sends.
+std::span<const CommandRow> CommandTable();
+// The row of the id, or nullptr.
+const CommandRow* FindCommand(int id);

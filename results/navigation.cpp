@@ -4,9 +4,11 @@
 #include "app/text.h"
 #include "actions/open_files.h"
 #include "commands/help_lists.h"
+#include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
+#include "settings/search_type.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 
@@ -15,9 +17,6 @@
 namespace {
 
 constexpr const char* NoSelection = "No Selection";
-constexpr int SpaceKey = 0x20;
-constexpr int ShiftKey = 0x10;
-constexpr int ControlKey = 0x11;
 
 // The rows the list shows and the rows we hold agree, except for an instant
 // while a new result is being put in; never read past either.
@@ -29,7 +28,7 @@ int LastRow() {
 // digits and Space. Any other code (arrows, F-keys, the number pad) would
 // otherwise read as a punctuation mark or letter and move the selection.
 bool TypesItsOwnCode(int virtualKey) {
-    return virtualKey == SpaceKey || (virtualKey >= '0' && virtualKey <= '9') ||
+    return virtualKey == VkSpace || (virtualKey >= '0' && virtualKey <= '9') ||
            (virtualKey >= 'A' && virtualKey <= 'Z');
 }
 
@@ -54,7 +53,8 @@ void SpeakLocation() {
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return SpeakText(NoSelection);
     std::string text = "Line" + NumberText(s) + " of " + NumberText(RowCount()) + " : ";
-    if (Settings.SearchType != 5) text += ResultRows.IsFolder(s) ? "Folder : " : "File : ";
+    if (Settings.SearchType != SettingsListType)
+        text += ResultRows.IsFolder(s) ? "Folder : " : "File : ";
     SpeakText(text + std::string(ResultRows.Name(s)));
 }
 
@@ -97,21 +97,21 @@ void OnListSetFocus() {
 }
 
 void OnListRawKeyDown(int virtualKey) {
-    if (virtualKey == ShiftKey) SpeakText("Shift");
-    if (virtualKey == ControlKey) SpeakText("Control");
+    if (virtualKey == VkShift) SpeakText("Shift");
+    if (virtualKey == VkControl) SpeakText("Control");
 }
 
 bool OnListKeyDown(int virtualKey) {
-    if (virtualKey == SpaceKey && Settings.SearchType == 5) {
+    if (virtualKey == VkSpace && Settings.SearchType == SettingsListType) {
         ActivateSettingsRow();
         return true;
     }
-    if (virtualKey == SpaceKey && Settings.SearchType == 6) {
+    if (virtualKey == VkSpace && Settings.SearchType == ActionListType) {
         ActivateActionRow();
         return true;
     }
     // A key held with Control is a shortcut, not a letter typed.
-    if ((platform::KeyState(ControlKey) & 0x8000) != 0) return false;
+    if ((platform::KeyState(VkControl) & 0x8000) != 0) return false;
     return FirstLetterJump(virtualKey);
 }
 

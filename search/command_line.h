@@ -3,11 +3,11 @@
 // as the argument list the engine is started with.
 #pragma once
 
+#include "settings/search_type.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-enum SearchKind { Files = 1, Folders = 2, Both = 3, Custom = 4 };
 
 // The lines of "exclusion.txt": each ends at CR LF or LF, a NUL ends its line
 // early, and the empty piece after a final line break is a line too.

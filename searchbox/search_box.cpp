@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/text.h"
 #include "appearance/appearance.h"
+#include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "search/history.h"
 #include "search/search_term.h"
@@ -24,33 +25,6 @@ constexpr const char* EraseWord = "Erase ";
 constexpr const char* KeyNameSeparator = " : ";
 constexpr int WheelFontStep = 4;
 
-enum Key {
-    BackSpaceKey = 8,
-    ShiftKey = 16,
-    ControlKey = 17,
-    CapsLockKey = 20,
-    SpaceKey = 32,
-    EndKey = 35,
-    HomeKey = 36,
-    LeftKey = 37,
-    UpKey = 38,
-    RightKey = 39,
-    DownKey = 40,
-    DeleteKey = 46,
-    NumpadMinusKey = 109,
-    SemicolonKey = 186,
-    EqualsKey = 187,
-    CommaKey = 188,
-    MinusKey = 189,
-    PeriodKey = 190,
-    SlashKey = 191,
-    BackQuoteKey = 192,
-    LeftBracketKey = 219,
-    BackSlashKey = 220,
-    RightBracketKey = 221,
-    QuoteKey = 222,
-};
-
 bool IsLetterKey(int key) {
     return key >= 'A' && key <= 'Z';
 }
@@ -63,16 +37,16 @@ bool IsOneOf(int key, std::initializer_list<int> keys) {
 
 // Keys whose unshifted character is refused anyway: a beep says so at once.
 bool IsRefusedUnshiftedKey(int key) {
-    return IsOneOf(key, {BackQuoteKey, LeftBracketKey, RightBracketKey, QuoteKey, CommaKey});
+    return IsOneOf(key, {VkOem3, VkOem4, VkOem6, VkOem7, VkOemComma});
 }
 
 bool IsSpokenKey(int key, bool shift) {
     if (IsLetterKey(key)) return true;
     if (!shift)
-        return (key >= '0' && key <= '9') || IsOneOf(key, {MinusKey, NumpadMinusKey, EqualsKey,
-                                                           BackSlashKey, PeriodKey, SlashKey});
-    return IsOneOf(key, {'1', '5', '8', '9', '0', MinusKey, NumpadMinusKey, EqualsKey, BackSlashKey,
-                         SemicolonKey, QuoteKey, PeriodKey, SlashKey});
+        return (key >= '0' && key <= '9') ||
+               IsOneOf(key, {VkOemMinus, VkSubtract, VkOemPlus, VkOem5, VkOemPeriod, VkOem2});
+    return IsOneOf(key, {'1', '5', '8', '9', '0', VkOemMinus, VkSubtract, VkOemPlus, VkOem5, VkOem1,
+                         VkOem7, VkOemPeriod, VkOem2});
 }
 
 std::string SelectedText() {
@@ -102,21 +76,21 @@ void SpeakWordAtSpace() {
 
 void AnnounceEditKey(int key) {
     switch (key) {
-    case ShiftKey:
+    case VkShift:
         SpeakText("Shift");
         break;
-    case ControlKey:
+    case VkControl:
         SpeakText("Control");
         break;
-    case DeleteKey:
+    case VkDelete:
         SpeakText(DeleteWord + WhatIsRemoved(CharRightOfCaret()));
         DropLastCharacter(CurrentWord);
         break;
-    case BackSpaceKey:
+    case VkBack:
         SpeakText(EraseWord + WhatIsRemoved(CharLeftOfCaret()));
         DropLastCharacter(CurrentWord);
         break;
-    case SpaceKey:
+    case VkSpace:
         SpeakWordAtSpace();
         break;
     }
@@ -188,28 +162,28 @@ bool OnSearchBoxKeyDown(int virtualKey) {
 // Control as it was when the key went up, not as it is by the time the
 // message is handled: a quick release must not turn "Control End" into "End Key".
 bool OnSearchBoxKeyUp(int virtualKey) {
-    bool control = (platform::KeyState(ControlKey) & 0x8000) != 0;
+    bool control = (platform::KeyState(VkControl) & 0x8000) != 0;
     switch (virtualKey) {
-    case LeftKey:
+    case VkLeft:
         SpeakText("Left Arrow : " + DescribeCharacter(CharRightOfCaret()));
         break;
-    case RightKey:
+    case VkRight:
         SpeakText("Right Arrow : " + DescribeCharacter(CharLeftOfCaret()));
         break;
-    case UpKey:
+    case VkUp:
         StepHistory(-1);
         break;
-    case DownKey:
+    case VkDown:
         StepHistory(+1);
         break;
-    case CapsLockKey:
+    case VkCapital:
         SpeakText(CapsLockOn() ? "Cap ON" : "Cap OFF");
         break;
-    case HomeKey:
+    case VkHome:
         SpeakText(control ? "Control Home : Start of Search Term : "
                           : "Home Key : Start of Search Term : ");
         break;
-    case EndKey:
+    case VkEnd:
         SpeakText(control ? "Control End : End of Search Term : "
                           : "End Key : End of Search Term : ");
         break;

@@ -1,6 +1,7 @@
 #include "speech/key_names.h"
 
 #include "app/text.h"
+#include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
@@ -13,8 +14,6 @@ std::string CurrentWord;
 
 namespace {
 
-constexpr int ShiftKey = 16;
-constexpr int CapsLockKey = 20;
 constexpr const char* CapitalWord = "Capital ";
 
 struct NamedKey {
@@ -115,12 +114,12 @@ bool IsUpperLatinExtended(char32_t c) {
 } // namespace
 
 bool ShiftDown() {
-    return (platform::KeyState(ShiftKey) & 0x8000) != 0;
+    return (platform::KeyState(VkShift) & 0x8000) != 0;
 }
 
 // The toggle bit alone: holding the Caps Lock key down does not make letters capital.
 bool CapsLockOn() {
-    return (platform::KeyState(CapsLockKey) & 1) != 0;
+    return (platform::KeyState(VkCapital) & 1) != 0;
 }
 
 bool IsUpperLetter(char32_t c) {

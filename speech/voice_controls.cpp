@@ -1,6 +1,7 @@
 #include "speech/voice_controls.h"
 
 #include "app/main_window.h"
+#include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
@@ -11,9 +12,6 @@ constexpr const char* NormalSpeechWords = "Normal speech is on!";
 constexpr const char* FastSpeechWords = "Fast speech is on!";
 constexpr const char* SlowSpeechWords = "Slow speech is on!";
 
-constexpr int VolumeMuteKey = 0xAD;
-constexpr int VolumeDownKey = 0xAE;
-constexpr int VolumeUpKey = 0xAF;
 constexpr int VolumeStrokes = 5;
 
 constexpr unsigned Interrupting = platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak;
@@ -57,16 +55,16 @@ void ApplySpeechRate() {
 }
 
 void VolumeUp() {
-    PressRepeatedly(VolumeUpKey, VolumeStrokes);
+    PressRepeatedly(VkVolumeUp, VolumeStrokes);
 }
 
 void VolumeDown() {
-    PressRepeatedly(VolumeDownKey, VolumeStrokes);
+    PressRepeatedly(VkVolumeDown, VolumeStrokes);
 }
 
 // One press toggles the mute; two beeps tell the user it happened.
 void MuteSpeakers() {
-    platform::SendKeyPress(VolumeMuteKey);
+    platform::SendKeyPress(VkVolumeMute);
     CommandBeep();
     CommandBeep();
 }

@@ -4,6 +4,7 @@
 
 #include "app/events.h"
 #include "app/text.h"
+#include "platform/key_codes.h"
 
 #include <algorithm>
 
@@ -11,10 +12,6 @@ namespace platform::testing {
 
 namespace {
 
-constexpr int VkBack = 8, VkTab = 9, VkReturn = 13, VkShift = 16, VkControl = 17, VkMenu = 18;
-constexpr int VkCapital = 20, VkEscape = 27, VkSpace = 32, VkPrior = 33, VkNext = 34;
-constexpr int VkEnd = 35, VkHome = 36, VkLeft = 37, VkUp = 38, VkRight = 39, VkDown = 40;
-constexpr int VkDelete = 46, VkApps = 93, VkF1 = 112, VkF4 = 115, VkF10 = 121;
 constexpr int IdCancel = 2;
 constexpr uint8_t FShift = 4, FControl = 8, FAlt = 16;
 

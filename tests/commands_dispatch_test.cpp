@@ -20,20 +20,20 @@ class DispatchTest : public CommandsTest {
 };
 
 TEST_F(DispatchTest, EscStopsSpeechThenLeavesHelpModeThenCloses) {
-    Press(key::F1);
+    Press(VkF1);
     EXPECT_EQ(Settings.SearchType, 5);
     EXPECT_EQ(ResultRows.Name(1), "Loading ...");
     EXPECT_EQ(Heard(), Texts{"Opening Settings List : Not Available Yet"});
 
     Forget();
     world().voiceSpeaking = true;
-    Press(key::Esc); // only silences, even in help mode
+    Press(VkEscape); // only silences, even in help mode
     EXPECT_EQ(platform::testing::SpokenTexts(), Texts{""});
     EXPECT_EQ(Settings.SearchType, 5);
 
     world().voiceSpeaking = false;
     Forget();
-    Press(key::Esc);
+    Press(VkEscape);
     EXPECT_EQ(Settings.SearchType, 1);
     EXPECT_EQ(world().transcript.front().text, "Returning to Last Search Result");
     EXPECT_EQ(world().transcript.front().flags, 2u); // said to its end before the reload
@@ -42,7 +42,7 @@ TEST_F(DispatchTest, EscStopsSpeechThenLeavesHelpModeThenCloses) {
 
     Ctrl('5');
     Forget();
-    Press(key::Esc);
+    Press(VkEscape);
     EXPECT_FALSE(platform::MainWindowExists());
     EXPECT_EQ(Heard(), Texts{"Exiting Lumafind"});
     EXPECT_NE(Get("lumafind.ini").find("ShortPath= 0"), std::string::npos);
@@ -50,11 +50,11 @@ TEST_F(DispatchTest, EscStopsSpeechThenLeavesHelpModeThenCloses) {
 
 TEST_F(DispatchTest, EscLeavesHelpModeEvenWhenTheLastSearchTypeIsCorrupt) {
     Settings.LastSearchType = 6; // hand-edited
-    Press(key::F2);
+    Press(VkF2);
     EXPECT_EQ(Heard(), Texts{"Opening Action Shortcuts : Not Available Yet"});
-    Press(key::Esc);
+    Press(VkEscape);
     EXPECT_EQ(Settings.SearchType, 1);
-    Press(key::Esc);
+    Press(VkEscape);
     EXPECT_FALSE(platform::MainWindowExists());
 }
 
@@ -63,17 +63,17 @@ TEST_F(DispatchTest, EnterSearchesFromTheSearchBoxAndActsOnTheListRow) {
     scenario::WriteFile(folder + "tree/Texas map.txt", "abc");
     scenario::WriteFile(folder + "tree/other.txt", "abc");
     world().esRoots = folder + "tree";
-    Press(key::F1);
+    Press(VkF1);
     Forget();
     platform::testing::GiveFocus(platform::ToolbarId);
-    Press(key::Enter); // any control but the list: a file search, even in help mode
+    Press(VkReturn); // any control but the list: a file search, even in help mode
     EXPECT_EQ(Commands(), (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(Settings.SearchType, 1);
     EXPECT_EQ(Spoken(), "Search is complete : 1 Match : texas map.txt");
     EXPECT_EQ(Beeps(), 0);
 
     platform::testing::GiveFocus(platform::ResultListId);
-    Press(key::Enter);
+    Press(VkReturn);
     EXPECT_EQ(Spoken(), "Not Available Yet"); // opening files comes later
 }
 
@@ -83,7 +83,7 @@ TEST_F(DispatchTest, HelpKeysAndTheProductPage) {
     EXPECT_EQ(Settings.SearchType, 1);
     platform::testing::GiveFocus(platform::SearchBoxId);
     Forget();
-    platform::testing::PressKey(key::F(10), true); // Shift+F10, the other context-menu key
+    platform::testing::PressKey(FKey(10), true); // Shift+F10, the other context-menu key
     EXPECT_EQ(Settings.SearchType, 5);
     EXPECT_EQ(world().columns[0].header, "Settings Shortcuts") << "laid out for the list";
     // Only F1 shows the loading row and announces the list.
@@ -92,11 +92,11 @@ TEST_F(DispatchTest, HelpKeysAndTheProductPage) {
 
     Forget();
     Settings.ExternalTool = 1; // no magnifier beside the program: nothing else starts
-    Ctrl(key::F1);
+    Ctrl(VkF1);
     EXPECT_EQ(Heard(), Texts{"Opening Lumafind Web Site"});
     EXPECT_EQ(world().openedPages, Texts{"https://lumafind.example/"});
     Settings.ExternalTool = 3;
-    Ctrl(key::F1);
+    Ctrl(VkF1);
     EXPECT_EQ(Heard().back(), "Not Available Yet"); // Narrator comes later
 }
 
@@ -108,7 +108,7 @@ TEST_F(DispatchTest, HandOverCommandsSayTheirWords) {
     EXPECT_EQ(world().selEnd, 5);
     Ctrl('L');
     EXPECT_EQ(Spoken(), "texas");
-    Press(key::F4);
+    Press(VkF4);
     EXPECT_EQ(world().searchText, "");
     EXPECT_EQ(Spoken(), "Search Term Cleared");
     Ctrl('L'); // a blank term is named, never silence
@@ -117,9 +117,9 @@ TEST_F(DispatchTest, HandOverCommandsSayTheirWords) {
     EXPECT_EQ(Spoken(), "Icon Size is  128");
     Ctrl('R');
     EXPECT_EQ(Spoken(), "Columns Resized");
-    Press(key::F(6));
+    Press(FKey(6));
     EXPECT_EQ(Spoken(), "Louder");
-    Press(key::F(7));
+    Press(FKey(7));
     EXPECT_EQ(Spoken(), "Softer");
     Ctrl('1');
     EXPECT_EQ(Spoken(), "first.txt");
@@ -166,12 +166,12 @@ TEST_F(DispatchTest, UnboundKeysReachTheFocusedControl) {
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(world().keyMessages[1].message, platform::testing::SysKeyDownMessage);
     EXPECT_EQ(world().searchText, "texas");
-    platform::testing::PressKey(key::F(4), false, false, true);
+    platform::testing::PressKey(FKey(4), false, false, true);
     EXPECT_FALSE(platform::MainWindowExists());
 }
 
 TEST_F(DispatchTest, ToolbarExitClosesEvenInHelpMode) {
-    Press(key::F1);
+    Press(VkF1);
     RunCommand(CmdExit);
     EXPECT_FALSE(platform::MainWindowExists());
     EXPECT_EQ(Beeps(), 1);

@@ -4,16 +4,14 @@
 #include "scenario.h"
 
 #include "commands/catalogue.h"
+#include "platform/key_codes.h"
 
 #include <vector>
 
-namespace key {
-constexpr int Enter = 13, Tab = 9, Esc = 27, Space = 32, Down = 40, F1 = 112, F2 = 113, F4 = 115,
-              F9 = 120, F10 = 121, Alt = 18;
-constexpr int F(int n) {
-    return F1 + n - 1;
+// The n-th function key.
+constexpr int FKey(int n) {
+    return VkF1 + n - 1;
 }
-} // namespace key
 
 using Texts = std::vector<std::string>;
 

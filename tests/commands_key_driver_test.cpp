@@ -64,27 +64,27 @@ TEST_F(KeyDriverTest, TypingAndEditingInTheSearchBox) {
 }
 
 TEST_F(KeyDriverTest, TabMovesTheFocusAndTheListKeysMoveTheSelection) {
-    Press(key::Tab);
+    Press(VkTab);
     EXPECT_EQ(platform::FocusedControl(), platform::ResultListId);
     EXPECT_EQ(Spoken(), "Results List has focus. Top of List : alpha.txt");
-    Press(key::Down);
+    Press(VkDown);
     EXPECT_EQ(Spoken(), "beta.txt");
     Press(35); // End
     EXPECT_EQ(Spoken(), "Bottom of List : bravo.txt");
     Press(36);  // Home
     Press('B'); // first-letter jump from the list's own key notification
     EXPECT_EQ(Spoken(), "beta.txt");
-    pt::PressKey(key::Tab, true);
+    pt::PressKey(VkTab, true);
     EXPECT_EQ(platform::FocusedControl(), platform::SearchBoxId);
     EXPECT_TRUE(Spoken().starts_with("SearchBox has focus."));
 }
 
 TEST_F(KeyDriverTest, NothingIsDeliveredOnceTheWindowIsGone) {
-    Press(key::Esc);
+    Press(VkEscape);
     ASSERT_FALSE(platform::MainWindowExists());
     Forget();
     pt::TypeText("abc");
-    Press(key::Enter);
+    Press(VkReturn);
     EXPECT_TRUE(world().keyMessages.empty());
     EXPECT_TRUE(Heard().empty());
 }

@@ -96,7 +96,7 @@ TEST_F(CommandsTest, KeysWithoutNamesFunctionKeysAndMinimalKeys) {
     Ctrl('W');
     EXPECT_EQ(Spoken(), "Shortcut Pressed: Show Toolbar : C-W : Toolbar is Hidden");
     Settings.SpeakMinimalKey = 0;
-    Press(key::F10);
+    Press(VkF10);
     EXPECT_EQ(Spoken(), "Shortcut Pressed: Use Ignore List : F10 : Ignore List is ON");
     CtrlShift('W');
     EXPECT_EQ(Spoken(), "Shortcut Pressed: Wide Toolbar : Control Shift W : Wide Toolbar is ON");
@@ -109,9 +109,9 @@ TEST_F(CommandsTest, EscAnnouncesAnUnknownShortcutInFrontOfTheReturnedRow) {
     Put("results.txt",
         "Size,Date Modified,Filename\r\n5,01/02/2023 10:00,\"C:\\a\\first.txt\"\r\n");
     Settings.SpeakMinimalKey = 0;
-    Press(key::F1);
+    Press(VkF1);
     Forget();
-    Press(key::Esc);
+    Press(VkEscape);
     EXPECT_EQ(Heard(), (Texts{"Returning to Last Search Result",
                               "Shortcut Pressed: Unknown Shortcut : ... : Bottom of List : "
                               "first.txt"}));
@@ -133,7 +133,7 @@ TEST_F(CommandsTest, PrefixWaitsWhileSpeechIsDisabledAndF9DoesNotUseIt) {
     Ctrl('5');
     EXPECT_EQ(Heard(), Texts{});
     EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Folder Short Path : C-5 : ");
-    Press(key::F9);
+    Press((VkF1 + 8));
     EXPECT_EQ(world().transcript.back().text, "Speech is Enabled");
     EXPECT_EQ(world().transcript.back().flags, 3u);
     EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Disable Speech : F9 : ");

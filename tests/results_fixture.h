@@ -3,6 +3,8 @@
 
 #include "scenario.h"
 
+#include "platform/key_codes.h"
+
 #include "results/result_list.h"
 
 #include <initializer_list>
@@ -30,6 +32,3 @@ class ResultsTest : public ScenarioTest {
     int Selected() { return SelectedRow(); }
     size_t Heard() { return world().transcript.size(); }
 };
-
-constexpr int VkSpace = 0x20, VkShift = 0x10, VkControl = 0x11, VkDown = 0x28, VkEnd = 0x23,
-              VkHome = 0x24;

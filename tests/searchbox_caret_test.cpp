@@ -6,49 +6,49 @@
 
 TEST_F(SearchBoxTest, BackSpaceAndDeleteNameTheCharacterAboutToGo) {
     Holding("a.c", 2);
-    Press(vk::BackSpace);
+    Press(VkBack);
     EXPECT_EQ(Box(), "ac");
-    Press(vk::Delete);
+    Press(VkDelete);
     EXPECT_EQ(Box(), "a");
     EXPECT_EQ(Heard(), (Texts{"Erase Period", "Delete c"}));
 }
 
 TEST_F(SearchBoxTest, BackSpaceAtTheStartAndDeleteAtTheEndNameNothing) {
     Holding("ab", 0);
-    Press(vk::BackSpace);
+    Press(VkBack);
     Holding("ab", 2);
-    Press(vk::Delete);
+    Press(VkDelete);
     EXPECT_EQ(Box(), "ab");
     EXPECT_EQ(Heard(), Texts{"Delete "});
     Holding("ab", 0);
-    Press(vk::BackSpace);
+    Press(VkBack);
     EXPECT_EQ(Heard(), Texts{"Erase "});
 }
 
 TEST_F(SearchBoxTest, WithASelectionTheSelectionIsWhatIsNamed) {
     Holding("texas", 0, 5); // as the box is after start-up
-    Press(vk::BackSpace);
+    Press(VkBack);
     EXPECT_EQ(Box(), "");
     EXPECT_EQ(Heard(), Texts{"Erase texas"});
     Holding("aBc", 1, 2);
-    Press(vk::Delete);
+    Press(VkDelete);
     EXPECT_EQ(Box(), "ac");
     EXPECT_EQ(Heard(), Texts{"Delete Capital B"});
     Holding("abcd", 1, 3);
-    Press(vk::Delete);
+    Press(VkDelete);
     EXPECT_EQ(Box(), "ad");
     EXPECT_EQ(Heard(), Texts{"Delete bc"});
 }
 
 TEST_F(SearchBoxTest, ArrowsNameTheCharacterPassedAndStopAtTheEnds) {
     Holding("aB", 2);
-    Press(vk::Right);
+    Press(VkRight);
     EXPECT_EQ(Caret(), 2);
-    Press(vk::Left);
-    Press(vk::Left);
-    Press(vk::Left);
+    Press(VkLeft);
+    Press(VkLeft);
+    Press(VkLeft);
     EXPECT_EQ(Caret(), 0);
-    Press(vk::Right);
+    Press(VkRight);
     EXPECT_EQ(Heard(), (Texts{"Right Arrow : Capital B", "Left Arrow : Capital B", "Left Arrow : a",
                               "Left Arrow : a", "Right Arrow : a"}));
     EXPECT_EQ(CharLeftOfCaret(), "a");
@@ -57,16 +57,16 @@ TEST_F(SearchBoxTest, ArrowsNameTheCharacterPassedAndStopAtTheEnds) {
 
 TEST_F(SearchBoxTest, HomeAndEndTellWhetherControlWasHeld) {
     Holding("abc", 1);
-    Press(vk::Home);
-    Press(vk::End);
+    Press(VkHome);
+    Press(VkEnd);
     EXPECT_EQ(Heard(),
               (Texts{"Home Key : Start of Search Term : ", "End Key : End of Search Term : "}));
     // The Control key is named as it goes down, then the release speaks.
     Forget();
-    Press(vk::Home, false, true);
+    Press(VkHome, false, true);
     EXPECT_EQ(Heard(), (Texts{"Control", "Control Home : Start of Search Term : "}));
     Forget();
-    Press(vk::End, false, true);
+    Press(VkEnd, false, true);
     EXPECT_EQ(Heard(), (Texts{"Control", "Control End : End of Search Term : "}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(SearchBoxTest, UpAndDownStepThroughTheHistory) {
     Settings.SearchTermNumber = 1;
     Holding("houston", 7);
     Texts terms;
-    for (int key : {vk::Down, vk::Down, vk::Down, vk::Up, vk::Down, vk::Up}) {
+    for (int key : {VkDown, VkDown, VkDown, VkUp, VkDown, VkUp}) {
         Press(key);
         terms.push_back(Box());
     }

@@ -4,14 +4,10 @@
 
 #include "scenario.h"
 
+#include "platform/key_codes.h"
 #include "speech/key_names.h"
 
 #include <vector>
-
-namespace vk {
-constexpr int BackSpace = 8, Shift = 16, Control = 17, CapsLock = 20, Space = 32, End = 35,
-              Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, Quote = 222;
-} // namespace vk
 
 using Texts = std::vector<std::string>;
 

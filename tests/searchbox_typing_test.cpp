@@ -49,7 +49,7 @@ TEST_F(SearchBoxTest, WordsCollectOnlyWhatWasTypedSinceTheLastSpace) {
     Type("tex");
     EXPECT_EQ(CurrentWord, "TEX");
     EXPECT_TRUE(Heard().empty());
-    Press(vk::BackSpace);
+    Press(VkBack);
     Type("as dallas ");
     EXPECT_EQ(Box(), "teas dallas ");
     EXPECT_EQ(Heard(), (Texts{"Erase x", "TEAS", "DALLAS"}));
@@ -72,12 +72,12 @@ TEST_F(SearchBoxTest, ShiftedKeysAreNamedWhereTheirCharacterMayBeTyped) {
 }
 
 TEST_F(SearchBoxTest, UnshiftedQuoteBeepsButShiftedQuoteIsTyped) {
-    Press(vk::Quote);
+    Press(VkOem7);
     EXPECT_EQ(world().beeps, (std::vector<std::pair<int, int>>{{275, 150}}));
     EXPECT_EQ(Box(), "");
     EXPECT_EQ(Heard(), Texts{"Apostrophe : Invalid Search String Character"});
     Forget();
-    Press(vk::Quote, true);
+    Press(VkOem7, true);
     EXPECT_EQ(Box(), "\"");
     EXPECT_EQ(Heard(), (Texts{"Shift", "Double Quote"}));
     EXPECT_TRUE(world().beeps.empty());
@@ -90,7 +90,7 @@ TEST_F(SearchBoxTest, ShiftTwoSaysNothingOnTheKeyThenRefusesTheAtSign) {
 }
 
 TEST_F(SearchBoxTest, CapsLockNamesCapitalsAndIsAnnouncedOnRelease) {
-    Press(vk::CapsLock);
+    Press(VkCapital);
     EXPECT_EQ(Heard(), Texts{"Cap ON"});
     Forget();
     Type("a");
@@ -98,7 +98,7 @@ TEST_F(SearchBoxTest, CapsLockNamesCapitalsAndIsAnnouncedOnRelease) {
     EXPECT_EQ(Box(), "Ab");
     EXPECT_EQ(Heard(), (Texts{"Capital A", "Shift", "B"}));
     Forget();
-    Press(vk::CapsLock);
+    Press(VkCapital);
     EXPECT_EQ(Heard(), Texts{"Cap OFF"});
 }
 
@@ -114,19 +114,19 @@ TEST_F(SearchBoxTest, FullCharacterCodesAreCompared) {
 TEST_F(SearchBoxTest, WithLettersOffOnlyReleasesSpeak) {
     Settings.EnableSpeakLetters = 0;
     Holding("abc", 1);
-    Press(vk::Delete);
-    Press(vk::BackSpace);
-    Press(vk::Shift);
-    Press(vk::Control);
-    Press(vk::Space);
+    Press(VkDelete);
+    Press(VkBack);
+    Press(VkShift);
+    Press(VkControl);
+    Press(VkSpace);
     Type("X");
     EXPECT_EQ(Box(), " Xc");
     EXPECT_TRUE(Heard().empty());
     EXPECT_TRUE(world().beeps.empty());
-    Press(vk::Left);
-    Press(vk::Home);
-    Press(vk::End);
-    Press(vk::CapsLock);
+    Press(VkLeft);
+    Press(VkHome);
+    Press(VkEnd);
+    Press(VkCapital);
     EXPECT_EQ(Heard(), (Texts{"Left Arrow : Capital X", "Home Key : Start of Search Term : ",
                               "End Key : End of Search Term : ", "Cap ON"}));
 }

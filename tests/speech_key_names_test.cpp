@@ -1,13 +1,12 @@
 #include "scenario.h"
 
 #include "app/text.h"
+#include "platform/key_codes.h"
 #include "speech/key_names.h"
 
 #include <vector>
 
 namespace {
-
-constexpr int Shift = 16, CapsLock = 20;
 
 struct Naming {
     int key;
@@ -23,8 +22,8 @@ class KeyNameTest : public ScenarioTest {
         KeyName = KeyChar = CurrentWord = "";
     }
     void Hold(bool shift, bool capsLock) {
-        world().keyStates[Shift] = shift ? 0xFF80 : 0;
-        world().keyStates[CapsLock] = capsLock ? 1 : 0;
+        world().keyStates[VkShift] = shift ? 0xFF80 : 0;
+        world().keyStates[VkCapital] = capsLock ? 1 : 0;
     }
     void ExpectNamed(int key, const std::string& name, const std::string& character) {
         NameKey(key);
@@ -43,8 +42,8 @@ TEST_F(KeyNameTest, LettersAreCapitalExactlyWhenTheyComeOutUpperCase) {
     Hold(true, true);
     ExpectNamed('Z', "Z", "Z");
     // Holding the Caps Lock key down (toggled off) does not make capitals.
-    world().keyStates[Shift] = 0;
-    world().keyStates[CapsLock] = 0xFF80;
+    world().keyStates[VkShift] = 0;
+    world().keyStates[VkCapital] = 0xFF80;
     ExpectNamed('Q', "Q", "Q");
 }
 

@@ -1,5 +1,7 @@
 #include "scenario.h"
 
+#include "platform/key_codes.h"
+
 #include "speech/voice_controls.h"
 
 #include <vector>
@@ -10,7 +12,6 @@ using Texts = std::vector<std::string>;
 namespace {
 
 constexpr unsigned Async = 3, Wait = 2;
-constexpr int VolumeMuteKey = 0xAD, VolumeDownKey = 0xAE, VolumeUpKey = 0xAF;
 
 } // namespace
 
@@ -111,13 +112,13 @@ TEST_F(SpeechTest, RateCycleWithCustomAndDegenerateRates) {
 
 TEST_F(SpeechTest, VolumeKeysStrokeFiveTimesAndMuteOnceWithTwoBeeps) {
     VolumeUp();
-    EXPECT_EQ(world().syntheticKeys, std::vector<int>(5, VolumeUpKey));
+    EXPECT_EQ(world().syntheticKeys, std::vector<int>(5, VkVolumeUp));
     world().syntheticKeys.clear();
     VolumeDown();
-    EXPECT_EQ(world().syntheticKeys, std::vector<int>(5, VolumeDownKey));
+    EXPECT_EQ(world().syntheticKeys, std::vector<int>(5, VkVolumeDown));
     world().syntheticKeys.clear();
     MuteSpeakers();
-    EXPECT_EQ(world().syntheticKeys, std::vector<int>{VolumeMuteKey});
+    EXPECT_EQ(world().syntheticKeys, std::vector<int>{VkVolumeMute});
     EXPECT_EQ(world().beeps, (std::vector<std::pair<int, int>>{{275, 150}, {275, 150}}));
     EXPECT_TRUE(world().transcript.empty());
 }

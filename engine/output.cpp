@@ -2,20 +2,45 @@
 #include "engine/es.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 namespace es {
 
 namespace {
 
+// Name order, ignoring case. Equal names are ordered later, by their full paths.
 bool ByName(const Match& a, const Match& b) {
-    if (a.folded != b.folded) return a.folded < b.folded;
-    return a.host < b.host;
+    return a.folded < b.folded;
 }
 
 bool NewestFirst(const Match& a, const Match& b) {
     if (a.modified != b.modified) return a.modified > b.modified;
     return ByName(a, b);
+}
+
+// Ties go by the full path as written, ignoring case like the names, then exactly: the host's
+// own path would put "a/x" before "a0/x" on Linux and after it on Windows. Only tied matches
+// need the key, so it is made for them alone.
+void OrderByPath(std::vector<Match>& matches, size_t from, size_t to) {
+    struct Key {
+        std::string folded, shown;
+        size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(to - from);
+    for (size_t i = from; i < to; ++i) {
+        std::string shown = ShownPath(matches[i].host);
+        keys.push_back({Fold(shown), std::move(shown), i});
+    }
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.folded != b.folded ? a.folded < b.folded : a.shown < b.shown;
+    });
+    std::vector<Match> ordered;
+    ordered.reserve(keys.size());
+    for (const Key& k : keys)
+        ordered.push_back(std::move(matches[k.index]));
+    std::move(ordered.begin(), ordered.end(), matches.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
 std::string DateText(int64_t seconds) {
@@ -46,7 +71,23 @@ void SortMatches(const Request& request, std::vector<Match>& matches) {
     if (request.limit > 0 && static_cast<uint64_t>(request.limit) < keep)
         keep = static_cast<size_t>(request.limit);
     auto less = request.sortBy == SortBy::DateModified ? NewestFirst : ByName;
+    auto tied = [less](const Match& a, const Match& b) { return !less(a, b) && !less(b, a); };
     std::partial_sort(matches.begin(), matches.begin() + keep, matches.end(), less);
+    // Matches beyond the cut that tie with the last kept one compete for its place.
+    size_t end = keep;
+    if (keep > 0 && keep < matches.size()) {
+        const Match& last = matches[keep - 1];
+        end = static_cast<size_t>(std::partition(matches.begin() + keep, matches.end(),
+                                                 [&](const Match& m) { return tied(m, last); }) -
+                                  matches.begin());
+    }
+    for (size_t i = 0; i < end;) {
+        size_t j = i + 1;
+        while (j < end && tied(matches[i], matches[j]))
+            ++j;
+        if (j - i > 1) OrderByPath(matches, i, j);
+        i = j;
+    }
     matches.resize(keep);
 }
 

@@ -1,6 +1,7 @@
-// Every command in one table: what the user hears for its shortcut, its key,
-// whether it beeps, who does the work, and its toolbar button. The accelerator
-// table, the spoken shortcut names, the toolbar and the dispatcher all read it.
+// The facts of every command, read from the one command list: what the user
+// hears for its shortcut, its key, whether it beeps, and its toolbar button.
+// The accelerator table, the spoken shortcut names and the toolbar read it; the
+// dispatcher takes the handlers from the same list.
 #pragma once
 
 #include "commands/command_ids.h"
@@ -21,12 +22,11 @@ struct ToolbarFace {
 
 struct CommandRow {
     CommandId id;
-    const char* shortcut; // "Name :: key" as spoken, blanks and all; nullptr when unnamed
+    const char* shortcut; // "Name :: key" as spoken; nullptr when unnamed
     uint8_t keyFlags;     // 0: no key sends it
     uint16_t key;         // virtual-key code
     Beeping beep;
-    void (*handler)(); // nullptr: a setting toggle or cycle does the work
-    ToolbarFace face = {};
+    ToolbarFace face;
 };
 
 // In the order of the accelerator table, then the commands no key sends.

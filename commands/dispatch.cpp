@@ -1,13 +1,165 @@
 // What the main window does for each command: the shortcut announcement, the
-// beep, then the setting toggle or the handler of the command table.
+// beep, then the setting toggle or the handler the command list names.
 #include "commands/dispatch.h"
 
+#include "actions/copy_files.h"
+#include "actions/open_files.h"
+#include "actions/outside_programs.h"
+#include "actions/update.h"
 #include "app/events.h"
+#include "app/layout.h"
 #include "app/main_window.h"
+#include "app/text.h"
+#include "appearance/appearance.h"
+#include "appearance/toolbar.h"
 #include "commands/catalogue.h"
 #include "commands/command_table.h"
+#include "commands/help_lists.h"
+#include "commands/help_mode.h"
 #include "commands/toggles.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
+#include "printing/print_results.h"
+#include "results/folder_expansion.h"
+#include "results/navigation.h"
+#include "search/run_search.h"
+#include "searchbox/clipboard.h"
 #include "settings/settings.h"
+#include "speech/speech.h"
+#include "speech/spelling.h"
+#include "speech/voice_controls.h"
+
+namespace {
+
+void Search(SearchType searchType) {
+    Settings.SearchType = searchType;
+    RunSearch();
+}
+void SearchFiles() {
+    Search(Files);
+}
+void SearchFolders() {
+    Search(Folders);
+}
+void SearchBoth() {
+    Search(Both);
+}
+void SearchCustom() {
+    Search(Custom);
+}
+
+// Enter: act on the list's row when the list has the focus, otherwise search
+// for files whatever the list shows.
+void Activate() {
+    if (platform::FocusedControl() == platform::ResultListId) {
+        if (Settings.SearchType == SettingsListType)
+            ActivateSettingsRow();
+        else if (Settings.SearchType == ActionListType)
+            ActivateActionRow();
+        else
+            OpenSelectedFile();
+        return;
+    }
+    platform::SetFocusTo(platform::SearchBoxId);
+    SearchFiles();
+}
+
+// Esc: silence first, then leave help mode, and only then close.
+void Escape() {
+    if (platform::VoiceIsSpeaking())
+        StopSpeech();
+    else if (InHelpMode())
+        ReturnToLastResult();
+    else
+        platform::CloseMainWindow();
+}
+
+void SpeakSearchTerm() {
+    Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
+    // A blank term would be silence, which the user cannot tell from a dead key.
+    bool blank = TrimBlanks(Settings.SearchTerm).empty();
+    SpeakText(blank ? std::string("Empty") : Settings.SearchTerm);
+}
+
+void ClearSearchTerm() {
+    platform::SetSearchBoxText("");
+    SpeakText("Search Term Cleared");
+}
+
+void SelectAllText() {
+    platform::SearchBoxSetSelection(0, -1);
+    SpeakText("Select All");
+}
+
+void SayLouder() {
+    VolumeUp();
+    SpeakText("Louder");
+}
+void SaySofter() {
+    VolumeDown();
+    SpeakText("Softer");
+}
+
+void ChangeIconSize() {
+    CycleIconSize();
+    LayoutWindow();
+    SpeakText("Icon Size is " + NumberText(Settings.IconSize));
+}
+
+void ChangeColors() {
+    CycleColorScheme();
+    LayoutWindow();
+}
+
+void FitToContent() {
+    FitColumns();
+    SpeakText("Columns Resized");
+}
+
+void SpeakName() {
+    SpeakColumn(1);
+}
+void SpeakFolder() {
+    SpeakColumn(2);
+}
+void SpeakDate() {
+    SpeakColumn(3);
+}
+void SpeakFileSize() {
+    SpeakColumn(4);
+}
+
+void ResizeFont(int delta) {
+    ChangeFontSize(delta);
+    ApplyColors();
+    LayoutWindow();
+}
+void IncreaseFontSize() {
+    ResizeFont(+4);
+}
+void DecreaseFontSize() {
+    ResizeFont(-4);
+}
+
+struct Handler {
+    int id;
+    void (*run)();
+};
+
+const Handler kHandlers[] = {
+#define LUMAFIND_COMMAND_HANDLER(name, id, shortcut, flags, key, beep, handler, ...)               \
+    {Cmd##name, handler},
+    LUMAFIND_COMMANDS(LUMAFIND_COMMAND_HANDLER)
+#undef LUMAFIND_COMMAND_HANDLER
+};
+
+} // namespace
+
+CommandHandler HandlerOf(int id) {
+    for (const Handler& h : kHandlers)
+        if (h.id == id) return h.run;
+    return nullptr;
+}
 
 void DispatchCommand(int id, int code) {
     if (code == 1) {
@@ -18,9 +170,10 @@ void DispatchCommand(int id, int code) {
     if (id == CmdPreviewClick && code != 0) return;
     if (RunSettingToggle(id) || RunSettingCycle(id)) return;
     const CommandRow* row = FindCommand(id);
-    if (!row || !row->handler) return;
+    CommandHandler handler = HandlerOf(id);
+    if (!row || !handler) return;
     if (row->beep) CommandBeep();
-    row->handler();
+    handler();
 }
 
 void OnCommand(int id, int code) {

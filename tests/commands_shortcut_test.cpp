@@ -3,6 +3,7 @@
 #include "commands_fixture.h"
 
 #include "commands/command_table.h"
+#include "commands/dispatch.h"
 #include "commands/toggles.h"
 #include "platform/testing/testing.h"
 #include "searchbox/status.h"
@@ -15,7 +16,7 @@ TEST(CommandTableTest, EveryCommandIsHandledOnceAndEveryKeyBoundOnce) {
     std::set<int> ids;
     for (const CommandRow& row : CommandTable()) {
         EXPECT_TRUE(ids.insert(row.id).second) << "a second row for " << row.id;
-        EXPECT_NE(row.handler != nullptr, IsSettingToggleOrCycle(row.id))
+        EXPECT_NE(HandlerOf(row.id) != nullptr, IsSettingToggleOrCycle(row.id))
             << row.id << " needs exactly one of a handler and a setting toggle";
         if (row.keyFlags != 0) {
             EXPECT_TRUE(keys.insert({row.keyFlags, row.key}).second) << "key of " << row.id;

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "settings/window_fit.h"
+
 #include <string>
 
 // Places the five controls for the current client size, font size and
 // settings, and sets the list's column headers and widths.
 void LayoutWindow();
-
-// The search box's height for each point of the content font's size.
-constexpr double SearchBoxPixelsPerPoint = 2.7;
 
 struct ControlBox {
     int x, y, width, height;

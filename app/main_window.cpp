@@ -16,3 +16,7 @@ void ResetResultRows() {
     platform::ListSetItemCount(1);
     SelectRow(1);
 }
+
+void ResetMainWindowState() {
+    MainWindow = MainWindowRecord();
+}

@@ -16,6 +16,8 @@ struct MainWindowRecord {
 };
 
 extern MainWindowRecord MainWindow;
+// The record as a new process has it.
+void ResetMainWindowState();
 
 void CommandBeep();
 // One "<empty>" row, shown and selected.

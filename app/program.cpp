@@ -2,6 +2,11 @@
 
 #include "app/main_window.h"
 #include "app/version.h"
+#include "commands/catalogue.h"
+#include "results/navigation.h"
+#include "search/run_search.h"
+#include "settings/settings.h"
+#include "speech/key_names.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
@@ -27,4 +32,14 @@ int ProgramMain() {
     if (MainWindow.RestartPending == 1)
         platform::StartProgram(platform::ProgramFolder() + "start_lumafind.exe", "");
     return 0;
+}
+
+void ResetProgramState() {
+    Settings = SettingsRecord();
+    ResetMainWindowState();
+    ResetShortcutState();
+    ResetSearchState();
+    ResetResultsState();
+    ResetSpeechState();
+    ResetToolbarState();
 }

@@ -15,6 +15,7 @@
 #include "search/filter_groups.h"
 #include "search/history.h"
 #include "search/result_rows.h"
+#include "search/run_search.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 #include "speech/voice_controls.h"

@@ -1,6 +1,8 @@
 // The large content font and the colour schemes.
 #pragma once
 
+#include "settings/window_fit.h"
+
 #include <string>
 
 // Grows or shrinks the content font by `delta` points, never below 8.
@@ -12,7 +14,6 @@ void ApplyColors();
 // The start-up fonts: the status bar's own and the content font.
 void ApplyFonts();
 
-constexpr int SmallestFontSize = 8;
 constexpr int StatusFontSize = 14;
 // The font of the window and of the controls created with it, the toolbar's
 // captions included, until one is given its own.

@@ -132,3 +132,7 @@ int PreviewBackground() {
         return 16777215;
     }
 }
+
+void ResetToolbarState() {
+    Toolbar = ToolbarRecord();
+}

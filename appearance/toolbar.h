@@ -18,6 +18,7 @@ struct ToolbarRecord {
     std::string TooltipText; // what the big tooltip shows, at most 259 characters
 };
 extern ToolbarRecord Toolbar;
+void ResetToolbarState();
 
 // The empty text while `HideToolbarText` is on, else the caption.
 std::string ToolbarButtonText(const std::string& caption);

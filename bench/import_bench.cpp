@@ -7,6 +7,7 @@
 //   import_bench [rows] [runs]     (default 1000000 rows, 5 runs; medians)
 #include "platform/testing/testing.h"
 #include "search/result_rows.h"
+#include "search/run_search.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -208,7 +209,7 @@ int main(int argc, char** argv) {
 
         ResultRows = ResultRowsRecord();
         start = Clock::now();
-        imported = ImportResultFile();
+        imported = ReadResultFile();
         importTimes.push_back(Seconds(start));
 
         if (compareFixed) {

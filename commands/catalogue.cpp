@@ -61,3 +61,8 @@ void AnnounceShortcut(int id) {
     if (Settings.SpeakMinimalKey == 0) ExpandKeyName();
     SpeechPrefix = kShortcutPressed + LastShortcutName + " : " + LastShortcutKey + " : ";
 }
+
+void ResetShortcutState() {
+    LastShortcutName.clear();
+    LastShortcutKey.clear();
+}

@@ -14,6 +14,7 @@ std::vector<platform::Accelerator> AcceleratorTable();
 // Name and key code of the most recent shortcut, trimmed of blanks.
 extern std::string LastShortcutName;
 extern std::string LastShortcutKey;
+void ResetShortcutState();
 
 // Builds the table and attaches it to the main window.
 void BuildAccelerators();

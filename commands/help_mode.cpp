@@ -4,6 +4,7 @@
 #include "commands/help_lists.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
+#include "search/run_search.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 

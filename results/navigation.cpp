@@ -119,6 +119,14 @@ void OnListDoubleClick() {
     OpenSelectedFile();
 }
 
+int SortDescending = 0;
+
+void SortRows(int column) {
+    SortDescending = SortDescending ? 0 : 1;
+    SortResultRows(ResultRows, column, SortDescending != 0);
+    SelectRow(1);
+}
+
 // Sorting selects row 1; when row 1 was selected already the control reports
 // no change, so the status bar and the preview are brought up to date here,
 // silently.
@@ -127,4 +135,9 @@ void OnListColumnClick(int column) {
     SortRows(column);
     platform::RedrawControl(platform::ResultListId);
     if (firstWasSelected) ShowSelectedRow();
+}
+
+void ResetResultsState() {
+    SortDescending = 0;
+    CurrentFile.clear();
 }

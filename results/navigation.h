@@ -9,3 +9,8 @@ void FitColumns();
 void ScrollSelectionToTop();
 // True when a row was found and selected.
 bool FirstLetterJump(int virtualKey);
+
+// A click on a column header: the rows sorted by it, each click the other way.
+extern int SortDescending;
+void ResetResultsState(); // the sort order and `CurrentFile`
+void SortRows(int column);

@@ -1,11 +1,7 @@
 #include "search/result_rows.h"
 
-#include "app/layout.h"
-#include "app/main_window.h"
 #include "app/text.h"
-#include "appearance/toolbar.h"
 #include "platform/platform.h"
-#include "results/result_list.h"
 #include "settings/settings.h"
 
 ResultRowsRecord ResultRows;
@@ -98,24 +94,12 @@ std::string FormatSize(int row) {
     return SizeText(ResultRows.Row(row).SizeValue, Settings.UseKB != 0);
 }
 
-int ImportResultFile() {
+int ReadResultFile() {
     std::string bytes;
     platform::ReadWholeFile(ResultFile, bytes);
     ParseResultText(std::move(bytes), {Settings.UseIgnoreList != 0, Settings.IgnoreList},
                     ResultRows);
     int n = ResultRows.Count();
-    platform::ListDeleteAllItems();
-    if (n == 0) ResetResultRows();
+    if (n == 0) ResultRows.Add("", "", "", EmptyRowName, false);
     return n;
-}
-
-void LoadResultFile() {
-    LayoutWindow();
-    ImportResultFile();
-    ShowResultRows();
-    CreateToolbar();
-    if (Settings.FocusOnRE != 0) {
-        platform::SearchBoxPostSelectAll();
-        platform::SetFocusTo(platform::SearchBoxId);
-    }
 }

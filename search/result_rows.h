@@ -55,14 +55,11 @@ struct ImportOptions {
 // Parses the engine's CSV bytes into rows (pure; the bytes are consumed).
 void ParseResultText(std::string bytes, const ImportOptions& options, ResultRowsRecord& into);
 
-// Reads "results.txt" into ResultRows and empties the list control; returns the
-// number of rows imported (the "<empty>" row stands when there are none).
-int ImportResultFile();
-void LoadResultFile();
+// Reads "results.txt" into ResultRows; returns the number of rows read. With
+// none, the one "<empty>" row stands, so the rows are never empty.
+int ReadResultFile();
 
-extern int SortDescending;
-void SortRows(int column);
-// Sorting alone, without touching the list (pure on the record).
+// Sorting the record (the list is the caller's).
 void SortResultRows(ResultRowsRecord& rows, int column, bool descending);
 
 std::string FormatSize(int row);

@@ -112,6 +112,33 @@ EngineRequest BuildEngineRequest(int kind, const std::string& term) {
 
 } // namespace
 
+int ImportResultFile() {
+    int n = ReadResultFile();
+    platform::ListDeleteAllItems();
+    if (n == 0) ResetResultRows();
+    return n;
+}
+
+namespace {
+
+// How every import ends: the rows shown, the toolbar rebuilt, the focus placed.
+void ShowImportedRows() {
+    ShowResultRows();
+    CreateToolbar();
+    if (Settings.FocusOnRE != 0) {
+        platform::SearchBoxPostSelectAll();
+        platform::SetFocusTo(platform::SearchBoxId);
+    }
+}
+
+} // namespace
+
+void LoadResultFile() {
+    LayoutWindow();
+    ImportResultFile();
+    ShowImportedRows();
+}
+
 void RunSearch() {
     LayoutWindow();
     if (platform::FileExists("filelist.txt")) platform::RemoveFile("filelist.txt");
@@ -136,16 +163,17 @@ void RunSearch() {
     platform::ClipboardSetText(EngineArguments);
     int n = ImportResultFile();
     platform::ListSetColumnHeader(0, ResultHeader());
-    ShowResultRows();
-    CreateToolbar();
-    if (Settings.FocusOnRE != 0) {
-        platform::SearchBoxPostSelectAll();
-        platform::SetFocusTo(platform::SearchBoxId);
-    }
+    ShowImportedRows();
     int64_t t2 = platform::PerformanceCounter();
     platform::SetCaption(SearchCaption(t0, t1, t2, MainWindow.PerfFrequency, EngineArguments));
     // A Custom term need not ask for an export; then the last one is shown again.
     std::string failure = EngineFailureMessage(outcome, kind != Custom, written);
     SpeakText(failure.empty() ? SearchSummary(n) : failure);
     SetStatusText(StatusTextFor(1));
+}
+
+void ResetSearchState() {
+    SearchHistory.clear();
+    ResultRows.Clear();
+    EngineArguments.clear();
 }

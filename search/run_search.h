@@ -8,10 +8,18 @@
 // The engine's arguments of the last search as the user sees them in the
 // caption and on the clipboard ("|" written "^|").
 extern std::string EngineArguments;
+// The history, the rows and the last arguments as a new process has them.
+void ResetSearchState();
 
 // One search of the kind in `SearchType`, from the search box to the spoken
 // result.
 void RunSearch();
+
+// Reads "results.txt" into ResultRows and empties the list control; returns the
+// number of rows imported (the "<empty>" row stands when there are none).
+int ImportResultFile();
+// The last result again: imported and shown, as a search ends.
+void LoadResultFile();
 
 // What the user hears when the engine run went wrong, or did not write the
 // result file it was asked for; empty when the search succeeded.

@@ -3,14 +3,10 @@
 // which makes the ordering strict and the result repeatable.
 #include "search/result_rows.h"
 
-#include "results/result_list.h"
-
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
-
-int SortDescending = 0;
 
 namespace {
 
@@ -104,10 +100,4 @@ void SortResultRows(ResultRowsRecord& rows, int column, bool descending) {
     for (const SortEntry& e : entries)
         sorted.push_back(original[e.index]);
     rows.rows = std::move(sorted);
-}
-
-void SortRows(int column) {
-    SortDescending = SortDescending ? 0 : 1;
-    SortResultRows(ResultRows, column, SortDescending != 0);
-    SelectRow(1);
 }

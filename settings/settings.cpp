@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
 #include "app/text.h"
-#include "app/window_fit.h"
+#include "settings/window_fit.h"
 #include "platform/platform.h"
 #include "settings/ini_codec.h"
 

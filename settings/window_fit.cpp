@@ -1,7 +1,4 @@
-#include "app/window_fit.h"
-
-#include "app/layout.h"
-#include "appearance/appearance.h"
+#include "settings/window_fit.h"
 
 #include <algorithm>
 #include <cmath>

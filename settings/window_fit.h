@@ -4,6 +4,10 @@
 
 #include "platform/platform.h"
 
+// The smallest content font, and the search box's height for each point of it.
+constexpr int SmallestFontSize = 8;
+constexpr double SearchBoxPixelsPerPoint = 2.7;
+
 // Caption, frame, toolbar at its usual icon size, status bar and the gaps.
 constexpr int WindowFrameHeight = 240;
 constexpr int SmallestWindowWidth = 640;

@@ -161,3 +161,10 @@ void DropLastCharacter(std::string& text) {
         --end;
     text.erase(end);
 }
+
+void ResetSpeechState() {
+    KeyName.clear();
+    KeyChar.clear();
+    CurrentWord.clear();
+    SpeechPrefix.clear();
+}

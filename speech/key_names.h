@@ -9,6 +9,8 @@ extern std::string KeyName;
 extern std::string KeyChar;
 // What was typed since the last Space, collected while words are spoken.
 extern std::string CurrentWord;
+// The key and word being typed, and the pending prefix, cleared.
+void ResetSpeechState();
 
 // Names the key by the current Shift and Caps Lock state.
 void NameKey(int virtualKey);

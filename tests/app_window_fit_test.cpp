@@ -3,7 +3,7 @@
 #include "scenario.h"
 
 #include "app/layout.h"
-#include "app/window_fit.h"
+#include "settings/window_fit.h"
 
 #include <climits>
 #include <cmath>

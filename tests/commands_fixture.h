@@ -19,8 +19,6 @@ class CommandsTest : public ScenarioTest {
   protected:
     void SetUp() override {
         ScenarioTest::SetUp();
-        LastShortcutName.clear();
-        LastShortcutKey.clear();
         BeforeStart();
         Start();
         Forget();

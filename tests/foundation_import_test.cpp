@@ -1,5 +1,7 @@
 #include "scenario.h"
 
+#include "results/navigation.h"
+
 namespace {
 
 const char kHeader[] = "Size,Date Modified,Filename\r\n";

@@ -39,17 +39,8 @@ class ScenarioTest : public ::testing::Test {
         platform::testing::TheWorld().esPath = LUMAFIND_NATIVE_ES;
 #endif
         folder = platform::testing::ResetWorld();
-        Settings = SettingsRecord();
-        MainWindow = MainWindowRecord();
+        ResetProgramState();
         MainWindow.PerfFrequency = platform::PerformanceFrequency();
-        SpeechPrefix.clear();
-        CurrentWord.clear();
-        KeyName.clear();
-        KeyChar.clear();
-        SearchHistory.clear();
-        EngineArguments.clear();
-        SortDescending = 0;
-        ResultRows.Clear();
         platform::SetCurrentFolder(folder);
         Put("es.exe", ""); // the engine's client is found; the backend runs the native one
     }

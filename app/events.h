@@ -2,6 +2,12 @@
 // (window messages, or a test's simulated keys) into these calls.
 #pragma once
 
+#include <string>
+
+// The program: start-up, the message loop, and the restart check. Returns when
+// the main window is gone.
+int ProgramMain();
+
 // Start-up and shutdown of the main window.
 void OnInitDialog();
 void OnDeferredStart();
@@ -32,8 +38,12 @@ void OnListRawKeyDown(int virtualKey); // before the control sees the key
 bool OnListKeyDown(int virtualKey);
 void OnListDoubleClick();
 void OnListColumnClick(int column); // 1..4
-// Selection changes arrive as OnListSelectionChanged (results/result_list.h);
-// cell texts are read with CellText.
+// The control reports a new selected item (also one the program selected).
+void OnListSelectionChanged();
+// What the owner-data list shows in a cell (row and column from 1), and
+// whether the row gets the folder icon.
+std::string CellText(int row, int column);
+bool RowIsFolder(int row);
 
 // The toolbar.
 void OnToolbarSetFocus();

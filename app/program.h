@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/events.h"
+
 #include <string>
 
 // Everything start-up does before the window exists: the program folder as
@@ -11,8 +13,5 @@ void ResetProgramState();
 // Restores the scroll position and the selected row of the previous run.
 void RestoreListPosition(int topRow, int lastRow);
 
-// The program: start-up, the message loop, and the restart check. Returns when
-// the main window is gone.
-int ProgramMain();
 // "   Compiled: " with the build date and time.
 std::string BuildTimeText();

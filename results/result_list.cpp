@@ -41,6 +41,10 @@ static bool IsPlaceholder(std::string_view name) {
     return name == EmptyRowName || name == LoadingRowName;
 }
 
+bool RowIsFolder(int row) {
+    return row >= 1 && row <= ResultRows.Count() && ResultRows.IsFolder(row);
+}
+
 std::string CellText(int row, int column) {
     if (row < 1 || row > ResultRows.Count()) return {};
     bool folder = ResultRows.IsFolder(row);

@@ -2,6 +2,8 @@
 // it speaks.
 #pragma once
 
+#include "app/events.h"
+
 #include <string>
 
 extern std::string CurrentFile;
@@ -14,14 +16,11 @@ void ShowLoading();
 int SelectedRow();
 int RowCount();
 
-std::string CellText(int row, int column);
 std::string ListEdgePrefix();
 // "Folder : " for a folder row, then the Name.
 std::string RowSpeech(int row);
 std::string StatusTextFor(int row);
 
-// Called by the backend when the control reports a new selected item.
-void OnListSelectionChanged();
 // The selected row into the status bar, `CurrentFile` and the preview, unspoken.
 void ShowSelectedRow();
 

@@ -6,7 +6,10 @@ class StartupTest : public ScenarioTest {};
 
 TEST_F(StartupTest, FirstStartSpeaksWelcomeBeforeTheFirstMessage) {
     Start();
-    EXPECT_EQ(SpeechPrefix, "Welcome to Lumafind, version 4.43!");
+    // The search box hears of its focus at once and carries the welcome.
+    EXPECT_EQ(Spoken(),
+              "Welcome to Lumafind, version 4.43!SearchBox has focus. Search term is texas");
+    EXPECT_EQ(SpeechPrefix, "");
     EXPECT_EQ(world().focus, platform::SearchBoxId);
     EXPECT_EQ(world().searchText, "texas");
     EXPECT_EQ(ResultRows.Count(), 1);
@@ -29,7 +32,7 @@ TEST_F(StartupTest, TheImageLibraryStartsOnceFirstWhenTheWindowIsInitialised) {
 TEST_F(StartupTest, AnUnusableProgramFolderIsSaidAndNothingIsSavedElsewhere) {
     world().programFolder = folder + "gone/";
     Start();
-    EXPECT_NE(SpeechPrefix.find("The program folder cannot be used: settings will not be kept."),
+    EXPECT_NE(Spoken().find("The program folder cannot be used: settings will not be kept."),
               std::string::npos);
     platform::CloseMainWindow();
     EXPECT_FALSE(std::filesystem::exists(folder + "lumafind.ini"));

@@ -3,7 +3,6 @@
 #include "platform/testing/testing.h"
 
 #include "app/events.h"
-#include "app/text.h"
 #include "platform/key_codes.h"
 
 #include <algorithm>
@@ -14,6 +13,35 @@ namespace {
 
 constexpr int IdCancel = 2;
 constexpr uint8_t FShift = 4, FControl = 8, FAlt = 16;
+
+// UTF-8 of the characters typed, written here as the keyboard makes them.
+void AppendCodePoint(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// The tests type valid UTF-8 only.
+char32_t NextCodePoint(const std::string& text, size_t& pos) {
+    unsigned char lead = static_cast<unsigned char>(text[pos++]);
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (; extra > 0 && pos < text.size(); --extra)
+        c = (c << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+    return c;
+}
 
 bool IsDown(int vk) {
     return (KeyState(vk) & 0x8000) != 0;
@@ -145,12 +173,6 @@ bool TranslateAccelerator(int vk) {
     return false;
 }
 
-void FireFocus(int id) {
-    if (id == SearchBoxId) OnSearchBoxSetFocus();
-    if (id == ResultListId) OnListSetFocus();
-    if (id == ToolbarId) OnToolbarSetFocus();
-}
-
 // The tab stops, in the order the controls were created.
 void TabToNext(bool backwards) {
     int now = FocusedControl();
@@ -268,10 +290,14 @@ void TypeText(const std::string& text) {
     }
 }
 
+void FireFocus(int id) {
+    if (id == SearchBoxId) OnSearchBoxSetFocus();
+    if (id == ResultListId) OnListSetFocus();
+    if (id == ToolbarId) OnToolbarSetFocus();
+}
+
 void GiveFocus(int id) {
-    if (FocusedControl() == id) return;
     SetFocusTo(id);
-    FireFocus(id);
 }
 
 } // namespace platform::testing

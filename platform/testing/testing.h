@@ -165,5 +165,7 @@ void KeyUp(int virtualKey);
 void TypeText(const std::string& text);
 // Moves the keyboard focus as a click would, with the control's focus handler.
 void GiveFocus(int id);
+// The focus handler of the control, as WM_SETFOCUS reaches it.
+void FireFocus(int id);
 
 } // namespace platform::testing

@@ -1,7 +1,6 @@
 #include "platform/testing/testing.h"
 
 #include "app/events.h"
-#include "results/result_list.h"
 
 #include <algorithm>
 
@@ -100,9 +99,13 @@ int ControlHeight(int id) {
 void RedrawControl(int id) {
     ++TheWorld().controls[id].redraws;
 }
+// As SetFocus: the control that gains the focus hears of it at once (its
+// WM_SETFOCUS is sent, not posted); giving the focus it has changes nothing.
 void SetFocusTo(int id) {
+    if (TheWorld().focus == id) return;
     TheWorld().focus = id;
     TheWorld().events.push_back("focus: " + std::to_string(id));
+    testing::FireFocus(id);
 }
 int FocusedControl() {
     return TheWorld().focus;

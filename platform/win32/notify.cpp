@@ -4,8 +4,6 @@
 
 #include "app/events.h"
 #include "platform/platform.h"
-#include "results/result_list.h"
-#include "search/result_rows.h"
 
 namespace platform::win32 {
 
@@ -28,8 +26,7 @@ static void AnswerCellText(NMLVDISPINFOW& info) {
     }
     // The one icon marks folder rows.
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
-        item.iImage =
-            row >= 1 && row <= ResultRows.Count() && ResultRows.IsFolder(row) ? 0 : I_IMAGENONE;
+        item.iImage = RowIsFolder(row) ? 0 : I_IMAGENONE;
 }
 
 static LRESULT OnListNote(const NMHDR& header) {

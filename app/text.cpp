@@ -206,14 +206,6 @@ char32_t LowerCodePoint(char32_t c) {
     return c;
 }
 
-char32_t UpperCodePoint(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 32;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-    if (c == 0x161 || c == 0x153 || c == 0x17E) return c - 1;
-    if (c == 0xFF) return 0x178;
-    return c;
-}
-
 std::string LowerCase(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -40,7 +40,6 @@ bool IsValidUtf8(std::string_view bytes);
 // Lower case with the rules of the Western code page: ASCII and Latin-1 letters.
 std::string LowerCase(std::string_view text);
 char32_t LowerCodePoint(char32_t c);
-char32_t UpperCodePoint(char32_t c);
 
 // Reads the code point at `pos` and advances it; invalid bytes come out as U+FFFD.
 char32_t NextCodePoint(std::string_view text, size_t& pos);

@@ -154,4 +154,8 @@ bool StartProgram(const std::string& path, const std::string& arguments) {
     return true;
 }
 
+void OpenWebPage(const std::string& url) {
+    TheWorld().openedPages.push_back(url);
+}
+
 } // namespace platform

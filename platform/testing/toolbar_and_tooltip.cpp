@@ -1,0 +1,52 @@
+// The toolbar and the big tooltip, recorded.
+#include "platform/testing/testing.h"
+
+#include "app/events.h"
+
+#include <algorithm>
+
+namespace platform {
+
+using testing::TheWorld;
+
+void ToolbarImagesCreate(int iconSize) {
+    TheWorld().toolbarIconSize = iconSize;
+}
+
+void ToolbarCreate(const ToolbarButton* buttons, int count) {
+    TheWorld().toolbar.assign(buttons, buttons + count);
+    TheWorld().toolbarExists = true;
+    TheWorld().toolbarFont = TheWorld().defaultFont;
+    TheWorld().events.push_back("toolbar: " + std::to_string(count));
+}
+
+void ToolbarDestroy() {
+    TheWorld().toolbar.clear();
+    TheWorld().toolbarExists = false;
+}
+
+bool ToolbarExists() {
+    return TheWorld().toolbarExists;
+}
+
+int ToolbarRightEdge() {
+    return int(TheWorld().toolbar.size()) * 100;
+}
+
+void ToolbarSetFont(const std::string& face, int points) {
+    TheWorld().toolbarFont = {face, points};
+}
+
+void TooltipCreate() {
+    TheWorld().tooltipCreated = true;
+}
+
+void TooltipShowText(const std::string& text) {
+    TheWorld().tooltipText = text;
+}
+
+void TooltipPop() {
+    ++TheWorld().tooltipPops;
+}
+
+} // namespace platform

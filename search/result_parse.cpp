@@ -66,7 +66,9 @@ void LowerInPlace(char* text, size_t length) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         if (unsigned(c - 'A') < 26u) {
             text[i] = char(c + 32);
-        } else if (c >= 0x80 && i + 1 < length) {
+        } else if ((c == 0xC3 || c == 0xC5) && i + 1 < length) {
+            // The only leads of letters with a lower case here; every other byte of a
+            // longer character is left as it is and the next one looked at.
             unsigned char next = static_cast<unsigned char>(text[i + 1]);
             if (c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97)
                 text[i + 1] = char(next + 0x20);

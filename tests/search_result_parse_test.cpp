@@ -34,6 +34,15 @@ TEST(ResultParse, LettersAroundHighBytesAreLowered) {
                             "cole abcdefgh \xC3\xA0x abcdefghij.pdf");
 }
 
+// Characters of three and four bytes are stepped over whole: the capital right
+// after one is lowered like any other.
+TEST(ResultParse, LettersAfterLongCharactersAreLowered) {
+    ResultRowsRecord rows =
+        ParseOne("1,d,C:\\\xE6\x97\xA5Report \xE2\x82\xACX \xF0\x9F\x98\x80Y.TXT");
+    ASSERT_EQ(rows.Count(), 1);
+    EXPECT_EQ(rows.Name(1), "\xE6\x97\xA5report \xE2\x82\xACx \xF0\x9F\x98\x80y.txt");
+}
+
 TEST(ResultParse, AStrayByteAfterLongAsciiReadsAsWestern) {
     ResultRowsRecord rows = ParseOne("1,d,C:\\a long folder name\\Caf\xE9 menu.txt");
     ASSERT_EQ(rows.Count(), 1);

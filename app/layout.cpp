@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "search/result_rows.h"
+#include "settings/search_type.h"
 #include "settings/settings.h"
 
 static int R(double value) {
@@ -19,8 +20,8 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     out.searchBox = {10, T, W - 20, R(h)};
     out.list = {10, R(T + h + 5), showPreview ? R(0.6 * W) : W - 20, R(listHeight)};
     out.preview = {R(0.6 * W + 20), R(T + h + 5), R(0.4 * W - 30), R(listHeight)};
-    if (searchType == 5 || searchType == 6) {
-        out.headers[0] = searchType == 5 ? "Settings Shortcuts" : "Action Shortcuts";
+    if (searchType == SettingsListType || searchType == ActionListType) {
+        out.headers[0] = searchType == SettingsListType ? "Settings Shortcuts" : "Action Shortcuts";
         out.widths[0] = W;
         out.widths[1] = out.widths[2] = out.widths[3] = 0;
         return out;

@@ -110,6 +110,28 @@ TEST(LayoutArithmetic, ListAndColumnsWithoutPreview) {
     EXPECT_EQ(l.headers[1], " Path");
 }
 
+// Widths and font sizes where rounding, not truncation, and half to even, not
+// half up, decide the pixel.
+TEST(LayoutArithmetic, RoundingAtOtherSizes) {
+    LayoutResult l = ComputeLayout(1004, 800, 30, 100, 15, true, 1, 3, "a.txt");
+    EXPECT_EQ(l.widths[0], 305); // 304.67
+    EXPECT_EQ(l.widths[1], 305);
+    EXPECT_EQ(l.widths[2], 223);       // 223.11
+    EXPECT_EQ(l.widths[3], 172);       // 171.56
+    EXPECT_EQ(l.list.width, 602);      // 602.4
+    EXPECT_EQ(l.preview.x, 622);       // 622.4
+    EXPECT_EQ(l.preview.width, 372);   // 371.6
+    EXPECT_EQ(l.searchBox.height, 40); // 40.5 to even
+    EXPECT_EQ(l.list.y, 146);          // 145.5 to even
+    EXPECT_EQ(l.list.height, 620);     // 619.5 to even
+    l = ComputeLayout(1001, 700, 20, 0, 35, false, 1, 3, "a.txt");
+    EXPECT_EQ(l.widths[0], 304);       // 303.67
+    EXPECT_EQ(l.widths[3], 171);       // 171.22
+    EXPECT_EQ(l.searchBox.height, 94); // 94.5 to even
+    EXPECT_EQ(l.list.y, 100);          // 99.5 to even
+    EXPECT_EQ(l.list.height, 576);     // 575.5 to even
+}
+
 TEST(LayoutArithmetic, PreviewTakesTheRightHandSide) {
     LayoutResult l = ComputeLayout(1000, 800, 30, 0, 36, true, 1, 1, "a.txt");
     EXPECT_EQ(l.list.width, 600);

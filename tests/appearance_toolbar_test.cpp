@@ -44,6 +44,13 @@ TEST_F(ToolbarTest, NarrowPagesTurnBothWays) {
     EXPECT_EQ(Shown(), Page2);
     NextToolbarPage();
     EXPECT_EQ(Shown(), Page0);
+    EXPECT_EQ(MainWindow.ToolbarPage, 0) << "three pages, not a fourth that looks like the first";
+    NextToolbarPage();
+    EXPECT_EQ(Shown(), Page1);
+    PreviousToolbarPage();
+    PreviousToolbarPage();
+    EXPECT_EQ(Shown(), Page2);
+    NextToolbarPage();
     OnToolbarRightClick(518);
     EXPECT_EQ(MainWindow.ToolbarPage, 2);
     EXPECT_EQ(Shown(), Page2);

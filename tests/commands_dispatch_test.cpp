@@ -176,3 +176,38 @@ TEST_F(DispatchTest, ToolbarExitClosesEvenInHelpMode) {
     EXPECT_FALSE(platform::MainWindowExists());
     EXPECT_EQ(Beeps(), 1);
 }
+
+// Which search each key and button really runs, seen in what the engine is
+// given: a key wired to the wrong kind would still say "Search".
+TEST_F(DispatchTest, EachSearchKeyAndButtonRunsItsOwnKind) {
+    std::vector<std::vector<std::string>> runs;
+    world().processHandler = [&](const std::vector<std::string>& args) {
+        runs.push_back(std::vector<std::string>(args.begin() + 1, args.end()));
+        return platform::ProcessResult{true, false, false, 0};
+    };
+    world().searchText = "texas";
+    auto kindOptions = [&]() {
+        const std::vector<std::string>& a = runs.back();
+        std::string kind = "custom";
+        if (std::find(a.begin(), a.end(), "-dm") != a.end()) kind = "both";
+        if (std::find(a.begin(), a.end(), "/a-d") != a.end()) kind = "files";
+        if (std::find(a.begin(), a.end(), "/ad") != a.end()) kind = "folders";
+        return kind + " " + std::to_string(Settings.LastSearchType);
+    };
+    const std::pair<char, const char*> keys[] = {
+        {'F', "files 1"}, {'G', "folders 2"}, {'H', "both 3"}, {'I', "custom 4"}};
+    for (auto [key, wanted] : keys) {
+        Ctrl(key);
+        EXPECT_EQ(kindOptions(), wanted) << "Control " << key;
+    }
+    const std::pair<int, const char*> buttons[] = {
+        {505, "files 1"}, {506, "folders 2"}, {507, "both 3"}, {508, "custom 4"}};
+    for (auto [command, wanted] : buttons) {
+        OnCommand(command, 0);
+        EXPECT_EQ(kindOptions(), wanted) << "button " << command;
+    }
+    platform::testing::GiveFocus(platform::SearchBoxId);
+    Press(VkReturn); // Enter in the search box searches for files
+    EXPECT_EQ(kindOptions(), "files 1");
+    EXPECT_EQ(runs.size(), 9u);
+}

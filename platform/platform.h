@@ -64,8 +64,20 @@ bool StartProgram(const std::string& path, const std::string& arguments);
 void OpenWebPage(const std::string& url);
 
 // ---- Clipboard ---------------------------------------------------------------
+// Each operation waits a moment for another program that holds the clipboard;
+// false when it is still held (nothing was changed or read) or refuses the data.
 bool ClipboardSetText(const std::string& text);
 bool ClipboardGetText(std::string& text);
+// One file as the shell copies it (a file drop); the clipboard's text goes.
+bool ClipboardSetFileDrop(const std::string& path);
+
+// ---- Shell -------------------------------------------------------------------
+// Asks the shell to open a file with its program, or a folder in a folder
+// window, in a normal window; what the shell does then is not examined.
+void ShellOpen(const std::string& path);
+// The friendly name of the program the extension (".txt") is associated with;
+// false when no program is registered for it.
+bool AssociatedProgram(const std::string& extension, std::string& name);
 
 // ---- Speech voice ------------------------------------------------------------
 // Flags as the voice takes them: 1 asynchronous, 2 purge before speaking.

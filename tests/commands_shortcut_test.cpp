@@ -125,10 +125,10 @@ TEST_F(CommandsTest, CommandsFromButtonsAndListsAreNeverAnnounced) {
     Ctrl('5');
     Forget();
     RunCommand(CmdCopyResults); // as row 31 of the action list sends it
-    EXPECT_EQ(Heard(), Texts{"Not Available Yet"});
+    EXPECT_EQ(Heard(), Texts{"Search Results not Found"});
     EXPECT_EQ(LastShortcutName, "Folder Short Path");
     platform::testing::PressKey('C', true, true);
-    EXPECT_EQ(Spoken(), "Shortcut Pressed: Copy Results : CS-C : Not Available Yet");
+    EXPECT_EQ(Spoken(), "Shortcut Pressed: Copy Results : CS-C : Search Results not Found");
     EXPECT_EQ(Commands().back(), std::make_pair(int(CmdCopyResults), 1));
 }
 

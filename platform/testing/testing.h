@@ -87,7 +87,15 @@ struct World {
     bool extendedStyles = false;
 
     std::string statusText;
+    // The clipboard holds text or one file-drop block (its exact bytes), never
+    // both: every copy empties it first. `clipboardOpens` failing stands for
+    // another program holding it throughout.
     std::string clipboard;
+    std::string clipboardFileDrop;
+    // The shell: each open asked for, in order, and the program registered
+    // for each extension (found without regard to case, as the registry does).
+    std::vector<std::string> shellOpens;
+    std::map<std::string, std::string> associations;
     std::vector<std::pair<int, int>> beeps;
     int64_t counter = 0;
     int64_t counterStep = 1000; // each reading advances the clock by this much

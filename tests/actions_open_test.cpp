@@ -1,0 +1,154 @@
+// Opening the selected result: which files open with their program, which
+// open their folder instead, what the user hears first, and the refusals.
+#include "actions_fixture.h"
+
+#include "actions/open_files.h"
+#include "app/events.h"
+
+#include <algorithm>
+
+class OpenFilesTest : public ActionsTest {
+  protected:
+    // Positions of two events in the order they happened (-1 when missing).
+    int At(const std::string& event) {
+        auto& e = world().events;
+        auto found = std::find(e.begin(), e.end(), event);
+        return found == e.end() ? -1 : int(found - e.begin());
+    }
+};
+
+TEST_F(OpenFilesTest, AKnownFileIsAnnouncedWithItsProgramThenOpened) {
+    world().associations[".txt"] = "Notepad";
+    Show({{"Texas Notes.txt"}});
+    world().events.clear();
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Using Notepad to Open Texas Notes.txt"});
+    EXPECT_EQ(Opened(), Texts{"c:\\data\\Texas Notes.txt"});
+    EXPECT_LT(At("speak: Using Notepad to Open Texas Notes.txt"),
+              At("shell: open c:\\data\\Texas Notes.txt"))
+        << "the user knows what is about to appear before it does";
+    EXPECT_EQ(Beeps(), 1);
+}
+
+TEST_F(OpenFilesTest, TheExtensionIsLookedUpInLowerCaseAndTheNameSaidAsShown) {
+    world().associations[".pdf"] = "Reader";
+    Show({{"MAP.Of.TEXAS.PDF"}});
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Using Reader to Open MAP.Of.TEXAS.PDF"});
+    EXPECT_EQ(ExtensionOf("MAP.Of.TEXAS.PDF"), ".pdf");
+    EXPECT_EQ(ExtensionOf("CAF\xC3\x89.JPG"), ".jpg");
+    EXPECT_EQ(ExtensionOf("README"), "");
+    EXPECT_EQ(ExtensionOf("ends with a dot."), ".");
+}
+
+TEST_F(OpenFilesTest, EveryGroupOpensDirectlyAndFragmentsOfItsEntriesCountToo) {
+    for (const char* ext : {".docx", ".bat", ".webp", ".tif", ".flac", ".m4a", ".flv", ".mov", ".x",
+                            ".t", ".m", ".ht", ".do", "."})
+        EXPECT_TRUE(IsKnownExtension(ext)) << ext;
+    for (const char* ext : {"", ".exe", ".zip", ".mkv", ".tx t", ".pdfx", ".jpgs"})
+        EXPECT_FALSE(IsKnownExtension(ext)) << ext;
+}
+
+TEST_F(OpenFilesTest, AKnownTypeWithoutAProgramIsStillOpenedAfterSayingSo) {
+    Show({{"notes.x"}});
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Using Error: associated program not found to Open notes.x"});
+    EXPECT_EQ(Opened(), Texts{"c:\\data\\notes.x"});
+}
+
+TEST_F(OpenFilesTest, OtherFilesOpenTheFolderThatHoldsThem) {
+    Show({{"setup.exe"}, {"README"}, {"movie.mkv"}});
+    for (int row = 1; row <= 3; ++row) {
+        SelectRow(row);
+        Forget();
+        world().events.clear();
+        Ctrl('J');
+        EXPECT_EQ(Heard(), Texts{"Cannot Open File. Opening Parent Folder."}) << row;
+        EXPECT_LT(At("shell: open c:\\data\\"),
+                  At("speak: Cannot Open File. Opening Parent Folder."));
+    }
+    EXPECT_EQ(Opened(), Texts(3, "c:\\data\\"));
+}
+
+TEST_F(OpenFilesTest, EnterAndDoubleClickOpenTheRowAFolderRowItsContainingFolder) {
+    world().associations[".txt"] = "Notepad";
+    Show({{"a.txt"}, {"Trips", "c:\\users\\ann\\", true}});
+    platform::testing::GiveFocus(platform::ResultListId);
+    Forget();
+    Press(VkReturn);
+    EXPECT_EQ(Heard(), Texts{"Using Notepad to Open a.txt"});
+    EXPECT_EQ(Beeps(), 0);
+    SelectRow(2);
+    Forget();
+    OnListDoubleClick();
+    EXPECT_EQ(Heard(), Texts{"Opening c:\\users\\ann\\"});
+    EXPECT_EQ(Opened(), (Texts{"c:\\data\\a.txt", "c:\\users\\ann\\"}));
+}
+
+TEST_F(OpenFilesTest, OpenFolderOpensTheFolderHoldingTheRow) {
+    Show({{"a.txt", "d:\\My Documents\\"}});
+    Ctrl('K');
+    EXPECT_EQ(Heard(), Texts{"Opening d:\\My Documents\\"});
+    EXPECT_EQ(Opened(), Texts{"d:\\My Documents\\"});
+    EXPECT_EQ(Beeps(), 1);
+}
+
+TEST_F(OpenFilesTest, RowsThatNameNoFileAreRefusedAndNothingOpens) {
+    Show({{"<empty>", ""}});
+    for (int key : {'J', 'K'}) {
+        Forget();
+        Ctrl(key);
+        EXPECT_EQ(Heard(), Texts{"Empty"}) << char(key);
+    }
+    Show({{"Loading ...", ""}});
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Empty"});
+
+    Show({{"a.txt"}});
+    world().selected = -1;
+    for (int key : {'J', 'K'}) {
+        Forget();
+        Ctrl(key);
+        EXPECT_EQ(Heard(), Texts{"No Selection"}) << char(key);
+    }
+    for (int list : {SettingsListType, ActionListType}) {
+        Show({{"Copy File :: C-D", ""}});
+        Settings.SearchType = list;
+        for (int key : {'J', 'K'}) {
+            Forget();
+            Ctrl(key);
+            EXPECT_EQ(Heard(), Texts{"Not Available in Help Mode"}) << list << char(key);
+        }
+    }
+    EXPECT_TRUE(Opened().empty());
+}
+
+// A path past the old 520-character buffers must open the very file shown,
+// never one named by a cut path.
+TEST_F(OpenFilesTest, LongPathsAreHandedOverWhole) {
+    world().associations[".txt"] = "Notepad";
+    std::string path = "c:\\" + std::string(300, 'a') + "\\" + std::string(300, 'b') + "\\";
+    std::string name = std::string(250, 'n') + ".txt";
+    ResultRows.Clear();
+    ResultRows.Add("1", "01/15/2023 10:23", path, name, false);
+    ShowResultRows();
+    Forget();
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Using Notepad to Open " + name});
+    EXPECT_EQ(Opened(), Texts{path + name});
+    Ctrl('K');
+    EXPECT_EQ(Opened().back(), path);
+}
+
+// The limit on names is in characters: a name of accented letters is long in
+// bytes but keeps its extension.
+TEST_F(OpenFilesTest, OnlyNamesLongerThan260CharactersLoseTheirExtension) {
+    std::string accented;
+    for (int i = 0; i < 256; ++i)
+        accented += "\xC3\xA9"; // é
+    EXPECT_EQ(ExtensionOf(accented + ".txt"), ".txt");
+    EXPECT_EQ(ExtensionOf(accented + "x.txt"), "");
+    Show({{accented + "x.txt"}});
+    Ctrl('J');
+    EXPECT_EQ(Heard(), Texts{"Cannot Open File. Opening Parent Folder."});
+}

@@ -7,7 +7,8 @@ std::string ShortFolderPath(const std::string& path) {
     std::string t = path.back() == '\\' ? path : path + "\\";
     std::vector<std::string> fields = SplitAll(t, "\\");
     size_t n = fields.size();
-    // Three folders or fewer: shortening would hide nothing, so show it whole.
-    if (n < 5) return path;
+    // Up to three names (C:\Users\Ann\) nothing would be left out, and "..."
+    // would claim otherwise: the path is shown whole.
+    if (n < 5) return t;
     return fields[0] + "\\" + fields[1] + "\\...\\" + fields[n - 2];
 }

@@ -99,6 +99,13 @@ std::vector<std::string> TermArguments(std::string_view term) {
     return words;
 }
 
+std::string QuotedFolderTerm(std::string_view folder) {
+    if (folder.empty()) return {};
+    std::string term(1, '"');
+    term.append(folder).push_back('"');
+    return term;
+}
+
 std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::string>& exclusions,
                                                int sortType, int maxResults,
                                                const std::string& term) {

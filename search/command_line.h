@@ -33,6 +33,9 @@ std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::
 // The term as typed, split into engine terms: blanks (and line breaks) outside
 // double quotes separate them, the quotes only group. Nothing else is special.
 std::vector<std::string> TermArguments(std::string_view term);
+// A folder path the engine reported, as one engine term in double quotes, so
+// that its blanks group and it stays a single argument; empty stays empty.
+std::string QuotedFolderTerm(std::string_view folder);
 
 // Every "|" written "^|", the form users know from the caption and clipboard.
 std::string MarkVerticalBars(std::string_view arguments);

@@ -93,7 +93,7 @@ struct EngineRequest {
     std::vector<std::string> arguments;
 };
 
-EngineRequest BuildEngineRequest(int kind, const std::string& term) {
+EngineRequest BuildEngineRequest(int kind, const std::string& term, bool oneTerm) {
     bool exclude = kind != Custom && Settings.ExcludeSystemFolders != 0;
     std::string bytes;
     bool fileExists = exclude && platform::ReadWholeFile("exclusion.txt", bytes);
@@ -105,8 +105,9 @@ EngineRequest BuildEngineRequest(int kind, const std::string& term) {
     ExpandFilterGroups(request.text);
     std::vector<std::string> excluded;
     if (exclude) excluded = ExclusionArgumentsFrom(fileExists, fileText);
-    request.arguments =
-        EngineArgumentListFor(kind, excluded, Settings.SortType, Settings.MaxResults, term);
+    request.arguments = EngineArgumentListFor(kind, excluded, Settings.SortType,
+                                              Settings.MaxResults, oneTerm ? "" : term);
+    if (oneTerm && !term.empty()) request.arguments.push_back(term);
     return request;
 }
 
@@ -139,20 +140,26 @@ void LoadResultFile() {
     ShowImportedRows();
 }
 
-void RunSearch() {
+namespace {
+
+// A folder term is used whole: the search term setting is cut to its limit.
+void Search(const std::string* folder) {
     LayoutWindow();
     if (platform::FileExists("filelist.txt")) platform::RemoveFile("filelist.txt");
     int kind = Settings.SearchType;
+    std::string folderTerm = folder ? QuotedFolderTerm(*folder) : std::string();
+    if (folder) platform::SetSearchBoxText(folderTerm);
     Settings.SearchTerm = LowerCase(TrimBlanks(platform::SearchBoxText()));
-    if (kind != Custom && !ValidateSearchTerm()) {
+    if (!folder && kind != Custom && !ValidateSearchTerm()) {
         SpeakText("Invalid Search Term");
         return;
     }
     Settings.LastSearchType = kind;
     RecordSearchTerm();
+    const std::string& term = folder ? folderTerm : Settings.SearchTerm;
     ShowSearchPlaceholder();
-    SpeakTextAndWait(Announcement(kind, Settings.SearchTerm));
-    EngineRequest request = BuildEngineRequest(kind, Settings.SearchTerm);
+    SpeakTextAndWait(Announcement(kind, term));
+    EngineRequest request = BuildEngineRequest(kind, term, folder != nullptr);
     EngineArguments = request.text;
 
     platform::FileStamp before = platform::StampOf(ResultFile);
@@ -170,6 +177,16 @@ void RunSearch() {
     std::string failure = EngineFailureMessage(outcome, kind != Custom, written);
     SpeakText(failure.empty() ? SearchSummary(n) : failure);
     SetStatusText(StatusTextFor(1));
+}
+
+} // namespace
+
+void RunSearch() {
+    Search(nullptr);
+}
+
+void RunFolderSearch(const std::string& folder) {
+    Search(&folder);
 }
 
 void ResetSearchState() {

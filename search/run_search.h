@@ -14,6 +14,10 @@ void ResetSearchState();
 // One search of the kind in `SearchType`, from the search box to the spoken
 // result.
 void RunSearch();
+// A search of the kind in `SearchType` for everything under `folder`, a path
+// the engine reported: it goes into the search box quoted, skips the typed-term
+// check and reaches the engine whole, as one term.
+void RunFolderSearch(const std::string& folder);
 
 // Reads "results.txt" into ResultRows and empties the list control; returns the
 // number of rows imported (the "<empty>" row stands when there are none).

@@ -126,3 +126,46 @@ TEST_F(EsQuery, NamesThatCannotBeWrittenAsOneUtf8LineAreHandled) {
     EXPECT_EQ(Found({"break"}), Set{});                // a line break in the name
     EXPECT_EQ(Found({"caf"}), Set{"caf\xC3\xA9.txt"}); // Latin-1 byte read as Windows-1252
 }
+
+// A folder the program expands arrives as one quoted term: its blanks and the
+// characters a typed term may not hold are part of the path, and a sibling whose
+// name merely starts the same way stays out.
+class EsQuotedFolder : public EsTree {
+  public:
+    static void SetUpTestSuite() {
+        root = MakeTempFolder("es-quoted");
+        for (const char* file :
+             {"My Documents & Ann's, caf\xC3\xA9/inside one.txt",
+              "My Documents & Ann's, caf\xC3\xA9/sub folder/inside two.txt",
+              "My Documents & Ann's, caf\xC3\xA9 2/beside.txt", "My Documents/other.txt"}) {
+            std::string path = root + "/" + file;
+            for (size_t slash = path.find('/', root.size() + 1); slash != std::string::npos;
+                 slash = path.find('/', slash + 1))
+                MakeFolder(path.substr(0, slash));
+            MakeFile(path, "", base);
+        }
+    }
+};
+
+// The folder below the tree, in double quotes, with its trailing backslash.
+static std::string QuotedFolder(const std::string& root, const std::string& folder) {
+    std::string term = "\"";
+    term += Shown(root);
+    term += "\\";
+    term += folder;
+    term += "\\\"";
+    return term;
+}
+
+TEST_F(EsQuotedFolder, AQuotedFolderPathIsOneTermWithItsBlanks) {
+    const std::string folder = "My Documents & Ann's, caf\xC3\xA9";
+    Set inside{folder + "\\inside one.txt", folder + "\\sub folder",
+               folder + "\\sub folder\\inside two.txt"};
+    EXPECT_EQ(Found({QuotedFolder(root, folder)}), inside);
+    // As the program sends it: lower case, after the options and the exclusions.
+    EXPECT_EQ(Found({"!c:\\windows\\", "!c:\\$recycle.bin\\", "-size", "-size-format", "2", "-dm",
+                     "-sort", "name", QuotedFolder(root, "my documents & ann's, caf\xC3\xA9")}),
+              inside);
+    EXPECT_EQ(Found({QuotedFolder(root, "MY DOCUMENTS & ANN'S, CAF\xC3\x89")}), inside);
+    EXPECT_EQ(Found({QuotedFolder(root, "My Documents")}), Set{"My Documents\\other.txt"});
+}

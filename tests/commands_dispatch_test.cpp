@@ -133,12 +133,11 @@ TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
         int id;
         bool beeps;
     };
-    const Case cases[] = {
-        {CmdExpandFolder, true}, {CmdExpandParentFolder, true}, {CmdPrint, true},
-        {CmdPrintResults, true}, {CmdCopySearchTerm, true},     {CmdCut, true},
-        {CmdPaste, true},        {CmdSpellSearchTerm, false},   {CmdSpellName, false},
-        {CmdExternalTool, true}, {CmdOpenEverything, true},     {CmdUpdateLumafind, false},
-        {CmdImageBGColor, true}, {CmdPreviewClick, false}};
+    const Case cases[] = {{CmdPrint, true},          {CmdPrintResults, true},
+                          {CmdCopySearchTerm, true}, {CmdCut, true},
+                          {CmdPaste, true},          {CmdExternalTool, true},
+                          {CmdOpenEverything, true}, {CmdUpdateLumafind, false},
+                          {CmdImageBGColor, true},   {CmdPreviewClick, false}};
     for (const Case& c : cases) {
         Forget();
         RunCommand(c.id);

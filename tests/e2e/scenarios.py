@@ -405,9 +405,71 @@ def unusable_ini(session):
         raise Failure("the INI keeps the window at %r" % saved)
 
 
+# A folder whose name holds what a typed term may not: blanks, "&", "'", ","
+# and an accented letter; a sibling whose name starts the same way.
+EXPANDED = "My Documents & Ann's, caf\u00e9"
+EXPAND_TREE = {
+    EXPANDED + "/inside one.txt": (10, "2024-09-01 10:00"),
+    EXPANDED + "/sub folder/inside_two-b.txt": (20, "2024-08-01 10:00"),
+    EXPANDED + "/sub folder/": (0, "2024-07-01 10:00"),
+    EXPANDED + "/": (0, "2024-06-01 10:00"),
+    EXPANDED + " 2/beside.txt": (30, "2024-05-01 10:00"),
+    EXPANDED + " 2/": (0, "2024-04-01 10:00"),
+}
+
+
+def expanded_search_done(count, first):
+    """The summary of an expansion; a shortcut announcement may ride in front."""
+    word = " Match : " if count == 1 else " Matches : "
+    return (ASYNC, re.compile(r"^(Shortcut Pressed: [^:]+ : \S+ : )?" +
+                              re.escape("Search is complete : %d%s%s" % (count, word, first)) +
+                              "$"))
+
+
+def expand_and_spell(session):
+    """Ctrl+S lists exactly what is under the selected row's folder, whose name
+    no typed term could hold, and the search box has the typed term again; F5
+    goes one folder up; Ctrl+M and Ctrl+Z spell the term and the row's name."""
+    h.prepare_folder(session, ini=["SearchTerm=inside one"])
+    tree = h.make_tree(session.out / session.name / "tree", EXPAND_TREE)
+    h.start_program(session, [tree])
+    press(session, "ctrl+f", (WAIT, "File Search for inside one"))
+    h.expect(session, search_done(1, "inside one.txt"), timeout=60)
+    h.settle(session)
+    # The import lower-cases the result, the folder's path with it.
+    folder = '"' + h.z_path(tree / EXPANDED).lower() + '\\"'
+    press(session, "ctrl+s", (WAIT, "Search All for " + folder))
+    h.expect(session, expanded_search_done(3, "inside one.txt"), timeout=60)
+    check_caption(session, re.compile(r"^Lumafind 4\.43 .* -export-csv results\.txt " +
+                                      re.escape(folder) + "$"))
+    h.settle(session)
+    press(session, "ctrl+l", shortcut("Speak Search Term", "C-L", "inside one"))
+    h.screenshot(session, "expand_and_spell-expanded")
+    h.keys(session, "Down")
+    h.expect(session, (ASYNC, "inside_two-b.txt"), next_line=True)
+    h.keys(session, "Down")
+    h.expect(session, (ASYNC, "Bottom of List : Folder : sub folder"), next_line=True)
+    h.keys(session, "Up")
+    h.expect(session, (ASYNC, "inside_two-b.txt"), next_line=True)
+    press(session, "ctrl+z", shortcut("Spell Name", "C-Z", "Spelling File Name: i : n : s : i : "
+                                      "d : e :  underscore : t : w : o :  dash : b :  period : "
+                                      "t : x : t :"))
+    press(session, "ctrl+m", shortcut("Spell Search Term", "C-M", "Spelling Search Term: i : n : "
+                                      "s : i : d : e :  space : o : n : e :"))
+    # Row 2 lies in the sub folder: its parent is the expanded folder again.
+    h.keys(session, "F5")
+    h.expect(session, (WAIT, "Search All for " + folder), timeout=20)
+    h.expect(session, expanded_search_done(3, "inside one.txt"), timeout=60)
+    h.settle(session)
+    press(session, "ctrl+l", shortcut("Speak Search Term", "C-L", "inside one"))
+    h.screenshot(session, "expand_and_spell")
+    exit_by_esc(session)
+
+
 SCENARIOS = {
     "engine_arguments": engine_arguments,
     "engine_cancel": engine_cancel,
+    "expand_and_spell": expand_and_spell,
     "first_start": first_start,
     "typing": typing,
     "search_walk": search_walk,

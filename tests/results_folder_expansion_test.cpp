@@ -246,3 +246,19 @@ TEST_F(ExpansionOnDiskTest, TheFolderOfARowListsExactlyWhatIsUnderIt) {
     EXPECT_EQ(ResultRows.Count(), 9) << "everything in the tree";
     EXPECT_EQ(world().searchText, "inside one");
 }
+
+TEST_F(ExpansionOnDiskTest, AFolderPastThePathBuffersIsExpandedWhole) {
+    std::string upper = tree + "/" + std::string(200, 'a') + "/" + std::string(200, 'b');
+    std::string deep = upper + "/" + std::string(200, 'c');
+    scenario::WriteFile(deep + "/deep.txt", "x");
+    scenario::WriteFile(upper + "/other.txt", "x");
+    Settings.SearchType = Files;
+    world().searchText = "deep.txt";
+    RunSearch();
+    ASSERT_EQ(ResultRows.Count(), 1);
+    ASSERT_GT(ResultRows.Path(1).size(), 600u);
+    SelectRow(1);
+    ExpandFolder();
+    // A path cut short would reach other.txt too.
+    EXPECT_EQ(Listed(), std::set<std::string>{WindowsName(deep) + "\\deep.txt"});
+}

@@ -48,6 +48,9 @@ TEST_F(ShortPathTest, UpToThreeNamesTheWholePathOtherwiseFirstTwoAndLast) {
     std::string deep = "D:\\" + std::string(300, 'a') + "\\" + std::string(300, 'b') + "\\end\\";
     EXPECT_EQ(ShortFolderPath(deep), "D:\\" + std::string(300, 'a') + "\\...\\end");
     EXPECT_EQ(ShortFolderPath(""), "");
+    // A network path: the server and the share are its first two names.
+    EXPECT_EQ(ShortFolderPath("\\\\server\\share\\dir\\"), "\\\\server\\share\\dir\\");
+    EXPECT_EQ(ShortFolderPath("\\\\server\\share\\dir\\sub\\"), "\\\\server\\share\\...\\sub");
     Settings.ShortPath = 0;
     EXPECT_EQ(ShortFolderPath("C:\\Users\\Ann\\Documents\\"), "");
 }

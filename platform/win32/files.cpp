@@ -74,6 +74,14 @@ static bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     }
 }
 
+std::wstring ExtendedPath(const std::string& path) {
+    std::wstring wide = Widen(path);
+    bool drive = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+    bool share = wide.rfind(L"\\\\", 0) == 0 && wide.rfind(L"\\\\?\\", 0) != 0;
+    if (wide.size() < MAX_PATH || !(drive || share)) return wide;
+    return share ? L"\\\\?\\UNC\\" + wide.substr(2) : L"\\\\?\\" + wide;
+}
+
 } // namespace platform::win32
 
 namespace platform {
@@ -104,8 +112,9 @@ bool SetCurrentFolder(const std::string& folder) {
     return n > 0 && n < shortForm.size() && SetCurrentDirectoryW(shortForm.c_str()) != 0;
 }
 
+// A result's path may pass the old limit; it is looked at whole.
 bool FileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

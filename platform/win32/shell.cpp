@@ -13,15 +13,10 @@ static bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-// The shell takes paths shorter than the old limit. A longer one is given by
-// its short form, which names the same file; when it has none it goes whole,
-// never cut.
-static std::wstring ShellPath(const std::string& path) {
-    std::wstring wide = Widen(path);
-    bool drive = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
-    bool share = StartsWith(wide, L"\\\\") && !StartsWith(wide, L"\\\\?\\");
-    if (wide.size() < MAX_PATH || !(drive || share)) return wide;
-    std::wstring extended = share ? L"\\\\?\\UNC\\" + wide.substr(2) : L"\\\\?\\" + wide;
+// The shell takes paths shorter than the old limit.
+std::wstring ShellPath(const std::string& path) {
+    std::wstring wide = Widen(path), extended = ExtendedPath(path);
+    if (extended == wide) return wide;
     DWORD n = GetShortPathNameW(extended.c_str(), nullptr, 0);
     if (n == 0) return wide;
     std::wstring shortForm(n, L'\0');

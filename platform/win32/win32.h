@@ -46,6 +46,12 @@ extern Win32Record Win;
 
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);
+// A full path past the old length limit in the form the file functions take
+// whole ("\\?\" in front); other paths as they are.
+std::wstring ExtendedPath(const std::string& path);
+// The path handed to the shell: itself, or for one past the limit its short
+// form when it has one (the same file); never a cut path.
+std::wstring ShellPath(const std::string& path);
 
 // The child control with this id (the main window for MainWindowId), or null.
 HWND ControlWindow(int id);

@@ -571,9 +571,115 @@ def file_actions(session):
                                                                       folder_window))
 
 
+# The file actions' tree: the newest match is a text file, the next has an
+# accented name, so the clipboard must carry more than ASCII.
+ACTION_TREE = {
+    "notes/Texas Notes.txt": (700, "2024-06-01 09:30"),
+    "notes/texas caf\u00e9.txt": (40, "2023-06-01 12:00"),
+    "maps/texas_road_map.pdf": (2048, "2022-03-05 10:00"),
+}
+
+
+def read_clipboard(session, *arguments):
+    """What another Windows program finds on the clipboard (or, with --program,
+    the shell's program for a file type): the reader's lines, as a list."""
+    reader = session.bin / "lumafind_clipboard_reader.exe"
+    if not reader.is_file():
+        raise Failure("the clipboard reader %s was not built" % reader)
+    out = session.out / session.name / "clipboard.txt"
+    out.unlink(missing_ok=True)
+    h.run(session, ["wine", str(reader), h.z_path(out)] + list(arguments), timeout=60)
+    return out.read_bytes().decode("utf-8").splitlines()
+
+
+def wait_for_window(session, pattern, timeout=30):
+    """Waits until an X window whose name matches the pattern appears; returns its name."""
+    deadline = time.monotonic() + timeout
+    while True:
+        for window in h.run(session, ["xdotool", "search", "--name", pattern],
+                            check=False).split():
+            name = h.run(session, ["xdotool", "getwindowname", window], check=False).strip()
+            if name:
+                return name
+        if time.monotonic() > deadline:
+            names = [h.run(session, ["xdotool", "getwindowname", w], check=False).strip()
+                     for w in h.run(session, ["xdotool", "search", "--name", "."],
+                                    check=False).split()]
+            raise Failure("no window named /%s/ appeared; windows: %s" % (
+                pattern, sorted(set(n for n in names if n))))
+        time.sleep(0.3)
+
+
+def back_to_lumafind(session):
+    """Closes the window the shell opened, which has the keyboard; the list
+    takes it back and says so."""
+    h.settle(session)
+    h.keys(session, "alt+F4")
+    h.expect(session, (ASYNC, re.compile(r"^Results List has focus\. ")), timeout=20)
+    h.settle(session)
+
+
+def file_actions(session):
+    """Ctrl+J names the program the shell will use and that program's window
+    appears; Ctrl+K opens the folder; Ctrl+D leaves a file drop that another
+    program reads back as exactly the row's path, accents included; Ctrl+Shift+C
+    leaves the engine's export as text."""
+    h.prepare_folder(session)
+    tree = h.make_tree(session.out / session.name / "tree", ACTION_TREE)
+    # Windows maps .txt to its text type; Wine 8's fresh prefix has the type
+    # (opened by its notepad) but not the mapping.
+    h.run(session, ["wine", "reg", "add", "HKCR\\.txt", "/ve", "/d", "txtfile", "/f"], timeout=60)
+    h.start_program(session, [tree])
+    answer = read_clipboard(session, "--program", ".txt")
+    if not answer or not answer[0].startswith("program: "):
+        raise Failure("the shell names no program for .txt: %r" % answer)
+    program = answer[0][len("program: "):]
+    press(session, "ctrl+f", (WAIT, "File Search for texas"))
+    h.expect(session, search_done(3, "texas notes.txt"), timeout=60)
+    h.settle(session)
+    # The import lower-cases the result, paths with it.
+    notes = h.z_path(tree / "notes").lower() + "\\"
+
+    press(session, "ctrl+j", shortcut("Open File", "C-J",
+                                      "Using %s to Open texas notes.txt" % program))
+    opened = wait_for_window(session, "texas notes")
+    h.screenshot(session, "file_actions-opened")
+    back_to_lumafind(session)
+    press(session, "ctrl+k", shortcut("Open Folder", "C-K", "Opening " + notes))
+    folder_window = wait_for_window(session, "^notes$")
+    h.screenshot(session, "file_actions-folder")
+    back_to_lumafind(session)
+
+    h.keys(session, "Down")
+    h.expect(session, (ASYNC, "texas caf\u00e9.txt"), timeout=10)
+    full = notes + "texas caf\u00e9.txt"
+    press(session, "ctrl+d", shortcut("Copy File", "C-D", "Copying File " + full))
+    length = len(full.encode("utf-16-le")) // 2
+    wanted = ["drop-header: 20 0 0 0 1", "drop-size: %d" % (20 + 2 * (length + 2)),
+              "drop: " + full]
+    found = read_clipboard(session)
+    if found != wanted:
+        raise Failure("after Ctrl+D the clipboard holds %r, expected %r" % (found, wanted))
+    if not (tree / "notes" / "texas caf\u00e9.txt").is_file():
+        raise Failure("the copied file is not in the tree")
+
+    press(session, "ctrl+shift+c", shortcut("Copy Results", "CS-C",
+                                            "Search Results Copied to Clipboard"))
+    export = (session.folder / "results.txt").read_bytes().decode("utf-8")
+    text = export.replace("\r", "\\r").replace("\n", "\\n")
+    found = read_clipboard(session)
+    if found != ["text: " + text] or "caf\u00e9" not in text:
+        raise Failure("after Ctrl+Shift+C the clipboard holds %r, expected the export %r" % (
+            found, text))
+    h.screenshot(session, "file_actions")
+    print("  program for .txt: %s; its window: %r; the folder's: %r" % (program, opened,
+                                                                      folder_window))
+
+
 SCENARIOS = {
     "engine_arguments": engine_arguments,
     "engine_cancel": engine_cancel,
+    "file_actions": file_actions,
     "file_actions": file_actions,
     "expand_and_spell": expand_and_spell,
     "first_start": first_start,

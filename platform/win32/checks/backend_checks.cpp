@@ -334,6 +334,128 @@ static void CheckLongResultPath(const std::string& dir) {
     std::printf("  a path of %zu characters goes to the shell as %zu\n", file.size(), shell.size());
 }
 
+// The file drop reads back through the shell's own reader as exactly the path,
+// however long; the header is the system's; text and file replace each other.
+static void CheckFileDrop() {
+    std::string path = "C:\\caf\xC3\xA9 \xF0\x9F\x98\x80\\" + std::string(600, 'x') + ".txt";
+    std::wstring wide = win32::Widen(path);
+    CHECK(ClipboardSetText("before"));
+    CHECK(ClipboardSetFileDrop(path));
+    CHECK(OpenClipboard(nullptr));
+    HANDLE drop = GetClipboardData(CF_HDROP);
+    CHECK(drop != nullptr);
+    if (drop) {
+        HDROP files = static_cast<HDROP>(drop);
+        CHECK(DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0) == 1);
+        UINT length = DragQueryFileW(files, 0, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        DragQueryFileW(files, 0, name.data(), length + 1);
+        name.resize(length);
+        CHECK(name == wide);
+        const auto* header = static_cast<const DROPFILES*>(GlobalLock(drop));
+        CHECK(header && header->pFiles == 20 && header->pt.x == 0 && header->pt.y == 0 &&
+              !header->fNC && header->fWide);
+        CHECK(GlobalSize(drop) >= 20 + 2 * (wide.size() + 2));
+        GlobalUnlock(drop);
+    }
+    CHECK(GetClipboardData(CF_UNICODETEXT) == nullptr);
+    CloseClipboard();
+    std::string back = "x";
+    CHECK(ClipboardGetText(back) && back.empty());
+}
+
+struct Hold {
+    DWORD ms;
+    HANDLE opened;
+};
+
+// As another program does: opened for a window of its own.
+static DWORD WINAPI HoldClipboard(void* parameter) {
+    Hold* hold = static_cast<Hold*>(parameter);
+    HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+    bool open = window && OpenClipboard(window);
+    SetEvent(hold->opened);
+    if (open) {
+        Sleep(hold->ms);
+        CloseClipboard();
+    }
+    if (window) DestroyWindow(window);
+    return open ? 0 : 1;
+}
+
+// Another program holding the clipboard: a short hold is waited out; a long one
+// fails the operation after about a tenth of a second and changes nothing.
+static void CheckHeldClipboard() {
+    auto holding = [](DWORD ms, auto&& operations) {
+        Hold hold{ms, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        HANDLE thread = CreateThread(nullptr, 0, HoldClipboard, &hold, 0, nullptr);
+        WaitForSingleObject(hold.opened, 5000);
+        operations();
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(hold.opened);
+    };
+    CHECK(ClipboardSetText("kept"));
+    holding(40, [] { CHECK(ClipboardSetText("after a short hold")); });
+    ULONGLONG waited = 0;
+    holding(1500, [&] {
+        ULONGLONG start = GetTickCount64();
+        CHECK(!ClipboardSetText("lost"));
+        CHECK(!ClipboardSetFileDrop("C:\\lost.txt"));
+        std::string back;
+        CHECK(!ClipboardGetText(back));
+        waited = GetTickCount64() - start;
+    });
+    CHECK(waited >= 3 * 80 && waited < 3 * 400);
+    std::string back;
+    CHECK(ClipboardGetText(back) && back == "after a short hold");
+}
+
+// Types the system registers answer with a program; unknown ones fail.
+static void CheckAssociations() {
+    std::string name;
+    CHECK(AssociatedProgram(".ini", name) && !name.empty());
+    CHECK(!AssociatedProgram(".lumafind-unknown-type", name) && name.empty());
+}
+
+static bool SameFile(const std::wstring& a, const std::wstring& b) {
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const std::wstring* paths[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileW(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool ok = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!ok) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
+           info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// A result past the path limit: seen as a file, and handed to the shell whole
+// or by a shorter name of the very same file.
+static void CheckLongResultPath(const std::string& dir) {
+    std::string folder = dir;
+    for (const char* part : {"one", "two"}) {
+        folder += std::string(150, part[0]) + "\\";
+        CreateDirectoryW(win32::Widen("\\\\?\\" + folder).c_str(), nullptr);
+    }
+    std::string file = folder + std::string(100, 'f') + ".txt";
+    HANDLE made = CreateFileW(win32::Widen("\\\\?\\" + file).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(made);
+    CHECK(file.size() > MAX_PATH);
+    CHECK(FileExists(file));
+    CHECK(!FileExists(folder));
+    std::wstring shell = win32::ShellPath(file);
+    CHECK(shell == win32::Widen(file) ||
+          (shell.size() < MAX_PATH && SameFile(shell, win32::ExtendedPath(file))));
+    std::printf("  a path of %zu characters goes to the shell as %zu\n", file.size(), shell.size());
+}
+
 static std::string LogPath(const std::string& dir) {
     return dir + "speech.log";
 }

@@ -2,81 +2,154 @@
 // the commands no key sends:
 //   X(name, id, shortcut as spoken ("Name :: key", blanks and all; nullptr when
 //     unnamed), key flags (0: no key sends it), virtual key, beep, handler,
-//     toolbar image (0: no button), caption, tooltip)
+//     toolbar image (0: no button), caption, tooltip,
+//     name in the shortcut lists (nullptr: in neither), what it does)
+// The last line of a row is what the help lists and the help page show; the
+// page is made from this file at build time, so it lists exactly these rows.
 // The handler is a function the dispatcher sees; nullptr where a setting toggle
 // or cycle does the work. Adding a command is one row here and its handler.
 #pragma once
 
 // clang-format off
 #define LUMAFIND_COMMANDS(X) \
-    X(Escape, 539, nullptr, PlainKey, VkEscape, NoBeep, Escape, 0, nullptr, nullptr) \
-    X(DisplayActionsList, 546, "Display Actions List :: F2", PlainKey, F(2), NoBeep, OpenActionList, 0, nullptr, nullptr) \
-    X(OpenEverything, 547, "Open Everything :: F3", PlainKey, F(3), Beeps, OpenSearchEngineWindow, 0, nullptr, nullptr) \
-    X(ClearSearchTerm, 523, "Clear Search Term :: F4", PlainKey, F(4), Beeps, ClearSearchTerm, 0, nullptr, nullptr) \
-    X(ExpandParentFolder, 514, "Expand Parent Folder :: F5", PlainKey, F(5), Beeps, ExpandParentFolder, 0, nullptr, nullptr) \
-    X(Louder, 570, "Louder :: F6", PlainKey, F(6), NoBeep, SayLouder, 0, nullptr, nullptr) \
-    X(Softer, 571, "Softer :: F7", PlainKey, F(7), NoBeep, SaySofter, 0, nullptr, nullptr) \
-    X(MuteSpeakers, 569, "Mute Speakers :: F8", PlainKey, F(8), NoBeep, MuteSpeakers, 0, nullptr, nullptr) \
-    X(DisableSpeech, 572, "Disable Speech :: F9", PlainKey, F(9), NoBeep, ToggleDisableSpeech, 0, nullptr, nullptr) \
-    X(UseIgnoreList, 541, "Use Ignore List :: F10", PlainKey, F(10), NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(SelectAll, 519, "Select All  :: C-A", CtrlKey, 'A', Beeps, SelectAllText, 0, nullptr, nullptr) \
-    X(HideToolbarText, 528, "Hide Toolbar Text :: C-B", CtrlKey, 'B', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(CopySearchTerm, 520, "Copy Search Term :: C-C", CtrlKey, 'C', Beeps, CopySearchTerm, 0, nullptr, nullptr) \
-    X(CopyFile, 510, "Copy File :: C-D", CtrlKey, 'D', NoBeep, CopySelectedFile, 8, " Copy ", " Copy File ") \
-    X(IconSize, 537, "Icon Size :: C-E", CtrlKey, 'E', Beeps, ChangeIconSize, 0, nullptr, nullptr) \
-    X(SearchForFiles, 505, "Search for Files :: C-F", CtrlKey, 'F', Beeps, SearchFiles, 9, " Files ", " Search Files ") \
-    X(SearchForFolders, 506, "Search for Folders :: C-G", CtrlKey, 'G', Beeps, SearchFolders, 10, " Folders ", " Search Folders ") \
-    X(SearchAll, 507, "Search All :: C-H", CtrlKey, 'H', Beeps, SearchBoth, 11, " Both ", " Search Both ") \
-    X(CustomSearch, 508, "Custom Search ::  C-I", CtrlKey, 'I', Beeps, SearchCustom, 12, " Custom ", " Search Custom ") \
-    X(OpenFile, 511, "Open File :: C-J", CtrlKey, 'J', Beeps, OpenSelectedFile, 4, " Open ", " Open Name ") \
-    X(OpenFolder, 512, "Open Folder :: C-K", CtrlKey, 'K', Beeps, OpenSelectedFolder, 5, " Open ", " Open Folder ") \
-    X(SpeakSearchTerm, 529, "Speak Search Term :: C-L", CtrlKey, 'L', NoBeep, SpeakSearchTerm, 0, nullptr, nullptr) \
-    X(SpellSearchTerm, 530, "Spell Search Term :: C-M", CtrlKey, 'M', NoBeep, SpellSearchTerm, 0, nullptr, nullptr) \
-    X(SpeakLetters, 532, "Speak Letters :: C-N", CtrlKey, 'N', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(UpdateLumafind, 553, "Update Lumafind :: C-O", CtrlKey, 'O', NoBeep, UpdateProgram, 0, nullptr, nullptr) \
-    X(PrintResults, 535, "Print Results ::  C-P", CtrlKey, 'P', Beeps, PrintResultList, 0, nullptr, nullptr) \
-    X(ExcludeSystemFolders, 538, "Exclude System Folders :: C-Q", CtrlKey, 'Q', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(FitToContent, 540, "Fit To Content :: C-R", CtrlKey, 'R', Beeps, FitToContent, 0, nullptr, nullptr) \
-    X(ExpandFolder, 513, "Expand Folder :: C-S", CtrlKey, 'S', Beeps, ExpandFolder, 13, " Expand ", " Expand Folder ") \
-    X(MaxResults, 534, "Max Results :: C-T", CtrlKey, 'T', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(SearchSortType, 533, "Search Sort Type :: C-U", CtrlKey, 'U', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(Paste, 522, "Paste :: C-V", CtrlKey, 'V', Beeps, PasteIntoSearchBox, 0, nullptr, nullptr) \
-    X(ShowToolbar, 536, "Show Toolbar :: C-W", CtrlKey, 'W', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(Cut, 521, "Cut :: C-X", CtrlKey, 'X', Beeps, CutSearchTerm, 0, nullptr, nullptr) \
-    X(ChangeColors, 509, "Change Colors :: C-Y", CtrlKey, 'Y', Beeps, ChangeColors, 6, " Color ", " Color ") \
-    X(SpellName, 531, "Spell Name :: C-Z", CtrlKey, 'Z', NoBeep, SpellFileName, 0, nullptr, nullptr) \
-    X(SpeakName, 524, "Speak Name :: C-1", CtrlKey, '1', NoBeep, SpeakName, 0, nullptr, nullptr) \
-    X(SpeakFolder, 525, "Speak Folder :: C-2", CtrlKey, '2', NoBeep, SpeakFolder, 0, nullptr, nullptr) \
-    X(SpeakDate, 526, "Speak Date :: C-3", CtrlKey, '3', NoBeep, SpeakDate, 0, nullptr, nullptr) \
-    X(SpeakFileSize, 527, "Speak File Size :: C-4", CtrlKey, '4', NoBeep, SpeakFileSize, 0, nullptr, nullptr) \
-    X(FolderShortPath, 548, "Folder Short Path :: C-5", CtrlKey, '5', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(EnableToolTips, 549, "Enable Tool Tips :: C-6", CtrlKey, '6', Beeps, CycleTooltipMode, 0, nullptr, nullptr) \
-    X(ShowTimeInDate, 550, "Show Time in Date :: C-7", CtrlKey, '7', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(SpeechSpeed, 554, "Speech Speed :: C-8", CtrlKey, '8', NoBeep, CycleSpeechRate, 0, nullptr, nullptr) \
-    X(JumpToFolders, 555, "Jump To Folders in List :: C-9", CtrlKey, '9', NoBeep, JumpToNextFolder, 0, nullptr, nullptr) \
-    X(SpeakLocation, 556, "Speak Location :: C-0", CtrlKey, '0', NoBeep, SpeakLocation, 0, nullptr, nullptr) \
-    X(Preview, 562, "Preview :: CS-A", CtrlShiftKey, 'A', NoBeep, nullptr, 16, " Preview ", " Preview Images ") \
-    X(ExternalTool, 542, "External Tool :: CS-B", CtrlShiftKey, 'B', Beeps, CycleExternalTool, 0, nullptr, nullptr) \
-    X(CopyResults, 559, "Copy Results :: CS-C", CtrlShiftKey, 'C', NoBeep, CopyResultList, 0, nullptr, nullptr) \
-    X(ShowSettings, 560, "Show Settings :: CS-D", CtrlShiftKey, 'D', Beeps, ShowSettingsSummary, 0, nullptr, nullptr) \
-    X(MaxPrintLines, 552, "MaxPrintLines :: CS-E", CtrlShiftKey, 'E', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(FocusOnSearchTerm, 545, "Focus On Search Term :: CS-F", CtrlShiftKey, 'F', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(ToolbarHover, 543, "Toolbar Hover :: CS-H", CtrlShiftKey, 'H', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(ImageBGColor, 568, "Image BG Color :: CS-I", CtrlShiftKey, 'I', Beeps, CycleImageBackground, 0, nullptr, nullptr) \
-    X(FormatAsKB, 551, "Format as KB :: CS-K", CtrlShiftKey, 'K', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(IncreaseFontSize, 557, "Increase Font Size :: CS-L", CtrlShiftKey, 'L', NoBeep, IncreaseFontSize, 0, nullptr, nullptr) \
-    X(DecreaseFontSize, 558, "Decrease Font Size :: CS-M", CtrlShiftKey, 'M', NoBeep, DecreaseFontSize, 0, nullptr, nullptr) \
-    X(NextMenu, 518, "Next Menu :: CS-N", CtrlShiftKey, 'N', NoBeep, NextToolbarPage, 0, nullptr, nullptr) \
-    X(VisualPrintFont, 544, "Visual Print Font :: CS-P", CtrlShiftKey, 'P', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(PreviewResize, 563, "Preview Resize :: CS-R", CtrlShiftKey, 'R', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(SpeakShortcuts, 564, "Speak Shortcuts :: CS-S", CtrlShiftKey, 'S', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(IncludeShortcutKey, 566, "Include Shortcut Key :: CS-T", CtrlShiftKey, 'T', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(SpeakMinimalKey, 567, "Speak Minimal Key :: CS-U", CtrlShiftKey, 'U', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(WideToolbar, 565, "Wide Toolbar ::  CS-W", CtrlShiftKey, 'W', NoBeep, nullptr, 0, nullptr, nullptr) \
-    X(ScrollSelectionToTop, 561, nullptr, CtrlShiftKey, 'Y', Beeps, ScrollSelectionToTop, 0, nullptr, nullptr) \
-    X(Enter, 1, nullptr, 0, 0, NoBeep, Activate, 0, nullptr, nullptr) \
-    X(PreviewClick, 504, nullptr, 0, 0, NoBeep, TogglePreviewResize, 0, nullptr, nullptr) \
-    X(SettingsList, 515, nullptr, 0, 0, Beeps, OpenSettingsList, 20, " Settings ", " Help ") \
-    X(Print, 516, nullptr, 0, 0, Beeps, PrintResultList, 15, " Print ", " Print Result List ") \
-    X(Exit, 517, nullptr, 0, 0, Beeps, platform::CloseMainWindow, 1, " Exit ", " Exit ")
+    X(Escape, 539, nullptr, PlainKey, VkEscape, NoBeep, Escape, 0, nullptr, nullptr, \
+      nullptr, "Stops the speech; in a shortcut list, returns to the last search result; otherwise closes Lumafind") \
+    X(DisplayActionsList, 546, "Display Actions List :: F2", PlainKey, F(2), NoBeep, OpenActionList, 0, nullptr, nullptr, \
+      "Display Action Shortcuts", "Shows the list of action shortcuts; Enter or Space runs the chosen one") \
+    X(OpenEverything, 547, "Open Everything :: F3", PlainKey, F(3), Beeps, OpenSearchEngineWindow, 0, nullptr, nullptr, \
+      "Open Everthing", "Opens the search engine's own window") \
+    X(ClearSearchTerm, 523, "Clear Search Term :: F4", PlainKey, F(4), Beeps, ClearSearchTerm, 0, nullptr, nullptr, \
+      "Clear Search Term", "Empties the search box") \
+    X(ExpandParentFolder, 514, "Expand Parent Folder :: F5", PlainKey, F(5), Beeps, ExpandParentFolder, 0, nullptr, nullptr, \
+      "Expand Parent Folder", "Lists the contents of the folder above the selected row's folder") \
+    X(Louder, 570, "Louder :: F6", PlainKey, F(6), NoBeep, SayLouder, 0, nullptr, nullptr, \
+      "Increase Volume", "Turns the system volume up") \
+    X(Softer, 571, "Softer :: F7", PlainKey, F(7), NoBeep, SaySofter, 0, nullptr, nullptr, \
+      "Decrease Volume", "Turns the system volume down") \
+    X(MuteSpeakers, 569, "Mute Speakers :: F8", PlainKey, F(8), NoBeep, MuteSpeakers, 0, nullptr, nullptr, \
+      "Mute Speakers", "Mutes or unmutes the speakers") \
+    X(DisableSpeech, 572, "Disable Speech :: F9", PlainKey, F(9), NoBeep, ToggleDisableSpeech, 0, nullptr, nullptr, \
+      "Disable Speech", "Turns Lumafind's speech off or on") \
+    X(UseIgnoreList, 541, "Use Ignore List :: F10", PlainKey, F(10), NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Use Ignore List", "Leaves results matching the ignore list out of the list, or not") \
+    X(SelectAll, 519, "Select All  :: C-A", CtrlKey, 'A', Beeps, SelectAllText, 0, nullptr, nullptr, \
+      nullptr, "Selects the whole search term") \
+    X(HideToolbarText, 528, "Hide Toolbar Text :: C-B", CtrlKey, 'B', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Hide Toolbar Text", "Hides or shows the captions under the toolbar buttons") \
+    X(CopySearchTerm, 520, "Copy Search Term :: C-C", CtrlKey, 'C', Beeps, CopyAndConfirm, 0, nullptr, nullptr, \
+      nullptr, "Copies the search term, or its selected part, to the clipboard; in the result list, the selected row's folder") \
+    X(CopyFile, 510, "Copy File :: C-D", CtrlKey, 'D', NoBeep, CopySelectedFile, 8, " Copy ", " Copy File ", \
+      "Copy File", "Copies the selected file to the clipboard, ready to paste in a folder") \
+    X(IconSize, 537, "Icon Size :: C-E", CtrlKey, 'E', Beeps, ChangeIconSize, 0, nullptr, nullptr, \
+      "Icon Size", "Makes the toolbar icons the next size") \
+    X(SearchForFiles, 505, "Search for Files :: C-F", CtrlKey, 'F', Beeps, SearchFiles, 9, " Files ", " Search Files ", \
+      "File Search", "Searches for files whose names hold the search term") \
+    X(SearchForFolders, 506, "Search for Folders :: C-G", CtrlKey, 'G', Beeps, SearchFolders, 10, " Folders ", " Search Folders ", \
+      "Folder Search", "Searches for folders whose names hold the search term") \
+    X(SearchAll, 507, "Search All :: C-H", CtrlKey, 'H', Beeps, SearchBoth, 11, " Both ", " Search Both ", \
+      "Search All", "Searches for files and folders whose names hold the search term") \
+    X(CustomSearch, 508, "Custom Search ::  C-I", CtrlKey, 'I', Beeps, SearchCustom, 12, " Custom ", " Search Custom ", \
+      "Search Custom", "Searches with the search term as the engine's own query, filter names included") \
+    X(OpenFile, 511, "Open File :: C-J", CtrlKey, 'J', Beeps, OpenSelectedFile, 4, " Open ", " Open Name ", \
+      "Open File", "Opens the selected file with its program") \
+    X(OpenFolder, 512, "Open Folder :: C-K", CtrlKey, 'K', Beeps, OpenSelectedFolder, 5, " Open ", " Open Folder ", \
+      "Open Folder", "Opens the folder that holds the selected file") \
+    X(SpeakSearchTerm, 529, "Speak Search Term :: C-L", CtrlKey, 'L', NoBeep, SpeakSearchTerm, 0, nullptr, nullptr, \
+      "Speak Search Term", "Says the search term") \
+    X(SpellSearchTerm, 530, "Spell Search Term :: C-M", CtrlKey, 'M', NoBeep, SpellSearchTerm, 0, nullptr, nullptr, \
+      "Spell Search Term", "Spells the search term letter by letter") \
+    X(SpeakLetters, 532, "Speak Letters :: C-N", CtrlKey, 'N', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Enable Speak Letters", "Chooses what typing says: nothing, letters, words or both") \
+    X(UpdateLumafind, 553, "Update Lumafind :: C-O", CtrlKey, 'O', NoBeep, UpdateProgram, 0, nullptr, nullptr, \
+      "Online Update", "Downloads and installs a newer Lumafind") \
+    X(PrintResults, 535, "Print Results ::  C-P", CtrlKey, 'P', Beeps, PrintResultList, 0, nullptr, nullptr, \
+      "Print", "Prints the names in the result list") \
+    X(ExcludeSystemFolders, 538, "Exclude System Folders :: C-Q", CtrlKey, 'Q', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Exclude System Folders", "Leaves the system folders out of searches, or not") \
+    X(FitToContent, 540, "Fit To Content :: C-R", CtrlKey, 'R', Beeps, FitToContent, 0, nullptr, nullptr, \
+      "Fit Columns to Content", "Fits the list's columns to their contents") \
+    X(ExpandFolder, 513, "Expand Folder :: C-S", CtrlKey, 'S', Beeps, ExpandFolder, 13, " Expand ", " Expand Folder ", \
+      "Expand Folder", "Lists the contents of the selected folder") \
+    X(MaxResults, 534, "Max Results :: C-T", CtrlKey, 'T', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Max Search Results", "Chooses how many results a search may find") \
+    X(SearchSortType, 533, "Search Sort Type :: C-U", CtrlKey, 'U', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Sort Type", "Sorts results by date, newest first, or by name") \
+    X(Paste, 522, "Paste :: C-V", CtrlKey, 'V', Beeps, PasteIntoSearchBox, 0, nullptr, nullptr, \
+      nullptr, "Pastes the clipboard's text into the search box") \
+    X(ShowToolbar, 536, "Show Toolbar :: C-W", CtrlKey, 'W', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Show Toolbar", "Shows or hides the toolbar") \
+    X(Cut, 521, "Cut :: C-X", CtrlKey, 'X', Beeps, CutSearchTerm, 0, nullptr, nullptr, \
+      nullptr, "Moves the selected part of the search term to the clipboard") \
+    X(ChangeColors, 509, "Change Colors :: C-Y", CtrlKey, 'Y', Beeps, ChangeColors, 6, " Color ", " Color ", \
+      "Change Colors", "Changes to the next colour scheme") \
+    X(SpellName, 531, "Spell Name :: C-Z", CtrlKey, 'Z', NoBeep, SpellFileName, 0, nullptr, nullptr, \
+      "Spell File Name", "Spells the selected name letter by letter") \
+    X(SpeakName, 524, "Speak Name :: C-1", CtrlKey, '1', NoBeep, SpeakName, 0, nullptr, nullptr, \
+      "Speak File Name", "Says the selected row's name") \
+    X(SpeakFolder, 525, "Speak Folder :: C-2", CtrlKey, '2', NoBeep, SpeakFolder, 0, nullptr, nullptr, \
+      "Speak Folder", "Says the selected row's folder") \
+    X(SpeakDate, 526, "Speak Date :: C-3", CtrlKey, '3', NoBeep, SpeakDate, 0, nullptr, nullptr, \
+      "Speak Date", "Says the selected row's date") \
+    X(SpeakFileSize, 527, "Speak File Size :: C-4", CtrlKey, '4', NoBeep, SpeakFileSize, 0, nullptr, nullptr, \
+      "Speak File Size", "Says the selected row's size") \
+    X(FolderShortPath, 548, "Folder Short Path :: C-5", CtrlKey, '5', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Use Short Path", "Shows folders in short form or whole") \
+    X(EnableToolTips, 549, "Enable Tool Tips :: C-6", CtrlKey, '6', Beeps, CycleTooltipMode, 0, nullptr, nullptr, \
+      "Enable ToolTips", "Chooses whether toolbar tips are shown, spoken, both or neither") \
+    X(ShowTimeInDate, 550, "Show Time in Date :: C-7", CtrlKey, '7', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Enable Time in Date", "Shows the time in the Date column, or not") \
+    X(SpeechSpeed, 554, "Speech Speed :: C-8", CtrlKey, '8', NoBeep, CycleSpeechRate, 0, nullptr, nullptr, \
+      "Speaking Speed", "Makes the voice slow, normal or fast") \
+    X(JumpToFolders, 555, "Jump To Folders in List :: C-9", CtrlKey, '9', NoBeep, JumpToNextFolder, 0, nullptr, nullptr, \
+      "Jump To Folder", "Moves to the next folder in the list") \
+    X(SpeakLocation, 556, "Speak Location :: C-0", CtrlKey, '0', NoBeep, SpeakLocation, 0, nullptr, nullptr, \
+      "Speak List Location", "Says which row of how many is selected") \
+    X(Preview, 562, "Preview :: CS-A", CtrlShiftKey, 'A', NoBeep, nullptr, 16, " Preview ", " Preview Images ", \
+      "Show Preview", "Shows or hides the image preview beside the list") \
+    X(ExternalTool, 542, "External Tool :: CS-B", CtrlShiftKey, 'B', Beeps, CycleExternalTool, 0, nullptr, nullptr, \
+      "External Tool", "Chooses the magnifier or screen reader started with the help page") \
+    X(CopyResults, 559, "Copy Results :: CS-C", CtrlShiftKey, 'C', NoBeep, CopyResultList, 0, nullptr, nullptr, \
+      "Copy Results", "Copies the whole result list to the clipboard as text") \
+    X(ShowSettings, 560, "Show Settings :: CS-D", CtrlShiftKey, 'D', Beeps, ShowSettingsSummary, 0, nullptr, nullptr, \
+      "Show Settings", "Shows all settings in the window's title") \
+    X(MaxPrintLines, 552, "MaxPrintLines :: CS-E", CtrlShiftKey, 'E', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Max Print Lines", "Chooses how many names a print may hold") \
+    X(FocusOnSearchTerm, 545, "Focus On Search Term :: CS-F", CtrlShiftKey, 'F', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Search Term Focus", "After a search, leaves the focus in the search box or in the list") \
+    X(ToolbarHover, 543, "Toolbar Hover :: CS-H", CtrlShiftKey, 'H', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Lupa Hover", "Chooses what pointing at a toolbar button does for the magnifier") \
+    X(ImageBGColor, 568, "Image BG Color :: CS-I", CtrlShiftKey, 'I', Beeps, CycleImageBackground, 0, nullptr, nullptr, \
+      "Image BG Color", "Changes the preview's background colour") \
+    X(FormatAsKB, 551, "Format as KB :: CS-K", CtrlShiftKey, 'K', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Format File Size", "Shows sizes in KB and MB, or in bytes") \
+    X(IncreaseFontSize, 557, "Increase Font Size :: CS-L", CtrlShiftKey, 'L', NoBeep, IncreaseFontSize, 0, nullptr, nullptr, \
+      "Increase Font Size", "Makes the type larger") \
+    X(DecreaseFontSize, 558, "Decrease Font Size :: CS-M", CtrlShiftKey, 'M', NoBeep, DecreaseFontSize, 0, nullptr, nullptr, \
+      "Decrease Font Size", "Makes the type smaller") \
+    X(NextMenu, 518, "Next Menu :: CS-N", CtrlShiftKey, 'N', NoBeep, NextToolbarPage, 0, nullptr, nullptr, \
+      "Next Menu", "Shows the next page of toolbar buttons") \
+    X(VisualPrintFont, 544, "Visual Print Font :: CS-P", CtrlShiftKey, 'P', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Print Using Visual Font", "Prints in the screen's large type, or in the printer's") \
+    X(PreviewResize, 563, "Preview Resize :: CS-R", CtrlShiftKey, 'R', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Preview Resize", "Fits the preview to its pane, or shows it at its own size") \
+    X(SpeakShortcuts, 564, "Speak Shortcuts :: CS-S", CtrlShiftKey, 'S', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Speak Shortcuts", "Says the name of each shortcut pressed, or not") \
+    X(IncludeShortcutKey, 566, "Include Shortcut Key :: CS-T", CtrlShiftKey, 'T', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Include Shortcut Key", "Adds the key to the spoken shortcut name, or not") \
+    X(SpeakMinimalKey, 567, "Speak Minimal Key :: CS-U", CtrlShiftKey, 'U', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Speak Minimal Key", "Says the key in short form, or in words") \
+    X(WideToolbar, 565, "Wide Toolbar ::  CS-W", CtrlShiftKey, 'W', NoBeep, nullptr, 0, nullptr, nullptr, \
+      "Wide Toolbar", "Makes the toolbar buttons wide, or narrow") \
+    X(ScrollSelectionToTop, 561, nullptr, CtrlShiftKey, 'Y', Beeps, ScrollSelectionToTop, 0, nullptr, nullptr, \
+      "Scroll To Selection", "Scrolls the selected row to the top of the list") \
+    X(Enter, 1, nullptr, 0, 0, NoBeep, Activate, 0, nullptr, nullptr, \
+      nullptr, "In the search box, searches for files; in the list, opens the file or runs the shortcut row") \
+    X(PreviewClick, 504, nullptr, 0, 0, NoBeep, TogglePreviewResize, 0, nullptr, nullptr, \
+      nullptr, "A click on the preview fits the picture to the pane, or not") \
+    X(SettingsList, 515, nullptr, 0, 0, Beeps, OpenSettingsList, 20, " Settings ", " Help ", \
+      "Display Settings Shortcuts", "Shows the list of settings with their values; Enter or Space changes the chosen one") \
+    X(Print, 516, nullptr, 0, 0, Beeps, PrintResultList, 15, " Print ", " Print Result List ", \
+      nullptr, "Prints the names in the result list") \
+    X(Exit, 517, nullptr, 0, 0, Beeps, platform::CloseMainWindow, 1, " Exit ", " Exit ", \
+      nullptr, "Closes Lumafind")
 // clang-format on

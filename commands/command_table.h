@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 enum Beeping : bool { NoBeep = false, Beeps = true };
 
@@ -27,9 +28,14 @@ struct CommandRow {
     uint16_t key;         // virtual-key code
     Beeping beep;
     ToolbarFace face;
+    const char* listName; // as the shortcut lists name it; nullptr when in neither
+    const char* does;     // one line for the help page
 };
 
 // In the order of the accelerator table, then the commands no key sends.
 std::span<const CommandRow> CommandTable();
 // The row of the id, or nullptr.
 const CommandRow* FindCommand(int id);
+// The key as the shortcut lists and the help page write it ("F3", "Ctrl+D",
+// "Ctrl+Shift+C", "Esc"); empty for a command no key sends.
+std::string KeyLabel(const CommandRow& row);

@@ -91,6 +91,11 @@ void SelectAllText() {
     SpeakText("Select All");
 }
 
+// Confirmed only when something reached the clipboard.
+void CopyAndConfirm() {
+    if (CopySearchTerm() == CopyOutcome::Copied) SpeakText("Selection Copied");
+}
+
 void SayLouder() {
     VolumeUp();
     SpeakText("Louder");

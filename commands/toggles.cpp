@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/text.h"
+#include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "commands/command_ids.h"
 #include "platform/platform.h"
@@ -95,16 +96,32 @@ int NextMaxPrintLines(int value) {
     return value;
 }
 
+const char* const SpeakLettersWords[] = {"None", "Letters", "Words", "Both"};
+// Also the words of the tooltip modes, which run through the same four steps.
+const char* const HoverWords[] = {"OFF", "Text", "Speak", "Both"};
+const char* const ExternalToolWords[] = {"None", "Simple Lupa", "Lupa", "Narrator"};
+const char* const ImageBackgroundWords[] = {"White", "Black", "Blue"};
+
 void CycleSpeakLetters() {
-    static const char* const words[] = {"None", "Letters", "Words", "Both"};
     Settings.EnableSpeakLetters = NextOfFour(Settings.EnableSpeakLetters);
-    SpeakText(std::string("Speak Text is ") + words[Settings.EnableSpeakLetters]);
+    SpeakText(std::string("Speak Text is ") + SpeakLettersWords[Settings.EnableSpeakLetters]);
 }
 
 void CycleHover() {
-    static const char* const words[] = {"OFF", "Text", "Speak", "Both"};
     Settings.UseHover = NextOfFour(Settings.UseHover);
-    SpeakText(std::string("Lupa Hover is  ") + words[Settings.UseHover]);
+    SpeakText(std::string("Lupa Hover is  ") + HoverWords[Settings.UseHover]);
+}
+
+template <size_t N> std::string WordOf(const char* const (&words)[N], int value) {
+    return value >= 0 && size_t(value) < N ? words[value] : "";
+}
+
+std::string OnOff(int value) {
+    return value != 0 ? "ON" : "OFF";
+}
+
+std::string SpeedWord(int rate) {
+    return rate == -3 ? "Slow" : rate == 0 ? "Normal" : rate == 3 ? "Fast" : "";
 }
 
 void CycleMaxResults() {
@@ -147,6 +164,44 @@ bool RunSettingCycle(int id) {
     CommandBeep();
     cycle();
     return true;
+}
+
+std::string SettingValueText(int id) {
+    const SettingsRecord& s = Settings;
+    switch (id) {
+    case CmdIconSize:
+        return NumberText(s.IconSize);
+    case CmdSpeakLetters:
+        return WordOf(SpeakLettersWords, s.EnableSpeakLetters);
+    case CmdMaxResults:
+        return CountOrUnlimited(s.MaxResults);
+    case CmdMaxPrintLines:
+        return CountOrUnlimited(s.MaxPrintLines);
+    case CmdChangeColors:
+        return ColorSchemeName();
+    case CmdEnableToolTips:
+        return WordOf(HoverWords, s.EnableToolTips);
+    case CmdToolbarHover:
+        return WordOf(HoverWords, s.UseHover);
+    case CmdShowTimeInDate:
+        return s.EnableTime != 0 ? " ON" : " OFF"; // shown so in the list, unlike the others
+    case CmdSpeechSpeed:
+        return SpeedWord(s.vRate);
+    case CmdDisableSpeech:
+        return OnOff(s.DisableSpeech);
+    case CmdExternalTool:
+        return WordOf(ExternalToolWords, s.ExternalTool);
+    case CmdIncreaseFontSize:
+    case CmdDecreaseFontSize:
+        return NumberText(s.FontSize);
+    case CmdImageBGColor:
+        return WordOf(ImageBackgroundWords, s.ImageBG);
+    case CmdSearchSortType:
+        return s.SortType != 0 ? "Date" : "File Name";
+    }
+    for (const Toggle& toggle : kToggles)
+        if (toggle.id == id) return OnOff(Settings.*toggle.setting);
+    return {};
 }
 
 bool IsSettingToggleOrCycle(int id) {

@@ -1,6 +1,9 @@
 // The search box's text to and from the clipboard.
 #pragma once
 
-void CopySearchTerm();
+enum class CopyOutcome { Copied, NothingCopied, ClipboardBusy };
+
+// Says what it copied, or why it copied nothing; the caller confirms a copy.
+CopyOutcome CopySearchTerm();
 void CutSearchTerm();
 void PasteIntoSearchBox();

@@ -42,4 +42,11 @@ std::string SearchBoxRange(int start, int end) {
     return t.substr(start, end - start);
 }
 
+void SearchBoxReplaceSelection(const std::string& text) {
+    testing::World& w = TheWorld();
+    int start = std::min(w.selStart, w.selEnd), end = std::max(w.selStart, w.selEnd);
+    w.searchText.replace(size_t(start), size_t(end - start), text);
+    w.selStart = w.selEnd = start + int(text.size());
+}
+
 } // namespace platform

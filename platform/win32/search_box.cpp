@@ -102,6 +102,10 @@ void SearchBoxGetSelection(int& start, int& end) {
     end = std::min(int(last), size);
 }
 
+void SearchBoxReplaceSelection(const std::string& text) {
+    SendMessageW(Box(), EM_REPLACESEL, TRUE, LPARAM(Widen(text).c_str()));
+}
+
 // Never splits a character made of two UTF-16 units.
 std::string SearchBoxRange(int start, int end) {
     std::wstring text = BoxText();

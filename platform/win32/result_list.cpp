@@ -39,6 +39,9 @@ static void CreateListImages(HWND list) {
 LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETFOCUS) ::OnListSetFocus();
     if (message == WM_KEYDOWN) ::OnListRawKeyDown(int(wParam));
+    // A Space the program acted on stays here: the control would select the
+    // focused row again and say it over the program's answer.
+    if (message == WM_KEYDOWN && wParam == VK_SPACE && ::OnListKeyDown(VK_SPACE)) return 0;
     return CallWindowProcW(Win.listProc, window, message, wParam, lParam);
 }
 

@@ -89,7 +89,7 @@ void ShowSelectedRow() {
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return;
     SetStatusText(StatusTextFor(s));
-    CurrentFile = CutToCharacters(ResultRows.FullName(s), 520);
+    CurrentFile = ResultRows.FullName(s); // whole: a cut path would name another file
     RefreshPreview();
 }
 

@@ -114,10 +114,11 @@ TEST_F(CommandsTest, EscAnnouncesAnUnknownShortcutInFrontOfTheReturnedRow) {
     Press(VkF1);
     Forget();
     Press(VkEscape);
-    // The shortcut list had the focus already, so only the row is said.
+    // The list takes the focus as it shows the rows, and says so, as the real window does.
     EXPECT_EQ(Heard(), (Texts{"Returning to Last Search Result",
                               "Shortcut Pressed: Unknown Shortcut : ... : Bottom of List : "
-                              "first.txt"}));
+                              "first.txt",
+                              "Results List has focus. Bottom of List : first.txt"}));
 }
 
 TEST_F(CommandsTest, CommandsFromButtonsAndListsAreNeverAnnounced) {

@@ -23,6 +23,13 @@ TEST_F(ListSpeechTest, WalkingThroughSpeaksEachRowWithTheEdgesMarked) {
     EXPECT_EQ(Spoken(), "Top of List : a.txt");
 }
 
+TEST_F(ListSpeechTest, TheCurrentFileIsTheWholePathHoweverLong) {
+    std::string path = "c:\\" + std::string(600, 'p') + "\\";
+    Show({{"a.txt"}, {"b.jpg", false, path.c_str()}});
+    PressKey(VkDown);
+    EXPECT_EQ(CurrentFile, path + "b.jpg");
+}
+
 TEST_F(ListSpeechTest, AOneRowListIsAlwaysAtTheBottom) {
     Show({{"only.txt"}});
     EXPECT_EQ(ListEdgePrefix(), "Bottom of List : ");

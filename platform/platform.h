@@ -140,6 +140,9 @@ void SearchBoxSetSelection(int start, int end);   // sent: takes effect at once
 void SearchBoxPostSelectAll();                    // posted: takes effect after the handler
 void SearchBoxGetSelection(int& start, int& end); // in characters
 std::string SearchBoxRange(int start, int end);   // text of characters [start, end)
+// Puts the text in place of the selection, as typing would (undoable), and
+// leaves the caret after it.
+void SearchBoxReplaceSelection(const std::string& text);
 
 // ---- Result list (owner data) ------------------------------------------------
 void ListSetItemCount(int count);

@@ -17,6 +17,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 import harness as h  # noqa: E402
+import help_and_clipboard  # noqa: E402
 from harness import ASYNC, WAIT, Failure
 
 WELCOME = "Welcome to Lumafind, version 4.43!"
@@ -583,6 +584,8 @@ SCENARIOS = {
     "restart": restart,
     "unusable_ini": unusable_ini,
 }
+# The shortcut lists, the help page and the search box's clipboard commands.
+SCENARIOS.update(help_and_clipboard.SCENARIOS)
 
 
 def main():

@@ -105,7 +105,9 @@ STYLE = """
   th, td { border: 4px solid #ffff00; padding: 0.2em 0.4em; text-align: left;
            vertical-align: top; }
   th { background: #ffff00; color: #0000ff; }
-  kbd { font: inherit; white-space: nowrap; }
+  th:nth-child(1) { width: 28%; }
+  th:nth-child(2) { width: 22%; }
+  kbd { font: inherit; }
   a { color: #ffff00; }
   :focus { outline: 6px solid #ffffff; }
 """

@@ -32,8 +32,8 @@ def press(session, keys, *wanted):
     h.expect_in_order(session, echoes + list(wanted))
 
 
-def start(session, ini=None, env=None):
-    h.prepare_folder(session, ini=ini)
+def start(session, ini=None, env=None, files=None):
+    h.prepare_folder(session, ini=ini, files=files)
     page = session.bin / PAGE
     if not page.is_file():
         raise Failure("the build made no %s beside lumafind.exe" % page)
@@ -87,8 +87,11 @@ def help_lists(session):
 
 def searchbox_clipboard(session):
     """Ctrl+A and Ctrl+C copy the term, Ctrl+X cuts a selected word and Ctrl+V
-    pastes it back elsewhere: the box's text after each step is what Ctrl+L says."""
-    start(session, ini=["SearchTerm=el paso", "EnableSpeakLetters= 0"])
+    pastes it back elsewhere; Ctrl+C in the list copies the row's folder, which
+    Ctrl+V puts in the box: the box's text after each step is what Ctrl+L says."""
+    previous = 'Size,Date Modified,Filename\r\n5,01/02/2020 03:04,"C:\\Old Maps\\texas.txt"\r\n'
+    start(session, ini=["SearchTerm=el paso", "EnableSpeakLetters= 0"],
+          files={"results.txt": previous})
     # With letters unspoken the box names no modifier keys.
     quiet = lambda keys, *wanted: (h.keys(session, keys), h.expect_in_order(session, wanted))
     quiet("ctrl+a", shortcut("Select All", "C-A", "Select All"))
@@ -112,6 +115,12 @@ def searchbox_clipboard(session):
     press(session, "ctrl+x", shortcut("Cut", "C-X", "Cut Option not Available"))
     press(session, "ctrl+c", shortcut("Copy Search Term", "C-C", "Path Copied"),
           (ASYNC, "Selection Copied"))
+    # Back in the box, the folder pasted over the whole term shows what the clipboard held.
+    h.keys(session, "Tab")
+    h.expect(session, (ASYNC, "SearchBox has focus. Search term is pasoel "))
+    quiet("ctrl+a", shortcut("Select All", "C-A", "Select All"))
+    quiet("ctrl+v", shortcut("Paste", "C-V", "Clipboard Pasted"))
+    quiet("ctrl+l", shortcut("Speak Search Term", "C-L", "c:\\old maps\\"))
     h.screenshot(session, "searchbox_clipboard")
 
 

@@ -6,9 +6,6 @@
 #include "search/result_rows.h"
 #include "speech/speech.h"
 
-// Said instead of a confirmation when another program kept the clipboard.
-constexpr const char* ClipboardBusy = "Clipboard Not Available";
-
 // The file goes on the clipboard as the shell copies one, ready to paste into
 // a folder; the full path is used whole, however long.
 void CopySelectedFile() {
@@ -21,7 +18,7 @@ void CopySelectedFile() {
         return;
     }
     if (!platform::ClipboardSetFileDrop(full)) {
-        SpeakText(ClipboardBusy);
+        SpeakClipboardNotAvailable();
         return;
     }
     SpeakText("Copying File " + full);
@@ -36,7 +33,7 @@ void CopyResultList() {
         return;
     }
     if (!platform::ClipboardSetText(DecodeFileText(bytes))) {
-        SpeakText(ClipboardBusy);
+        SpeakClipboardNotAvailable();
         return;
     }
     SpeakText("Search Results Copied to Clipboard");

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Another program may hold the clipboard longer than the backend waits; a
-// copy that did not happen must never be confirmed.
-constexpr const char* ClipboardBusy = "Clipboard Not Available";
-
 struct Selection {
     int start = 0, end = 0;
     bool Empty() const { return start == end; }
@@ -42,7 +38,7 @@ CopyOutcome CopyFromSearchBox() {
         s.Empty() ? platform::SearchBoxText() : platform::SearchBoxRange(s.start, s.end);
     const char* label = s.Empty() ? "Entire Search String " : "Selection from Search String ";
     if (!platform::ClipboardSetText(text)) {
-        SpeakText(ClipboardBusy);
+        SpeakClipboardNotAvailable();
         return CopyOutcome::ClipboardBusy;
     }
     SpeakText(std::string(label) + " Was Copied");
@@ -66,7 +62,7 @@ CopyOutcome CopyFromResultList() {
         return CopyOutcome::NothingCopied;
     }
     if (!platform::ClipboardSetText(std::string(ResultRows.Path(s)))) {
-        SpeakText(ClipboardBusy);
+        SpeakClipboardNotAvailable();
         return CopyOutcome::ClipboardBusy;
     }
     SpeakText("Path Copied");
@@ -89,7 +85,7 @@ void CutSearchTerm() {
     Selection s = BoxSelection();
     if (s.Empty()) return SpeakText("No Selection");
     if (!platform::ClipboardSetText(platform::SearchBoxRange(s.start, s.end)))
-        return SpeakText(ClipboardBusy);
+        return SpeakClipboardNotAvailable();
     platform::SearchBoxReplaceSelection("");
     SpeakText("Selection Cut");
 }
@@ -97,7 +93,7 @@ void CutSearchTerm() {
 void PasteIntoSearchBox() {
     if (!FocusOn(platform::SearchBoxId)) return SpeakText("Paste Option not Available");
     std::string text;
-    if (!platform::ClipboardGetText(text)) return SpeakText(ClipboardBusy);
+    if (!platform::ClipboardGetText(text)) return SpeakClipboardNotAvailable();
     text = FirstLine(text);
     if (text.empty()) return SpeakText("No Text On Clipboard");
     platform::SearchBoxReplaceSelection(text);

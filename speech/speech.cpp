@@ -25,3 +25,7 @@ void StopSpeech() {
 void SpeakNotAvailableYet() {
     SpeakText("Not Available Yet");
 }
+
+void SpeakClipboardNotAvailable() {
+    SpeakText("Clipboard Not Available");
+}

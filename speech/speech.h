@@ -13,3 +13,5 @@ void SpeakTextAndWait(const std::string& text);
 void StopSpeech();
 // What a command whose work is not built yet says, rather than silence.
 void SpeakNotAvailableYet();
+// Said instead of a confirmation when another program kept the clipboard.
+void SpeakClipboardNotAvailable();

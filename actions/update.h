@@ -1,4 +1,47 @@
-// Replacing the program file with a newer release.
+// Replacing the program file with a newer, signed release.
+//
+// The update address serves the program file; the same address followed by
+// ".sig" serves its release note, three lines of text:
+//
+//     lumafind-release 1
+//     version 4.44
+//     signature <hex of the DER ECDSA P-256 signature>
+//
+// The signature is over the SHA-256 of the note's text before "signature"
+// (both lines with their line ends) followed by the program file's bytes, so
+// it vouches for the file and its version together.
 #pragma once
 
+#include <string>
+#include <string_view>
+
+// The compiled-in address, which LUMAFIND_UPDATE_URL replaces when set.
+constexpr const char* DefaultUpdateAddress = "https://lumafind.org/update/lumafind.exe";
+// Beside the program, this file's key (a DER SubjectPublicKeyInfo) is trusted
+// instead of the compiled-in release key.
+constexpr const char* ReleaseKeyFileName = "lumafind-release-key.der";
+
+constexpr const char* UpdatingText = "Updating Lumafind";
+constexpr const char* UpdateFailedText = "Lumafind Update Failed";
+constexpr const char* UpdateNotGenuineText = "Lumafind Update Failed : Not A Genuine Release";
+constexpr const char* UpdateNotInstalledText =
+    "Lumafind Update Failed : Program File Left As It Was";
+constexpr const char* UpToDateText = "Lumafind is up to date";
+constexpr const char* UpdateDoneText = "Update successful. Restarting Lumafind.";
+
+struct ReleaseNote {
+    std::string version;
+    std::string signedHead; // the text the signature covers before the file
+    std::string signature;  // r then s, 32 bytes each
+};
+// False when the text is not a release note of this form.
+bool ParseReleaseNote(std::string_view text, ReleaseNote& note);
+// Dotted decimal versions compared number by number ("4.5" < "4.43");
+// negative, 0 or positive.
+int CompareVersions(std::string_view a, std::string_view b);
+// The DER form openssl writes into the fixed r-then-s form; false when it is
+// not an ECDSA P-256 signature.
+bool RawSignatureFromDer(std::string_view der, std::string& raw);
+
+std::string UpdateAddress();
 void UpdateProgram();

@@ -30,7 +30,7 @@ int ProgramMain() {
     platform::CreateStatusBar("Welcome to Lumafind!");
     platform::RunMainWindow();
     if (MainWindow.RestartPending == 1)
-        platform::StartProgram(platform::ProgramFolder() + "start_lumafind.exe", "");
+        platform::StartProgramAfterExit(platform::ProgramFolder() + "start_lumafind.exe");
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
-constexpr const char* ProgramVersion = "4.43";
+// Defined in app/version.cpp, which each program build compiles with its own
+// version, so that a second build can carry a higher one.
+extern const char* const ProgramVersion;
 // "Lumafind " followed by the version: the start of every caption.
-constexpr const char* ProgramTitle = "Lumafind 4.43";
+extern const char* const ProgramTitle;

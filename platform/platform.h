@@ -208,4 +208,19 @@ void TooltipPop();
 // later calls do nothing. It is never shut down.
 void StartImageLibrary();
 
+// ---- Download and update ----------------------------------------------------
+// Fetches the address into memory, never from a cache. True only for an HTTP
+// 200 answer that arrived whole and holds at most `limit` bytes.
+bool Download(const std::string& url, std::string& bytes, size_t limit);
+// True when the ECDSA P-256 signature (r then s, 32 bytes each, big-endian)
+// over the SHA-256 of the data is valid under the public key (a DER
+// SubjectPublicKeyInfo).
+bool VerifySignature(const std::string& publicKey, std::string_view data,
+                     std::string_view signature);
+// Renames a file; false when the target exists or the file cannot be moved.
+bool MoveFileTo(const std::string& from, const std::string& to);
+// Starts the program with no arguments and tells it (LUMAFIND_WAIT_FOR in its
+// environment) the id of this process, so that it can wait for our end.
+bool StartProgramAfterExit(const std::string& path);
+
 } // namespace platform

@@ -139,7 +139,7 @@ TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
     };
     const Case cases[] = {{CmdPrint, true},           {CmdPrintResults, true},
                           {CmdExternalTool, true},    {CmdOpenEverything, true},
-                          {CmdUpdateLumafind, false}, {CmdImageBGColor, true},
+                          {CmdImageBGColor, true},
                           {CmdPreviewClick, false}};
     for (const Case& c : cases) {
         Forget();

@@ -76,6 +76,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
 }
 
 bool RemoveFile(const std::string& path) {
+    if (TheWorld().fileRemovals.Fails()) return false;
     std::error_code ec;
     return fs::remove(Resolve(path), ec);
 }

@@ -138,6 +138,18 @@ struct World {
     bool created = false;
     int imageLibraryStarts = 0;
 
+    // Download and update: what each address answers (an HTTP status and the
+    // body; an address not listed cannot be reached), the addresses asked for
+    // in order, and faults for downloads, renames (MoveFileTo) and removals.
+    struct WebAnswer {
+        int status = 200;
+        std::string body;
+    };
+    std::map<std::string, WebAnswer> web;
+    std::vector<std::string> downloadsAsked;
+    FaultPlan downloads, fileMoves, fileRemovals;
+    std::vector<std::string> startedAfterExit;
+
     // The visible effects in the order they happened ("speak: ...", "wait: ...",
     // "run: ...", "clipboard: ...", "caption: ...", "status: ...", "count: n",
     // "header: ...", "focus: id", "message: init dialog", "message: deferred
@@ -175,5 +187,10 @@ void TypeText(const std::string& text);
 void GiveFocus(int id);
 // The focus handler of the control, as WM_SETFOCUS reaches it.
 void FireFocus(int id);
+
+// The testing backend's signature rule, standing in for ECDSA: the only valid
+// signature of data under a key is these 64 bytes (FNV-1a hashes of the key
+// and the data under eight seeds). Any change to key or data changes it.
+std::string TestSignature(std::string_view publicKey, std::string_view data);
 
 } // namespace platform::testing

@@ -1,0 +1,195 @@
+"""End-to-end scenario of the online update: a local web server serves signed
+releases made by scripts/release with a key made for the test; scenarios.py
+runs it by name."""
+
+import hashlib
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+import harness as h
+from harness import ASYNC, WAIT, Failure
+
+
+
+def said(flags, text):
+    """A line ending with the text: the shortcut's announcement rides in front of
+    the first words that may take it."""
+    return (flags, re.compile(re.escape(text) + "$"))
+
+
+UPDATING = said(WAIT, "Updating Lumafind")
+FAILED = said(ASYNC, "Lumafind Update Failed")
+NOT_GENUINE = said(ASYNC, "Lumafind Update Failed : Not A Genuine Release")
+UP_TO_DATE = said(ASYNC, "Lumafind is up to date")
+DONE = said(WAIT, "Update successful. Restarting Lumafind.")
+KEY_FILE = "lumafind-release-key.der"
+# The starter brings the program up again: it greets with its own version.
+WELCOME_NEW = (ASYNC, re.compile(r"^Welcome to Lumafind, version 9\.0!SearchBox has focus"))
+
+
+def openssl(*args):
+    subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.PIPE, timeout=30)
+
+
+def make_key(folder, name):
+    """A fresh P-256 key pair; returns the private key's path."""
+    private = folder / (name + ".pem")
+    openssl("ecparam", "-name", "prime256v1", "-genkey", "-noout", "-out", str(private))
+    return private
+
+
+def release(served, key, program, version):
+    """What the update address serves, made as a release is made."""
+    for old in served.iterdir():
+        old.unlink()
+    subprocess.run([str(h.REPO / "scripts" / "release"), str(key), str(program), str(served),
+                    version], check=True, stdout=subprocess.DEVNULL, timeout=60)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class WebServer:
+    """python3 -m http.server on 127.0.0.1 only, started and stopped by the test."""
+
+    def __init__(self, folder, port, log):
+        self.folder, self.port, self.log, self.process = folder, port, log, None
+
+    def start(self):
+        log = open(self.log, "a")
+        self.process = subprocess.Popen(
+            [sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+             str(self.folder), str(self.port)], stdout=log, stderr=subprocess.STDOUT,
+            start_new_session=True)
+        log.close()
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            try:
+                with socket.create_connection(("127.0.0.1", self.port), timeout=1):
+                    return
+            except OSError:
+                time.sleep(0.1)
+        raise Failure("the local web server did not start on port %d" % self.port)
+
+    def stop(self):
+        h.stop_process(self.process)
+        self.process = None
+
+
+def snapshot(folder):
+    """Every file of the program folder with the SHA-256 of its bytes."""
+    return {p.name: hashlib.sha256(p.read_bytes()).hexdigest()
+            for p in sorted(folder.iterdir()) if p.is_file()}
+
+
+def check_caption(session, prefix, timeout=30):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = h.caption(session)
+        if found.startswith(prefix):
+            return found
+        time.sleep(0.2)
+    raise Failure("the caption is %r, expected it to start with %r" % (h.caption(session), prefix))
+
+
+def update_refused(session, heard, before, what):
+    h.keys(session, "ctrl+o")
+    h.expect(session, UPDATING, timeout=30)
+    h.expect(session, heard, timeout=60)
+    after = snapshot(session.folder)
+    if after != before:
+        raise Failure("%s changed the program folder: %r, before %r" % (what, after, before))
+    if h.main_window(session) is None:
+        raise Failure("%s: the program is no longer running" % what)
+    print("  %s: %r, files unchanged" % (what, heard[1].pattern))
+
+
+def online_update(session):
+    """Refusals leave every file byte-identical and the program running; a signed,
+    newer build is installed and started by the starter; a new program that fails
+    at start is replaced by the previous one again."""
+    update_test = session.bin.parent / "update-test"
+    newer, failing = update_test / "lumafind.exe", update_test / "lumafind_failing_program.exe"
+    for needed in [newer, failing, session.bin / "start_lumafind.exe"]:
+        if not needed.is_file():
+            raise Failure("the Windows build made no %s" % needed)
+    if shutil.which("openssl") is None:
+        raise Failure("openssl is needed to make the test's release keys")
+    work = session.out / session.name
+    keys, served = work / "keys", work / "served"
+    for folder in (keys, served):
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+    key, other_key = make_key(keys, "release"), make_key(keys, "other")
+
+    h.prepare_folder(session)
+    shutil.copy2(session.bin / "start_lumafind.exe", session.folder / "start_lumafind.exe")
+    openssl("pkey", "-in", str(key), "-pubout", "-outform", "DER", "-out",
+            str(session.folder / KEY_FILE))
+    original = (session.folder / "lumafind.exe").read_bytes()
+    tree = h.make_tree(work / "tree", {"notes/houston.txt": (40, "2024-06-01 12:00")})
+    port = free_port()
+    server = WebServer(served, port, work / "web.log")
+    address = "http://127.0.0.1:%d/lumafind.exe" % port
+    try:
+        h.start_program(session, [tree], env={"LUMAFIND_UPDATE_URL": address})
+        before = snapshot(session.folder)
+
+        update_refused(session, FAILED, before, "no server")
+        server.start()
+        update_refused(session, FAILED, before, "HTTP 404")
+        release(served, key, newer, "9.0")
+        data = (served / "lumafind.exe").read_bytes()
+        (served / "lumafind.exe").write_bytes(data[:len(data) // 2])
+        update_refused(session, NOT_GENUINE, before, "a truncated file")
+        release(served, other_key, newer, "9.0")
+        update_refused(session, NOT_GENUINE, before, "a signature by another key")
+        release(served, key, newer, "4.40")
+        update_refused(session, UP_TO_DATE, before, "an older version")
+        h.screenshot(session, "online_update-refused")
+
+        release(served, key, newer, "9.0")
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        h.expect_in_order(session, [DONE, (WAIT, "Exiting Lumafind")], timeout=120)
+        h.expect(session, WELCOME_NEW, timeout=120)
+        found = check_caption(session, "Lumafind 9.0")
+        if (session.folder / "lumafind.exe").read_bytes() != newer.read_bytes():
+            raise Failure("lumafind.exe is not the new build after the update")
+        if (session.folder / "lumafind.old").read_bytes() != original:
+            raise Failure("lumafind.old does not hold the previous program")
+        if (session.folder / "lumafind.tmp").exists():
+            raise Failure("the download was left behind as lumafind.tmp")
+        print("  updated: the caption reads %r" % found)
+        h.give_keyboard_focus(session)
+        h.screenshot(session, "online_update-new-version")
+
+        # The failing program is signed as a release: only the starter can
+        # notice that it does not run.
+        release(served, key, failing, "9.1")
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        h.expect_in_order(session, [DONE, (WAIT, "Exiting Lumafind")], timeout=120)
+        h.expect(session, WELCOME_NEW, timeout=120)
+        check_caption(session, "Lumafind 9.0")
+        if (session.folder / "lumafind.exe").read_bytes() != newer.read_bytes():
+            raise Failure("the starter did not put the previous program back")
+        if (session.folder / "lumafind.old").exists():
+            raise Failure("lumafind.old should have been moved back into place")
+        print("  a new program that ended at once with a failure was rolled back")
+        h.give_keyboard_focus(session)
+        h.screenshot(session, "online_update")
+    finally:
+        server.stop()
+
+
+SCENARIOS = {"online_update": online_update}

@@ -104,19 +104,19 @@ def check_caption(session, prefix, timeout=30):
 def update_refused(session, heard, before, what):
     h.keys(session, "ctrl+o")
     h.expect(session, UPDATING, timeout=30)
-    h.expect(session, heard, timeout=60)
+    text = h.expect(session, heard, timeout=60)
     after = snapshot(session.folder)
     if after != before:
         raise Failure("%s changed the program folder: %r, before %r" % (what, after, before))
     if h.main_window(session) is None:
         raise Failure("%s: the program is no longer running" % what)
-    print("  %s: %r, files unchanged" % (what, heard[1].pattern))
+    print("  %s: %r, files unchanged" % (what, text))
 
 
 def online_update(session):
     """Refusals leave every file byte-identical and the program running; a signed,
     newer build is installed and started by the starter; a new program that fails
-    at start is replaced by the previous one again."""
+    at start, or cannot start at all, is replaced by the previous one again."""
     update_test = session.bin.parent / "update-test"
     newer, failing = update_test / "lumafind.exe", update_test / "lumafind_failing_program.exe"
     for needed in [newer, failing, session.bin / "start_lumafind.exe"]:
@@ -186,6 +186,22 @@ def online_update(session):
         if (session.folder / "lumafind.old").exists():
             raise Failure("lumafind.old should have been moved back into place")
         print("  a new program that ended at once with a failure was rolled back")
+
+        # A signed file that Windows cannot start at all goes the same way.
+        not_a_program = work / "not-a-program.exe"
+        not_a_program.write_bytes(b"MZ" + b"\0" * 4096)
+        release(served, key, not_a_program, "9.2")
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        h.expect_in_order(session, [DONE, (WAIT, "Exiting Lumafind")], timeout=120)
+        h.expect(session, WELCOME_NEW, timeout=120)
+        check_caption(session, "Lumafind 9.0")
+        if (session.folder / "lumafind.exe").read_bytes() != newer.read_bytes():
+            raise Failure("the starter did not put the previous program back after a file "
+                          "that cannot start")
+        if h.processes_running("start_lumafind.exe"):
+            raise Failure("start_lumafind.exe is still running after it started the program")
+        print("  a new program that cannot start was rolled back")
         h.give_keyboard_focus(session)
         h.screenshot(session, "online_update")
     finally:

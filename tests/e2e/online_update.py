@@ -3,11 +3,13 @@ releases made by scripts/release with a key made for the test; scenarios.py
 runs it by name."""
 
 import hashlib
+import http.server
 import re
 import shutil
 import socket
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 
@@ -85,6 +87,43 @@ class WebServer:
         self.process = None
 
 
+class CutOffServer:
+    """Answers the program file with its whole length announced and then ends the
+    connection halfway through, as a dropped transfer does; the release note is
+    served whole."""
+
+    def __init__(self, folder, port):
+        folder = Path(folder)
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                path = folder / self.path.lstrip("/")
+                if not path.is_file():
+                    self.send_error(404)
+                    return
+                data = path.read_bytes()
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                self.wfile.write(data if path.suffix == ".sig" else data[:len(data) // 2])
+                self.wfile.flush()
+                self.close_connection = True
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()
+
+
 def snapshot(folder):
     """Every file of the program folder with the SHA-256 of its bytes."""
     return {p.name: hashlib.sha256(p.read_bytes()).hexdigest()
@@ -148,6 +187,11 @@ def online_update(session):
         server.start()
         update_refused(session, FAILED, before, "HTTP 404")
         release(served, key, newer, "9.0")
+        # The same port, so the address the program was started with still holds.
+        server.stop()
+        with CutOffServer(served, port):
+            update_refused(session, FAILED, before, "a transfer cut off halfway")
+        server.start()
         data = (served / "lumafind.exe").read_bytes()
         (served / "lumafind.exe").write_bytes(data[:len(data) // 2])
         update_refused(session, NOT_GENUINE, before, "a truncated file")

@@ -49,3 +49,7 @@ bool RowIsFolder(int row);
 void OnToolbarSetFocus();
 void OnToolbarRightClick(int command);
 void OnTooltipRequest(int command);
+
+// The message loop found no message waiting: work put off until the keys are
+// quiet (decoding the preview's image) runs here.
+void OnIdle();

@@ -10,6 +10,7 @@
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
+#include "preview/preview.h"
 #include "search/filter_groups.h"
 
 std::string BuildTimeText() {
@@ -42,4 +43,5 @@ void ResetProgramState() {
     ResetResultsState();
     ResetSpeechState();
     ResetToolbarState();
+    ResetPreviewState();
 }

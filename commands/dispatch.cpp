@@ -167,12 +167,13 @@ CommandHandler HandlerOf(int id) {
 }
 
 void DispatchCommand(int id, int code) {
+    // The preview control also reports other notifications under its id; its
+    // double click comes as code 1, which must not read as a shortcut.
+    if (id == CmdPreviewClick && code != 0) return;
     if (code == 1) {
         ShortcutText(id);
         if (Settings.SpeakShortcuts > 0) AnnounceShortcut(id);
     }
-    // The preview control also reports other notifications under its id.
-    if (id == CmdPreviewClick && code != 0) return;
     if (RunSettingToggle(id) || RunSettingCycle(id)) return;
     const CommandRow* row = FindCommand(id);
     CommandHandler handler = HandlerOf(id);

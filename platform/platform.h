@@ -207,6 +207,24 @@ void TooltipPop();
 // Starts the image library the preview draws with. The first call starts it;
 // later calls do nothing. It is never shut down.
 void StartImageLibrary();
+// The preview pane's drawing area (inside its border), in pixels.
+void PreviewClientSize(int& width, int& height);
+// Decodes the image file and reads its size; false when it cannot be decoded
+// (missing, damaged, a format the library lacks). The decoded image is held
+// only until PreviewKeepImage.
+bool PreviewDecodeImage(const std::string& path, int& width, int& height);
+// Keeps the decoded image scaled to width x height, over the background where
+// it is transparent, and lets the decoded one go; 0 by 0 keeps nothing.
+void PreviewKeepImage(int width, int height, int background);
+// Each clears the whole pane to the background (a Windows colour value) and
+// shows it at once; the image is the kept one, its top-left corner at (x, y);
+// the text starts at (x, y), broken at blanks where it would pass the edge.
+void PreviewShowBlank(int background);
+void PreviewShowImage(int x, int y, int background);
+void PreviewShowText(const std::string& text, int x, int y, int foreground, int background);
+// True while the user is typing or holding a key: a key message waits in the
+// queue, or a key other than Shift, Ctrl, Alt and Windows is down.
+bool KeyInputPending();
 
 // ---- Download and update ----------------------------------------------------
 // Fetches the address into memory, never from a cache. True only for an HTTP

@@ -1,14 +1,137 @@
 #include "preview/preview.h"
 
+#include "actions/open_files.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/text.h"
+#include "platform/platform.h"
+#include "results/result_list.h"
+#include "settings/settings.h"
 #include "speech/speech.h"
 
-// The image preview pane comes with its own work; until then the surface
-// stays empty.
-void RefreshPreview() {}
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+constexpr const char* NotAnImage = "Not An Image";
+// A file with an image extension that the decoder refuses (.svg, most .webp,
+// a damaged file), or one with nothing in it to show.
+constexpr const char* CannotShowImage = "Cannot Show This Image";
+constexpr int TextX = 50, TextY = 50;
+
+const char* const BackgroundNames[] = {"White", "Black", "Blue"};
+
+struct PreviewRecord {
+    bool decodePending = false;
+    // The last load: the image's own size, and whether it can be drawn.
+    bool loaded = false;
+    int width = 0, height = 0;
+    PreviewPlace place;
+};
+PreviewRecord Preview;
+
+int Round(double value) {
+    return int(RoundHalfEven(value));
+}
+
+int Background() {
+    return ImageBackgroundColour(Settings.ImageBG);
+}
+
+} // namespace
+
+int ImageBackgroundColour(int imageBG) {
+    switch (imageBG) {
+    case 0:
+        return 16777215;
+    case 2:
+        return 16711680;
+    default:
+        return 0;
+    }
+}
+
+PreviewPlace FitPreviewImage(int w, int h, int cw, int ch, bool resize) {
+    PreviewPlace p{0, 0, w, h};
+    if (w <= 0 || h <= 0 || cw <= 0 || ch <= 0) return {};
+    if (resize || cw < w || ch < h) {
+        double f = std::max(double(w) / cw, double(h) / ch);
+        p.width = std::max(1, Round(w / f));
+        p.height = std::max(1, Round(h / f));
+    }
+    p.x = Round((cw - p.width) / 2.0);
+    p.y = Round((ch - p.height) / 2.0);
+    return p;
+}
+
+void RefreshPreview() {
+    Preview.decodePending = false;
+    if (Settings.ShowPreview == 0) return;
+    platform::ShowControl(platform::PreviewId, true);
+    platform::PreviewShowBlank(Background());
+    if (!platform::FileExists(CurrentFile)) return;
+    std::string_view file = CurrentFile;
+    size_t dot = file.rfind('.');
+    std::string_view ext = dot == std::string_view::npos ? std::string_view() : file.substr(dot);
+    if (!ext.empty() && std::string_view(ImageExtensions).find(ext) != std::string_view::npos) {
+        Preview.decodePending = true; // after the row is spoken, when the keys are quiet
+        return;
+    }
+    platform::PreviewShowText(NotAnImage, TextX, TextY, Settings.FG, Background());
+}
+
+void OnIdle() {
+    if (!Preview.decodePending || platform::KeyInputPending()) return;
+    Preview.decodePending = false;
+    LoadPreviewImage();
+    DrawPreviewImage();
+}
+
+// Only what the pane shows is kept: a camera photo held at its own size would
+// cost about 100 MB, a very large picture more than the process can have.
+void LoadPreviewImage() {
+    Preview = PreviewRecord();
+    int w = 0, h = 0;
+    if (!platform::PreviewDecodeImage(CurrentFile, w, h)) return;
+    int cw = 0, ch = 0;
+    platform::PreviewClientSize(cw, ch);
+    Preview.width = w;
+    Preview.height = h;
+    Preview.place = FitPreviewImage(w, h, cw, ch, Settings.PreviewResize != 0);
+    Preview.loaded = w > 0 && h > 0;
+    platform::PreviewKeepImage(Preview.place.width, Preview.place.height, Background());
+}
+
+void DrawPreviewImage() {
+    if (!Preview.loaded) {
+        platform::PreviewShowText(CannotShowImage, TextX, TextY, Settings.FG, Background());
+        return;
+    }
+    // A pane squeezed to nothing has no room for the image.
+    if (Preview.place.width <= 0) {
+        platform::PreviewShowBlank(Background());
+        return;
+    }
+    platform::PreviewShowImage(Preview.place.x, Preview.place.y, Background());
+}
 
 void CycleImageBackground() {
-    SpeakNotAvailableYet();
+    Settings.ImageBG = Settings.ImageBG >= 0 && Settings.ImageBG < 2 ? Settings.ImageBG + 1 : 0;
+    SpeakText(std::string("Image Background is ") + BackgroundNames[Settings.ImageBG]);
+    RefreshPreview();
 }
+
 void TogglePreviewResize() {
-    SpeakNotAvailableYet();
+    CommandBeep();
+    Settings.PreviewResize = Settings.PreviewResize != 0 ? 0 : 1;
+    LayoutWindow();
+    // The list speaks as it takes the focus; the new setting is said after
+    // that, or the list's speech would cut it off.
+    platform::SetFocusTo(platform::ResultListId);
+    SpeakText(std::string("Preview Resize is ") + (Settings.PreviewResize ? "ON" : "OFF"));
+}
+
+void ResetPreviewState() {
+    Preview = PreviewRecord();
 }

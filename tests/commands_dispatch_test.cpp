@@ -138,9 +138,7 @@ TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
         bool beeps;
     };
     const Case cases[] = {{CmdPrint, true},           {CmdPrintResults, true},
-                          {CmdExternalTool, true},    {CmdOpenEverything, true},
-                          {CmdImageBGColor, true},
-                          {CmdPreviewClick, false}};
+                          {CmdExternalTool, true},    {CmdOpenEverything, true}};
     for (const Case& c : cases) {
         Forget();
         RunCommand(c.id);

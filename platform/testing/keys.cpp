@@ -238,11 +238,12 @@ void KeyDown(int vk) {
     SetDown(vk, true);
     if (!MainWindowExists()) return;
     bool system = IsDown(VkMenu) || vk == VkF10;
-    if (TranslateAccelerator(vk)) return;
-    if (DialogNavigation(vk)) return;
-    unsigned c = TypedCharacter(vk, IsDown(VkShift), IsDown(VkControl));
-    DeliverKeyDown(vk, system);
-    DeliverCharacter(c, system);
+    if (!TranslateAccelerator(vk) && !DialogNavigation(vk)) {
+        unsigned c = TypedCharacter(vk, IsDown(VkShift), IsDown(VkControl));
+        DeliverKeyDown(vk, system);
+        DeliverCharacter(c, system);
+    }
+    Idle();
 }
 
 void KeyUp(int vk) {
@@ -253,6 +254,7 @@ void KeyUp(int vk) {
     Log(focus, system ? SysKeyUpMessage : KeyUpMessage, vk);
     if (!system && focus == SearchBoxId) OnSearchBoxKeyUp(vk);
     if (vk == VkApps) OnContextMenu();
+    Idle();
 }
 
 void PressKey(int virtualKey, bool shift, bool ctrl, bool alt) {

@@ -138,6 +138,24 @@ struct World {
     bool created = false;
     int imageLibraryStarts = 0;
 
+    // The preview pane. The decoder knows the files listed here, by full
+    // path, with their sizes; any other file (or a listed one that is gone)
+    // cannot be decoded. The pane records what it shows now.
+    std::map<std::string, std::pair<int, int>> decodableImages;
+    struct PreviewPane {
+        int background = -1; // the colour it was last cleared to
+        bool image = false;  // the kept image is shown ...
+        int x = 0, y = 0, width = 0, height = 0; // ... here
+        std::string text;    // or this text ...
+        int textX = 0, textY = 0, textColour = 0; // ... here, in this colour
+        int shows = 0;       // times it was cleared and shown
+    };
+    PreviewPane preview;
+    int imageDecodes = 0;
+    std::string lastDecoded;          // path of the last image decoded
+    int keptWidth = 0, keptHeight = 0; // what is held between decodes
+    bool decodedHeld = false;          // a decoded image waits to be kept
+
     // Download and update: what each address answers (an HTTP status and the
     // body; an address not listed cannot be reached), the addresses asked for
     // in order, and faults for downloads, renames (MoveFileTo) and removals.
@@ -187,6 +205,8 @@ void TypeText(const std::string& text);
 void GiveFocus(int id);
 // The focus handler of the control, as WM_SETFOCUS reaches it.
 void FireFocus(int id);
+// The message loop finds its queue empty, as it does after every message.
+void Idle();
 
 // The testing backend's signature rule, standing in for ECDSA: the only valid
 // signature of data under a key is these 64 bytes (FNV-1a hashes of the key

@@ -5,6 +5,8 @@
 
 #include "platform/platform.h"
 
+#include "app/events.h"
+
 namespace platform::win32 {
 
 Win32Record Win;
@@ -43,6 +45,7 @@ static void RunMessageLoop() {
     MSG msg;
     while (IsWindow(Win.main)) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            OnIdle();
             Sleep(1);
             continue;
         }

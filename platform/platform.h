@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -202,6 +204,19 @@ void ToolbarSetFont(const std::string& face, int points);
 void TooltipCreate();
 void TooltipShowText(const std::string& text);
 void TooltipPop();
+
+// ---- Printing ----------------------------------------------------------------
+enum class PrintOutcome { Printed, NoPrinter, JobFailed };
+// Lines in order, one list per page.
+using PrintedPages = std::vector<std::vector<std::string>>;
+// Given the height of one line (of "X" in the font) and of the printable area,
+// both in the printer's units, says what goes on each page.
+using PageLayout = std::function<PrintedPages(int lineHeight, int pageHeight)>;
+// Prints on the default printer, without a dialog, one copy in portrait, in a
+// bold font of the face at the point size; each line at the printable area's
+// left edge, one line height below the one before.
+PrintOutcome PrintOnDefaultPrinter(const std::string& documentName, const std::string& face,
+                                   int points, const PageLayout& layout);
 
 // ---- Images ------------------------------------------------------------------
 // Starts the image library the preview draws with. The first call starts it;

@@ -132,13 +132,22 @@ TEST_F(DispatchTest, HandOverCommandsSayTheirWords) {
     EXPECT_EQ(Beeps(), 4); // Ctrl+A, F4, Ctrl+E, Ctrl+R
 }
 
+TEST_F(DispatchTest, PrintCommandsBeepAndPrint) {
+    for (int id : {CmdPrint, CmdPrintResults}) {
+        Forget();
+        RunCommand(id);
+        EXPECT_EQ(Heard(), Texts{"Printing With Small Font ..."}) << id;
+        EXPECT_EQ(Beeps(), 1) << id;
+    }
+    EXPECT_EQ(world().printJobsDone.size(), 2u);
+}
+
 TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
     struct Case {
         int id;
         bool beeps;
     };
-    const Case cases[] = {{CmdPrint, true},           {CmdPrintResults, true},
-                          {CmdExternalTool, true},    {CmdOpenEverything, true}};
+    const Case cases[] = {{CmdExternalTool, true}, {CmdOpenEverything, true}};
     for (const Case& c : cases) {
         Forget();
         RunCommand(c.id);

@@ -138,6 +138,21 @@ struct World {
     bool created = false;
     int imageLibraryStarts = 0;
 
+    // Printing: the default printer's printable height and the height of a
+    // line in a font, in its units (by default 600 dots an inch, a line one
+    // em high: 100 at 12 points), and every job it printed.
+    bool printerPresent = true;
+    FaultPlan printJobs; // a failing job prints nothing
+    int printPageHeight = 6600;
+    std::function<int(const std::string& face, int points)> printLineHeight =
+        [](const std::string&, int points) { return points * 600 / 72; };
+    struct PrintJob {
+        std::string document, face;
+        int points = 0;
+        PrintedPages pages;
+    };
+    std::vector<PrintJob> printJobsDone;
+
     // The preview pane. The decoder knows the files listed here, by full
     // path, with their sizes; any other file (or a listed one that is gone)
     // cannot be decoded. The pane records what it shows now.

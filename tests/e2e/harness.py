@@ -34,6 +34,10 @@ class Failure(Exception):
     """A scenario heard or saw something other than it expected."""
 
 
+class Skipped(Exception):
+    """A scenario cannot run here for a reason outside the program (say why)."""
+
+
 @dataclass
 class Session:
     name: str
@@ -464,6 +468,9 @@ def run_scenario(name, body, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT):
             screenshot(session, name)
         print("PASSED %s in %.1f s" % (name, time.monotonic() - started))
         return 0
+    except Skipped as reason:
+        print("SKIPPED %s: %s" % (name, reason))
+        return SKIP
     except (Failure, subprocess.TimeoutExpired, OSError) as error:
         print("FAILED %s after %.1f s: %s" % (name, time.monotonic() - started, error))
         try:

@@ -20,6 +20,7 @@ import harness as h  # noqa: E402
 import help_and_clipboard  # noqa: E402
 import image_preview  # noqa: E402
 import online_update  # noqa: E402
+import printing  # noqa: E402
 from harness import ASYNC, WAIT, Failure
 
 WELCOME = "Welcome to Lumafind, version 4.43!"
@@ -592,6 +593,8 @@ SCENARIOS.update(help_and_clipboard.SCENARIOS)
 SCENARIOS.update(image_preview.SCENARIOS)
 # The online update and the starter, against a local web server.
 SCENARIOS.update(online_update.SCENARIOS)
+# Printing on a PDF printer.
+SCENARIOS.update(printing.SCENARIOS)
 
 
 def main():

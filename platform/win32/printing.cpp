@@ -1,0 +1,106 @@
+// Printing on the default printer, without a dialog.
+#include "platform/win32/win32.h"
+
+#include "platform/platform.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cwchar>
+
+namespace platform {
+
+using namespace win32;
+
+namespace {
+
+struct PrinterContext {
+    HDC dc = nullptr;
+    PrintOutcome failure = PrintOutcome::Printed;
+};
+
+// The default printer set for one copy in portrait. A default printer that is
+// named but no longer there counts as no printer, as the user would say.
+PrinterContext DefaultPrinter() {
+    PRINTDLGW request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = Win.main;
+    request.Flags = PD_RETURNDEFAULT; // fills in the default; shows nothing
+    if (!PrintDlgW(&request)) {
+        DWORD error = CommDlgExtendedError();
+        bool missing = error == PDERR_NODEFAULTPRN || error == PDERR_PRINTERNOTFOUND;
+        return {nullptr, missing ? PrintOutcome::NoPrinter : PrintOutcome::JobFailed};
+    }
+    PrinterContext printer{nullptr, PrintOutcome::JobFailed};
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(request.hDevNames));
+    auto* mode = request.hDevMode ? static_cast<DEVMODEW*>(GlobalLock(request.hDevMode)) : nullptr;
+    if (names) {
+        if (mode) {
+            mode->dmFields |= DM_COPIES | DM_ORIENTATION;
+            mode->dmCopies = 1;
+            mode->dmOrientation = DMORIENT_PORTRAIT;
+        }
+        const wchar_t* base = reinterpret_cast<const wchar_t*>(names);
+        printer.dc =
+            CreateDCW(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+        if (printer.dc) printer.failure = PrintOutcome::Printed;
+    }
+    if (mode) GlobalUnlock(request.hDevMode);
+    if (names) GlobalUnlock(request.hDevNames);
+    if (request.hDevMode) GlobalFree(request.hDevMode);
+    if (request.hDevNames) GlobalFree(request.hDevNames);
+    return printer;
+}
+
+// Bold, as the screen's content font, at the printer's own resolution.
+HFONT CreatePrintFont(HDC dc, const std::string& face, int points) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = ANSI_CHARSET;
+    wcsncpy(lf.lfFaceName, Widen(face).c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
+}
+
+// Every page is ended, or the document aborted, before the outcome is known.
+bool PrintPages(HDC dc, HFONT font, const std::string& documentName, int lineHeight,
+                const PrintedPages& pages) {
+    std::wstring title = Widen(documentName);
+    DOCINFOW document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = title.c_str();
+    if (StartDocW(dc, &document) <= 0) return false;
+    for (const std::vector<std::string>& page : pages) {
+        if (StartPage(dc) <= 0) return AbortDoc(dc), false;
+        SelectObject(dc, font); // a new page may start with the default font
+        int y = 0;
+        for (const std::string& line : page) {
+            std::wstring text = Widen(line);
+            TextOutW(dc, 0, y, text.c_str(), int(text.size()));
+            y += lineHeight;
+        }
+        if (EndPage(dc) <= 0) return AbortDoc(dc), false;
+    }
+    return EndDoc(dc) > 0;
+}
+
+} // namespace
+
+PrintOutcome PrintOnDefaultPrinter(const std::string& documentName, const std::string& face,
+                                   int points, const PageLayout& layout) {
+    PrinterContext printer = DefaultPrinter();
+    if (!printer.dc) return printer.failure;
+    HFONT font = CreatePrintFont(printer.dc, face, points);
+    if (!font) return DeleteDC(printer.dc), PrintOutcome::JobFailed;
+    HGDIOBJ previous = SelectObject(printer.dc, font);
+    SIZE x{};
+    GetTextExtentPoint32W(printer.dc, L"X", 1, &x);
+    PrintedPages pages = layout(int(x.cy), GetDeviceCaps(printer.dc, VERTRES));
+    bool printed = pages.empty() || PrintPages(printer.dc, font, documentName, int(x.cy), pages);
+    SelectObject(printer.dc, previous);
+    DeleteObject(font);
+    DeleteDC(printer.dc);
+    return printed ? PrintOutcome::Printed : PrintOutcome::JobFailed;
+}
+
+} // namespace platform

@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "actions/outside_programs.h"
 #include "app/main_window.h"
 #include "app/version.h"
 #include "commands/catalogue.h"
@@ -12,10 +13,6 @@
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "search/filter_groups.h"
-
-std::string BuildTimeText() {
-    return std::string("   Compiled: ") + __DATE__ + " " + __TIME__;
-}
 
 int ProgramMain() {
     platform::SetDefaultFont(WindowFontName, WindowFontSize);

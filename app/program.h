@@ -12,6 +12,3 @@ void CreateProgramState();
 void ResetProgramState();
 // Restores the scroll position and the selected row of the previous run.
 void RestoreListPosition(int topRow, int lastRow);
-
-// "   Compiled: " with the build date and time.
-std::string BuildTimeText();

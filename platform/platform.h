@@ -170,6 +170,9 @@ void SetStatusBarText(const std::string& text);
 int KeyState(int virtualKey);      // as GetKeyState: high bit down, low bit toggled
 bool AsyncKeyDown(int virtualKey); // as GetAsyncKeyState != 0
 void SendKeyPress(int virtualKey); // a synthetic press and release (volume keys)
+// One synthetic key event as keybd_event makes it: the key, the hardware scan
+// code to report, down or up. Chords are sent one event at a time.
+void SendKeyEvent(int virtualKey, int scanCode, bool up);
 
 struct Accelerator {
     uint8_t flags; // 1 virtual key, 4 Shift, 8 Control

@@ -103,7 +103,8 @@ TEST_F(DispatchTest, HelpKeysAndTheProductPage) {
     EXPECT_EQ(world().openedPages, Texts{folder + "lumafind-help.html"});
     Settings.ExternalTool = 3;
     Ctrl(VkF1);
-    EXPECT_EQ(Heard().back(), "Not Available Yet"); // Narrator comes later
+    EXPECT_EQ(Heard().back(), "Opening Lumafind Web Site"); // Narrator is switched silently
+    EXPECT_EQ(world().keyEvents.size(), 6u);
 }
 
 TEST_F(DispatchTest, HandOverCommandsSayTheirWords) {
@@ -142,19 +143,18 @@ TEST_F(DispatchTest, PrintCommandsBeepAndPrint) {
     EXPECT_EQ(world().printJobsDone.size(), 2u);
 }
 
-TEST_F(DispatchTest, LaterWorkSaysNotAvailableYetWithItsBeep) {
-    struct Case {
-        int id;
-        bool beeps;
-    };
-    const Case cases[] = {{CmdExternalTool, true}, {CmdOpenEverything, true}};
-    for (const Case& c : cases) {
-        Forget();
-        RunCommand(c.id);
-        EXPECT_EQ(Heard(), Texts{"Not Available Yet"}) << c.id;
-        EXPECT_EQ(Beeps(), c.beeps ? 1 : 0) << c.id;
-    }
+TEST_F(DispatchTest, OutsideProgramCommandsBeepAndSayTheirOwnWords) {
+    Settings.ExternalTool = 0;
+    RunCommand(CmdExternalTool);
+    EXPECT_EQ(Heard(), Texts{"External Tool is Simple Lupa"});
+    EXPECT_EQ(Beeps(), 1);
     Forget();
+    RunCommand(CmdOpenEverything); // no engine is installed in the testing world
+    EXPECT_EQ(Heard(), Texts{"Everything Not Found"});
+    EXPECT_EQ(Beeps(), 1);
+}
+
+TEST_F(DispatchTest, APreviewNotificationOtherThanAClickIsIgnored) {
     OnCommand(CmdPreviewClick, 1); // another notification of the preview control
     EXPECT_EQ(Heard(), Texts{});
 }

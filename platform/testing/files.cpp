@@ -1,5 +1,6 @@
 #include "platform/testing/testing.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -7,12 +8,32 @@
 
 namespace fs = std::filesystem;
 
+namespace platform::testing {
+
+std::string DrivePath(const std::string& windowsPath) {
+    std::string path = TheWorld().programFolder + ".drives/";
+    for (char c : windowsPath) {
+        if (c == '\\') c = '/';
+        if (c == ':') c = '_';
+        path += char(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return path;
+}
+
+} // namespace platform::testing
+
 namespace platform {
 
 using testing::TheWorld;
 
+static bool OnDrive(const std::string& path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && path[2] == '\\';
+}
+
 static std::string Resolve(const std::string& path) {
     if (!path.empty() && path[0] == '/') return path;
+    if (OnDrive(path)) return testing::DrivePath(path);
     return TheWorld().currentFolder + path;
 }
 

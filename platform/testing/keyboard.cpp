@@ -22,6 +22,10 @@ void SendKeyPress(int virtualKey) {
     TheWorld().syntheticKeys.push_back(virtualKey);
 }
 
+void SendKeyEvent(int virtualKey, int scanCode, bool up) {
+    TheWorld().keyEvents.push_back({virtualKey, scanCode, up ? 2u : 0u});
+}
+
 void AttachAccelerators(const Accelerator* entries, int count) {
     TheWorld().accelerators.assign(entries, entries + count);
     TheWorld().events.push_back("accelerators: " + std::to_string(count));

@@ -118,6 +118,12 @@ struct World {
     // Keyboard: the state of each virtual key as GetKeyState reports it.
     std::map<int, int> keyStates;
     std::vector<int> syntheticKeys;
+    struct KeyEvent {
+        int virtualKey, scanCode;
+        unsigned flags; // as keybd_event takes them: 2 key up
+        bool operator==(const KeyEvent&) const = default;
+    };
+    std::vector<KeyEvent> keyEvents; // SendKeyEvent, in order
     std::vector<Accelerator> accelerators;
     std::vector<KeyMessage> keyMessages; // filled by the key driver, in order
     std::vector<std::string> openedPages;
@@ -200,6 +206,10 @@ std::string ResetWorld();
 // first blank; then the arguments by the documented quoting rules.
 std::vector<std::string> SplitCommandLine(const std::string& line);
 std::vector<std::string> SplitWindowsArguments(const std::string& line);
+
+// Where a Windows path on a drive ("C:\\Program Files\\x.exe") lives in the
+// world: under the program folder, without regard to case, as Windows finds it.
+std::string DrivePath(const std::string& windowsPath);
 
 // Spoken texts in order (the flags dropped).
 std::vector<std::string> SpokenTexts();

@@ -22,6 +22,10 @@ void SendKeyPress(int virtualKey) {
     keybd_event(BYTE(virtualKey), 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
 }
 
+void SendKeyEvent(int virtualKey, int scanCode, bool up) {
+    keybd_event(BYTE(virtualKey), BYTE(scanCode), up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
 // The table lives as long as the window; a new one replaces the old.
 void AttachAccelerators(const Accelerator* entries, int count) {
     std::vector<ACCEL> table;

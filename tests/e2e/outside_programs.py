@@ -35,21 +35,23 @@ def check_magnifier(session, wanted):
     h.give_keyboard_focus(session)  # the started program may have taken it
     if args[1:] != wanted:
         raise Failure("the magnifier got %s, expected %s" % (args[1:], wanted))
-    if not args[0].lower().endswith("\\lupa.exe") or not args[0].startswith("Z:"):
+    if args[0] != h.z_path(session.folder / "lupa.exe"):
         raise Failure("the magnifier was named %r, not by its full path" % args[0])
 
 
 def outside_programs(session):
-    """Ctrl+F1 starts lupa.exe from the program folder with its nineteen numbers
-    in the simple form, and after Ctrl+Shift+B in the full form; F3 says
-    "Everything Not Found" with no engine installed, and with one in the 64-bit
-    place starts it without arguments."""
+    """Ctrl+F1 starts lupa.exe by its full path from a program folder with a
+    blank in its name, with its nineteen numbers in the simple form, and after
+    Ctrl+Shift+B in the full form; F3 says "Everything Not Found" with no engine
+    installed, and with one in the 64-bit place starts it without arguments."""
     stub = session.bin / STUB
     if not stub.is_file():
         raise Failure("the stand-in %s was not built" % stub)
     engine_folder = session.prefix / "drive_c" / "Program Files" / "Everything"
     shutil.rmtree(engine_folder, ignore_errors=True)  # left by an interrupted run
-    h.prepare_folder(session, ini=["ExternalTool= 1", "UseHover= 2"])
+    # A blank in the folder's name must not split the magnifier's name.
+    h.prepare_folder(session, ini=["ExternalTool= 1", "UseHover= 2"],
+                     folder=session.out / session.name / "Lumafind Program")
     shutil.copy2(stub, session.folder / "lupa.exe")
     # No help page beside the program: the browser stays out of it, and the
     # tool starts all the same.

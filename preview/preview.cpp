@@ -84,16 +84,22 @@ void RefreshPreview() {
 void OnIdle() {
     if (!Preview.decodePending || platform::KeyInputPending()) return;
     Preview.decodePending = false;
-    LoadPreviewImage();
-    DrawPreviewImage();
+    if (LoadPreviewImage()) DrawPreviewImage();
 }
 
 // Only what the pane shows is kept: a camera photo held at its own size would
 // cost about 100 MB, a very large picture more than the process can have.
-void LoadPreviewImage() {
+bool LoadPreviewImage() {
     Preview = PreviewRecord();
     int w = 0, h = 0;
-    if (!platform::PreviewDecodeImage(CurrentFile, w, h)) return;
+    if (!platform::PreviewDecodeImage(CurrentFile, w, h)) return true;
+    // A key pressed while a large picture was decoded is answered before it
+    // is scaled; the picture is decoded again once the keys are quiet.
+    if (platform::KeyInputPending()) {
+        platform::PreviewKeepImage(0, 0, Background());
+        Preview.decodePending = true;
+        return false;
+    }
     int cw = 0, ch = 0;
     platform::PreviewClientSize(cw, ch);
     Preview.width = w;
@@ -101,6 +107,7 @@ void LoadPreviewImage() {
     Preview.place = FitPreviewImage(w, h, cw, ch, Settings.PreviewResize != 0);
     Preview.loaded = w > 0 && h > 0;
     platform::PreviewKeepImage(Preview.place.width, Preview.place.height, Background());
+    return true;
 }
 
 void DrawPreviewImage() {

@@ -4,8 +4,9 @@
 // The image itself is decoded later, once the keys are quiet (OnIdle), so the
 // row is spoken first and rows passed over by a held key are never decoded.
 void RefreshPreview();
-// Decodes `CurrentFile` and keeps it at the size the pane shows it.
-void LoadPreviewImage();
+// Decodes `CurrentFile` and keeps it at the size the pane shows it; false
+// when a key came meanwhile and the picture was let go, to be decoded later.
+bool LoadPreviewImage();
 // Draws the kept image centred in the pane, or says why there is none.
 void DrawPreviewImage();
 // The pane's background behind an image, and whether a click resizes it.

@@ -175,6 +175,30 @@ TEST_F(PreviewTest, TheRowIsSpokenBeforeItsImageIsDecodedOnceTheKeysAreQuiet) {
     EXPECT_EQ(world().lastDecoded, folder + "d.png");
 }
 
+TEST_F(PreviewTest, AKeyPressedDuringADecodeIsAnsweredBeforeThePictureIsScaled) {
+    Image("a.png", 10, 10);
+    Image("b.png", 10, 10);
+    Image("c.png", 10, 10);
+    ShowFiles({"a.png", "b.png", "c.png"});
+    int decodes = world().imageDecodes;
+    // Down goes down while b.png is decoded: its picture is let go unshown.
+    world().whileDecoding = [this] {
+        world().whileDecoding = nullptr;
+        world().keyStates[VkDown] = 0x8000;
+    };
+    platform::ListSelectItem(1);
+    Idle();
+    EXPECT_EQ(world().imageDecodes, decodes + 1);
+    EXPECT_FALSE(world().decodedHeld);
+    EXPECT_FALSE(Pane().image);
+    EXPECT_EQ(Pane().text, "");
+    world().keyStates[VkDown] = 0;
+    PressKey(VkDown);
+    EXPECT_EQ(world().imageDecodes, decodes + 2);
+    EXPECT_EQ(world().lastDecoded, folder + "c.png");
+    EXPECT_TRUE(Pane().image);
+}
+
 TEST_F(PreviewTest, ACtrlHeldAfterAChordDoesNotHoldBackTheImage) {
     Image("a.png", 10, 10);
     Image("b.png", 10, 10);

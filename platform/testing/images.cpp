@@ -26,6 +26,7 @@ bool PreviewDecodeImage(const std::string& path, int& width, int& height) {
     testing::World& w = TheWorld();
     ++w.imageDecodes;
     w.lastDecoded = path;
+    if (w.whileDecoding) w.whileDecoding();
     auto known = w.decodableImages.find(path);
     if (known == w.decodableImages.end() || !FileExists(path)) return false;
     width = known->second.first;

@@ -164,18 +164,19 @@ struct World {
     // cannot be decoded. The pane records what it shows now.
     std::map<std::string, std::pair<int, int>> decodableImages;
     struct PreviewPane {
-        int background = -1; // the colour it was last cleared to
-        bool image = false;  // the kept image is shown ...
-        int x = 0, y = 0, width = 0, height = 0; // ... here
-        std::string text;    // or this text ...
+        int background = -1;                      // the colour it was last cleared to
+        bool image = false;                       // the kept image is shown ...
+        int x = 0, y = 0, width = 0, height = 0;  // ... here
+        std::string text;                         // or this text ...
         int textX = 0, textY = 0, textColour = 0; // ... here, in this colour
-        int shows = 0;       // times it was cleared and shown
+        int shows = 0;                            // times it was cleared and shown
     };
     PreviewPane preview;
     int imageDecodes = 0;
-    std::string lastDecoded;          // path of the last image decoded
-    int keptWidth = 0, keptHeight = 0; // what is held between decodes
-    bool decodedHeld = false;          // a decoded image waits to be kept
+    std::string lastDecoded;             // path of the last image decoded
+    int keptWidth = 0, keptHeight = 0;   // what is held between decodes
+    bool decodedHeld = false;            // a decoded image waits to be kept
+    std::function<void()> whileDecoding; // what happens while a picture is decoded
 
     // Download and update: what each address answers (an HTTP status and the
     // body; an address not listed cannot be reached), the addresses asked for

@@ -23,6 +23,8 @@ struct PaneRecord {
     HBITMAP kept = nullptr; // the image at the size the pane shows it
     int keptWidth = 0, keptHeight = 0;
     GpImage* decoded = nullptr; // between decode and keep only
+    double decodeStart = 0;
+    std::string decodedPath;
     WNDPROC paneProc = nullptr;
     bool logChecked = false;
     std::wstring logPath;
@@ -101,8 +103,9 @@ template <class Draw> void ShowPane(int background, Draw draw) {
     UpdateWindow(pane);
 }
 
-// LUMAFIND_PREVIEW_LOG names a file: each decode appends its time and size,
-// so a benchmark can count decodes and see what they cost.
+// LUMAFIND_PREVIEW_LOG names a file: each decode appends its time (decoding and
+// scaling) and the image's size, so a benchmark can count decodes and see what
+// they cost.
 void LogDecode(const std::string& path, double ms, int width, int height) {
     if (!Pane.logChecked) {
         Pane.logChecked = true;
@@ -167,7 +170,8 @@ bool PreviewDecodeImage(const std::string& path, int& width, int& height) {
     width = int(w);
     height = int(h);
     Pane.decoded = image;
-    LogDecode(path, Milliseconds() - start, width, height);
+    Pane.decodeStart = start;
+    Pane.decodedPath = path;
     return true;
 }
 
@@ -205,6 +209,7 @@ void PreviewKeepImage(int width, int height, int background) {
         DeleteDC(dc);
     }
     GdipDisposeImage(image);
+    LogDecode(Pane.decodedPath, Milliseconds() - Pane.decodeStart, int(w), int(h));
 }
 
 void PreviewShowBlank(int background) {

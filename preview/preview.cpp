@@ -10,6 +10,7 @@
 #include "speech/speech.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace {
@@ -37,6 +38,29 @@ int Round(double value) {
 
 int Background() {
     return ImageBackgroundColour(Settings.ImageBG);
+}
+
+// Relative luminance of a Windows colour value (red in the lowest byte).
+double Luminance(int colour) {
+    auto channel = [](int value) {
+        double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour & 255) + 0.7152 * channel((colour >> 8) & 255) +
+           0.0722 * channel((colour >> 16) & 255);
+}
+
+double Contrast(int a, int b) {
+    double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The scheme's text colour, unless it would fade into the pane's background
+// (yellow on white): then black or white, whichever stands out more.
+int TextColour() {
+    int bg = Background();
+    if (Contrast(Settings.FG, bg) >= 3.0) return Settings.FG;
+    return Contrast(0, bg) >= Contrast(16777215, bg) ? 0 : 16777215;
 }
 
 } // namespace
@@ -78,7 +102,7 @@ void RefreshPreview() {
         Preview.decodePending = true; // after the row is spoken, when the keys are quiet
         return;
     }
-    platform::PreviewShowText(NotAnImage, TextX, TextY, Settings.FG, Background());
+    platform::PreviewShowText(NotAnImage, TextX, TextY, TextColour(), Background());
 }
 
 void OnIdle() {
@@ -112,7 +136,7 @@ bool LoadPreviewImage() {
 
 void DrawPreviewImage() {
     if (!Preview.loaded) {
-        platform::PreviewShowText(CannotShowImage, TextX, TextY, Settings.FG, Background());
+        platform::PreviewShowText(CannotShowImage, TextX, TextY, TextColour(), Background());
         return;
     }
     // A pane squeezed to nothing has no room for the image.

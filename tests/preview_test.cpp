@@ -99,6 +99,7 @@ class PreviewTest : public ResultsTest {
         EXPECT_EQ(Place(Pane().x, Pane().y, Pane().width, Pane().height),
                   Place(x, y, width, height));
     }
+    // The default scheme's yellow stands out on the default blue background.
     void ExpectText(const std::string& text) {
         EXPECT_FALSE(Pane().image);
         EXPECT_EQ(Pane().text, text);
@@ -132,6 +133,25 @@ TEST_F(PreviewTest, EachKindOfRowShowsWhatItIs) {
     ExpectText("Cannot Show This Image");
     EXPECT_EQ(world().keptWidth, 0); // nothing of the earlier image is kept
     EXPECT_EQ(Spoken(), "Bottom of List : damaged.jpg");
+}
+
+TEST_F(PreviewTest, TextThatWouldFadeIntoTheBackgroundIsBlackOrWhite) {
+    Put("notes.txt", "text");
+    ShowFiles({"notes.txt"});
+    const struct {
+        int fg, imageBG, shown;
+    } cases[] = {{65535, 2, 65535},        // yellow on blue: as the scheme has it
+                 {65535, 0, Black},        // yellow on white fades: black
+                 {Black, 1, White},        // black on black: white
+                 {White, 0, Black},        // white on white: black
+                 {16711680, 1, White},     // blue on black is too dark: white
+                 {16711680, 0, 16711680}}; // blue on white stands out
+    for (const auto& c : cases) {
+        Settings.FG = c.fg;
+        Settings.ImageBG = c.imageBG;
+        RefreshPreview();
+        EXPECT_EQ(Pane().textColour, c.shown) << c.fg << " on " << c.imageBG;
+    }
 }
 
 TEST_F(PreviewTest, ExtensionsAreFoundAnywhereInTheImageListText) {

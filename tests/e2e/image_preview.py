@@ -21,7 +21,6 @@ PICTURES = [
 OTHERS = [("pv_notes.txt", b"notes", "2024-06-02 10:00"),
           ("pv_drawing.svg", b"<svg xmlns='http://www.w3.org/2000/svg'/>", "2024-06-01 10:00")]
 BACKGROUNDS = [("White", "#FFFFFF"), ("Black", "#000000"), ("Blue", "#0000FF")]
-FOREGROUND = "#FFFF00"  # the scheme's text colour
 INI = ["SearchTerm=pv_", "ShowPreview= 1", "PreviewResize= 0", "ImageBG= 0"]
 
 
@@ -131,10 +130,10 @@ def check_picture(session, shot, picture, background):
     return left, top, cw, ch
 
 
-def shows_text(session, shot, pane):
-    """The pane holds the scheme's text colour: a line of text is written in it."""
+def shows_text(session, shot, pane, colour):
+    """The pane holds text of this colour."""
     left, top, cw, ch = pane
-    return FOREGROUND in h.colours(shot, left, top, cw, ch)
+    return colour in h.colours(shot, left, top, cw, ch)
 
 
 def image_preview(session):
@@ -170,15 +169,16 @@ def image_preview(session):
     h.expect(session, (ASYNC, "pv_notes.txt"), next_line=True)
     h.settle(session)
     shot = h.screenshot(session, "image_preview-not-an-image")
-    if not shows_text(session, shot, pane):
-        raise Failure("no text in the pane for a text file")
+    # The scheme's yellow would fade on the white background: the text is black.
+    if not shows_text(session, shot, pane, "#000000"):
+        raise Failure("no black text on white in the pane for a text file")
     h.keys(session, "Down")
     h.expect(session, (ASYNC, "Bottom of List : pv_drawing.svg"), next_line=True)
     h.settle(session)
     time.sleep(0.5)
     shot = h.screenshot(session, "image_preview-cannot-show")
-    if not shows_text(session, shot, pane):
-        raise Failure("no text in the pane for an svg the decoder refuses")
+    if not shows_text(session, shot, pane, "#000000"):
+        raise Failure("no black text on white in the pane for an svg the decoder refuses")
     # Back to the square, then a click on the pane fits it to the pane.
     h.keys(session, "Home")
     h.expect(session, (ASYNC, "Top of List : pv_square.png"))

@@ -18,8 +18,8 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree clean
 import harness as h  # noqa: E402
 import help_and_clipboard  # noqa: E402
-import outside_programs  # noqa: E402
 import image_preview  # noqa: E402
+import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import printing  # noqa: E402
 from harness import ASYNC, WAIT, Failure
@@ -590,10 +590,10 @@ SCENARIOS = {
 }
 # The shortcut lists, the help page and the search box's clipboard commands.
 SCENARIOS.update(help_and_clipboard.SCENARIOS)
-# The magnifier and the engine's window.
-SCENARIOS.update(outside_programs.SCENARIOS)
 # The image preview pane, checked in the screenshots' pixels.
 SCENARIOS.update(image_preview.SCENARIOS)
+# The magnifier and the engine's window.
+SCENARIOS.update(outside_programs.SCENARIOS)
 # The online update and the starter, against a local web server.
 SCENARIOS.update(online_update.SCENARIOS)
 # Printing on a PDF printer.

@@ -167,6 +167,13 @@ bool PreviewDecodeImage(const std::string& path, int& width, int& height) {
         GdipDisposeImage(image);
         return false;
     }
+    // GDI+ decodes the whole picture to draw it, four bytes a pixel: past this a
+    // single preview could take the memory the program needs, so it is not shown.
+    constexpr uint64_t LargestPicture = 64ull * 1000 * 1000;
+    if (uint64_t(w) * h > LargestPicture) {
+        GdipDisposeImage(image);
+        return false;
+    }
     width = int(w);
     height = int(h);
     Pane.decoded = image;

@@ -1,6 +1,6 @@
 #include "actions/copy_files.h"
 
-#include "actions/selected_result.h"
+#include "results/selected_result.h"
 #include "app/text.h"
 #include "platform/platform.h"
 #include "search/result_rows.h"

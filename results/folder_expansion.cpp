@@ -1,8 +1,8 @@
 #include "results/folder_expansion.h"
 
-#include "commands/help_mode.h"
 #include "platform/platform.h"
-#include "results/result_list.h"
+#include "results/selected_result.h"
+#include "settings/search_type.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
 #include "settings/settings.h"
@@ -13,20 +13,8 @@ namespace {
 // The search box gets the typed term back whatever the search did.
 void Expand(std::string (*folderOf)(const std::string&)) {
     std::string typed = platform::SearchBoxText();
-    int s = SelectedRow();
-    if (s < 1 || s > ResultRows.Count()) {
-        SpeakText("No Selection");
-        return;
-    }
-    if (InHelpMode()) {
-        SpeakText("Not Available in Help Mode");
-        return;
-    }
-    std::string_view name = ResultRows.Name(s);
-    if (name == EmptyRowName || name == LoadingRowName) {
-        SpeakText("Empty");
-        return;
-    }
+    int s = SelectedResultRow();
+    if (s == 0) return;
     Settings.SearchType = Both;
     RunFolderSearch(folderOf(std::string(ResultRows.Path(s))));
     platform::SetSearchBoxText(typed);

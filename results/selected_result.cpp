@@ -1,4 +1,4 @@
-#include "actions/selected_result.h"
+#include "results/selected_result.h"
 
 #include "platform/platform.h"
 #include "results/result_list.h"

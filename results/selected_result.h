@@ -1,4 +1,4 @@
-// The result row the file actions work on.
+// The result row the file actions and folder expansion work on.
 #pragma once
 
 // The selected row when it names a file or folder of a search result;

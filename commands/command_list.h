@@ -144,7 +144,7 @@
       "Scroll To Selection", "Scrolls the selected row to the top of the list") \
     X(Enter, 1, nullptr, 0, 0, NoBeep, Activate, 0, nullptr, nullptr, \
       nullptr, "In the search box, searches for files; in the list, opens the file or runs the shortcut row") \
-    X(PreviewClick, 504, nullptr, 0, 0, NoBeep, TogglePreviewResize, 0, nullptr, nullptr, \
+    X(PreviewClick, 504, nullptr, 0, 0, Beeps, ResizePreviewByClick, 0, nullptr, nullptr, \
       nullptr, "A click on the preview fits the picture to the pane, or not") \
     X(SettingsList, 515, nullptr, 0, 0, Beeps, OpenSettingsList, 20, " Settings ", " Help ", \
       "Display Settings Shortcuts", "Shows the list of settings with their values; Enter or Space changes the chosen one") \

@@ -146,6 +146,15 @@ void DecreaseFontSize() {
     ResizeFont(-4);
 }
 
+// A click on the pane flips whether small pictures are enlarged. The list
+// speaks as it takes the focus back, so the new setting is said after that.
+void ResizePreviewByClick() {
+    TogglePreviewResize();
+    LayoutWindow();
+    platform::SetFocusTo(platform::ResultListId);
+    SpeakText(std::string("Preview Resize is ") + (Settings.PreviewResize ? "ON" : "OFF"));
+}
+
 struct Handler {
     int id;
     void (*run)();

@@ -1,8 +1,6 @@
 #include "preview/preview.h"
 
-#include "actions/open_files.h"
-#include "app/layout.h"
-#include "app/main_window.h"
+#include "search/file_types.h"
 #include "app/text.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
@@ -154,13 +152,7 @@ void CycleImageBackground() {
 }
 
 void TogglePreviewResize() {
-    CommandBeep();
     Settings.PreviewResize = Settings.PreviewResize != 0 ? 0 : 1;
-    LayoutWindow();
-    // The list speaks as it takes the focus; the new setting is said after
-    // that, or the list's speech would cut it off.
-    platform::SetFocusTo(platform::ResultListId);
-    SpeakText(std::string("Preview Resize is ") + (Settings.PreviewResize ? "ON" : "OFF"));
 }
 
 void ResetPreviewState() {

@@ -22,6 +22,9 @@ void OnSize();
 void OnHelp(bool controlDown); // F1
 void OnContextMenu();          // only acted on while the search box has the focus
 void OnMouseWheel(int delta);  // signed wheel delta
+// The window's scale changed (it moved to another monitor); it has already
+// taken the size that keeps it as large to the eye.
+void OnDpiChanged();
 
 // The search box's key handler. Each returns true when the message is consumed
 // (not passed on to the control).

@@ -126,6 +126,9 @@ void CloseMainWindow(); // destroys the window through the normal close path
 void SendCommand(int commandId);
 int ClientWidth();
 int ClientHeight();
+// The scale the main window is drawn at, in dots an inch (96 is 100 %, 144 is
+// 150 %): that of the monitor it is on, or the system's before it exists.
+int WindowDpi();
 
 // ---- Controls ----------------------------------------------------------------
 void MoveControl(int id, int x, int y, int width, int height);
@@ -183,8 +186,10 @@ struct Accelerator {
 void AttachAccelerators(const Accelerator* entries, int count);
 
 // ---- Fonts and colours -------------------------------------------------------
+// Points are made into pixels at the window's scale when the font is made.
 // The bold font of the main window and of every control created after this
-// call, until a control is given a font of its own.
+// call, until a control is given a font of its own; the window and controls
+// that still have the previous default font are given the new one.
 void SetDefaultFont(const std::string& face, int points);
 // Creates the bold font and gives it to the control (replacing the old one).
 void SetControlFont(int id, const std::string& face, int points);
@@ -198,12 +203,14 @@ struct ToolbarButton {
     std::string caption;
     int separatorWidth = 0; // for a separator
 };
-void ToolbarImagesCreate(int iconSize);
+void ToolbarImagesCreate(int iconSize); // in pixels
 void ToolbarCreate(const ToolbarButton* buttons, int count);
 void ToolbarDestroy();
 bool ToolbarExists();
 int ToolbarRightEdge();
 void ToolbarSetFont(const std::string& face, int points);
+// Creates the big tooltip; once it exists, makes its font again for the
+// window's scale.
 void TooltipCreate();
 void TooltipShowText(const std::string& text);
 void TooltipPop();

@@ -233,15 +233,17 @@ def visible_folders(path, leave_out=()):
             if p.is_dir() and not p.name.startswith(".") and p.name not in leave_out]
 
 
-def start_program(session, roots, ready_timeout=90, env=None):
+def start_program(session, roots, ready_timeout=90, env=None, program=None):
     """Starts lumafind.exe in a Wine virtual desktop and waits until it is ready:
     the search box has the focus and has said so. Returns that speech. `env`
-    adds variables for the program and what it starts."""
+    adds variables for the program and what it starts; `program` names it by a
+    Windows path of its own instead of the one in the session's folder."""
     env = dict(session.env, LUMAFIND_SPEECH_LOG=z_path(session.log),
                LUMAFIND_ES_ROOTS=es_roots(roots), **(env or {}))
     wine_log = open(session.out / session.name / "wine.log", "a")
     session.wine = subprocess.Popen(
-        ["wine", "explorer", "/desktop=lumafind," + SCREEN, z_path(session.folder / "lumafind.exe")],
+        ["wine", "explorer", "/desktop=lumafind," + SCREEN,
+         program or z_path(session.folder / "lumafind.exe")],
         cwd=session.folder, env=env, stdout=wine_log, stderr=subprocess.STDOUT,
         start_new_session=True)
     wine_log.close()

@@ -53,6 +53,7 @@ class Session:
     env: dict = field(default_factory=dict)
     screenshots: list = field(default_factory=list)
     lock: object = None  # held while the session uses the prefix
+    screen: str = SCREEN  # the display's size; set before start_display
 
 
 def missing_requirements(bin_dir):
@@ -69,7 +70,7 @@ def z_path(path):
 def new_session(name, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT, prefix=None):
     out = Path(out).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    prefix = Path(prefix) if prefix else out / "wineprefix"
+    prefix = out / prefix if prefix else out / "wineprefix"  # a name under `out`, or a path
     return Session(name=name, out=out, bin=Path(bin_dir).resolve(), prefix=prefix)
 
 
@@ -82,7 +83,7 @@ def start_display(session, first=90, last=140):
         if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
             continue
         xvfb = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", SCREEN + "x24", "-nolisten", "tcp"],
+            ["Xvfb", f":{number}", "-screen", "0", session.screen + "x24", "-nolisten", "tcp"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline and xvfb.poll() is None:
@@ -242,7 +243,7 @@ def start_program(session, roots, ready_timeout=90, env=None, program=None):
                LUMAFIND_ES_ROOTS=es_roots(roots), **(env or {}))
     wine_log = open(session.out / session.name / "wine.log", "a")
     session.wine = subprocess.Popen(
-        ["wine", "explorer", "/desktop=lumafind," + SCREEN,
+        ["wine", "explorer", "/desktop=lumafind," + session.screen,
          program or z_path(session.folder / "lumafind.exe")],
         cwd=session.folder, env=env, stdout=wine_log, stderr=subprocess.STDOUT,
         start_new_session=True)
@@ -454,8 +455,10 @@ def end_on_terminate():
 
 
 def run_scenario(name, body, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT):
-    """Runs one scenario from display to teardown; returns the process exit code."""
-    session = new_session(name, bin_dir, out)
+    """Runs one scenario from display to teardown; returns the process exit code.
+    A scenario that changes its Wine prefix names a prefix of its own in its
+    `prefix` attribute, so the others never see the change."""
+    session = new_session(name, bin_dir, out, prefix=getattr(body, "prefix", None))
     missing = missing_requirements(session.bin)
     if missing:
         print("SKIPPED %s: missing %s" % (name, ", ".join(missing)))

@@ -23,6 +23,7 @@ std::vector<std::string> EngineCandidates(const std::string& programFolder,
         folder = std::string(TrimSpace(folder));
         if (!folder.empty()) candidates.push_back(InFolder(folder, EngineProgramName));
     }
+    candidates.push_back(InFolder(programFolder, StandInEngineName));
     return candidates;
 }
 

@@ -7,9 +7,13 @@
 #include <vector>
 
 constexpr const char* EngineProgramName = "es.exe";
+// Our own stand-in ships under another name: as "es.exe" beside the program it
+// would be found first and hide the outside engine's client for good.
+constexpr const char* StandInEngineName = "lumafind-es.exe";
 
-// Where the interpreter would have found `es`: the program folder, then each
-// folder of PATH. Empty when there is none.
+// Where the interpreter would have found `es` (the program folder, then each
+// folder of PATH), then the stand-in beside the program. Empty when there is
+// none.
 std::string FindEngineProgram();
 std::vector<std::string> EngineCandidates(const std::string& programFolder,
                                           const std::string& pathVariable);

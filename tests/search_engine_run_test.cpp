@@ -50,9 +50,10 @@ TEST(ProcessCommandLine, LengthIsCountedInUtf16Units) {
     EXPECT_EQ(Utf16Length("\xF0\x9F\x98\x80"), 2u);
 }
 
-TEST(EngineLookup, ProgramFolderFirstThenEachFolderOfPath) {
+TEST(EngineLookup, ProgramFolderFirstThenEachFolderOfPathThenTheStandIn) {
     EXPECT_EQ(EngineCandidates("c:\\lf\\", "c:\\a;;\"c:\\b c\";d:\\e\\ ; "),
-              (Args{"c:\\lf\\es.exe", "c:\\a\\es.exe", "c:\\b c\\es.exe", "d:\\e\\es.exe"}));
+              (Args{"c:\\lf\\es.exe", "c:\\a\\es.exe", "c:\\b c\\es.exe", "d:\\e\\es.exe",
+                    "c:\\lf\\lumafind-es.exe"}));
 }
 
 class EngineRunTest : public ScenarioTest {
@@ -221,4 +222,26 @@ TEST_F(EngineRunTest, TheEngineIsFoundOnPathAndOnlyAsAProgramFile) {
     EXPECT_EQ(world().processRuns[0].program, folder + "tools/es.exe");
     EXPECT_EQ(world().processRuns[0].folder, folder); // the export lands beside the program
     EXPECT_EQ(Spoken(), "Search is complete : 1 Match : new.txt");
+}
+
+// A user who installed the outside engine gets its client, wherever it is
+// found; the stand-in shipped beside the program answers only without one.
+TEST_F(EngineRunTest, TheOutsideEnginesClientWinsOverTheStandIn) {
+    std::filesystem::remove(folder + "es.exe");
+    Put("lumafind-es.exe", "");
+    Search(Files, "texas");
+    ASSERT_EQ(world().processRuns.size(), 1u);
+    EXPECT_EQ(world().processRuns[0].program, folder + "lumafind-es.exe");
+    std::string standInArguments = EngineArguments; // the caption's and clipboard's text
+    Put("tools/es.exe", "");
+    world().environment["PATH"] = folder + "tools/";
+    Search(Files, "texas");
+    ASSERT_EQ(world().processRuns.size(), 2u);
+    EXPECT_EQ(world().processRuns[1].program, folder + "tools/es.exe");
+    Put("es.exe", "");
+    Search(Files, "texas");
+    ASSERT_EQ(world().processRuns.size(), 3u);
+    EXPECT_EQ(world().processRuns[2].program, folder + "es.exe");
+    EXPECT_EQ(EngineArguments, standInArguments);
+    EXPECT_EQ(world().caption.find("lumafind-es"), std::string::npos);
 }

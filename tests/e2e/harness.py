@@ -22,7 +22,7 @@ DEFAULT_BIN = REPO / "build" / "windows" / "bin"
 DEFAULT_OUT = REPO / "build" / "e2e"
 SCREEN = "1280x800"
 TOOLS = ["wine", "wineserver", "wineboot", "Xvfb", "xdotool", "xwininfo", "import"]
-PROGRAMS = ["lumafind.exe", "es.exe"]
+PROGRAMS = ["lumafind.exe", "lumafind-es.exe"]
 
 # Flags of the two kinds of speech: spoken while the program goes on, and
 # spoken to its end before the program goes on.
@@ -42,7 +42,7 @@ class Skipped(Exception):
 class Session:
     name: str
     out: Path  # screenshots, logs and program folders of all scenarios
-    bin: Path  # where lumafind.exe and es.exe were built
+    bin: Path  # where lumafind.exe and the stand-in engine were built
     prefix: Path
     display: str = ""
     xvfb: subprocess.Popen = None

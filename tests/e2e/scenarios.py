@@ -374,6 +374,29 @@ def engine_cancel(session):
     exit_by_esc(session)
 
 
+def engine_choice(session):
+    """The outside engine's client on PATH answers; without it the stand-in
+    shipped beside the program (lumafind-es.exe) walks the disk instead."""
+    tree = start_with_tree(session)
+    tools = session.out / session.name / "outside engine"
+    tools.mkdir(exist_ok=True)
+    shutil.copy2(session.bin / "lumafind_engine_stub.exe", tools / "es.exe")
+    h.start_program(session, [tree], env={"WINEPATH": h.z_path(tools)})
+    press(session, "ctrl+f", (WAIT, "File Search for texas"))
+    h.expect(session, search_done(1, STUB_ANSWER), timeout=60)
+    received = (session.folder / "engine-args.txt").read_text(encoding="utf-8").split("\n")
+    if received[0].lower() != h.z_path(tools / "es.exe").lower():
+        raise Failure("the program started %r, not the es.exe on PATH" % received[0])
+    exit_by_esc(session)
+    (session.folder / "engine-args.txt").unlink()
+    h.start_program(session, [tree])
+    press(session, "ctrl+f", (WAIT, "File Search for texas"))
+    h.expect(session, search_done(4, TEXAS_FILES[0]), timeout=60)
+    if (session.folder / "engine-args.txt").exists():
+        raise Failure("the outside engine's client ran although it was not on PATH")
+    exit_by_esc(session)
+
+
 def window_box(session):
     """Where the main window is on the desktop: (left, top, width, height). Asked
     of xwininfo: xdotool counts a Wine desktop's child windows from elsewhere."""
@@ -579,6 +602,7 @@ def file_actions(session):
 SCENARIOS = {
     "engine_arguments": engine_arguments,
     "engine_cancel": engine_cancel,
+    "engine_choice": engine_choice,
     "file_actions": file_actions,
     "expand_and_spell": expand_and_spell,
     "first_start": first_start,
@@ -604,7 +628,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--bin", default=str(h.DEFAULT_BIN),
-                        help="folder with lumafind.exe and es.exe (default %(default)s)")
+                        help="folder with lumafind.exe and lumafind-es.exe (default %(default)s)")
     parser.add_argument("--out", default=str(h.DEFAULT_OUT),
                         help="screenshots, logs, Wine prefix (default %(default)s)")
     parser.add_argument("names", nargs="+", choices=list(SCENARIOS) + ["all"], metavar="NAME")

@@ -4,7 +4,7 @@
 #include "speech/speech.h"
 
 void OnToolbarSetFocus() {
-    SpeakText("ToolBar has focus");
+    SpeakEcho("ToolBar has focus");
 }
 
 // Only the page button answers a right click: it turns the pages backwards.

@@ -47,8 +47,8 @@ void OnTooltipRequest(int command) {
     MainWindow.LastTooltipButton = command;
 }
 
-// Like the rate cycle, this applies the saved rate and speaks straight through
-// the voice: a waiting prefix stays for the next message.
+// Applies the saved rate and speaks without the waiting prefix, which stays for
+// the next message.
 void CycleTooltipMode() {
     MainWindow.LastTooltipButton = 0;
     Toolbar.TooltipText.clear();
@@ -62,6 +62,5 @@ void CycleTooltipMode() {
         Settings.EnableToolTips = (mode + 1) % 4;
     }
     platform::VoiceSetRate(Settings.vRate);
-    if (Settings.DisableSpeech == 0)
-        platform::VoiceSpeak(message, platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
+    SpeakTextWithoutPrefix(message);
 }

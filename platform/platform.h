@@ -90,6 +90,16 @@ void VoiceSpeak(const std::string& text, unsigned flags);
 bool VoiceIsSpeaking();
 void VoiceSetRate(int rate);
 
+// ---- Screen reader -----------------------------------------------------------
+// Whether the system says a screen reader runs; asked afresh each time, since
+// one can start or stop while the program runs.
+bool ScreenReaderRunning();
+// Hands the text to the screen reader to say once, from the main window. The
+// flags are the voice's: with SpeakAsync a newer text replaces it if it is not
+// said yet; without, it waits its turn. Nothing happens where the system has
+// no way to hand it over.
+void RaiseNotification(const std::string& text, unsigned flags);
+
 // ---- Main window -------------------------------------------------------------
 // Creates the hidden main window with its caption and the program's icon.
 void CreateMainWindow(const std::string& caption);

@@ -41,7 +41,6 @@ bool StartsWith(std::string_view name, int virtualKey) {
 } // namespace
 
 void SpeakColumn(int column) {
-    if (Settings.DisableSpeech != 0) return;
     int s = SelectedRow();
     if (s < 1) return SpeakText(NoSelection);
     std::string text = CellText(s, column);
@@ -49,7 +48,6 @@ void SpeakColumn(int column) {
 }
 
 void SpeakLocation() {
-    if (Settings.DisableSpeech != 0) return;
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return SpeakText(NoSelection);
     std::string text = "Line" + NumberText(s) + " of " + NumberText(RowCount()) + " : ";
@@ -93,12 +91,12 @@ bool FirstLetterJump(int virtualKey) {
 }
 
 void OnListSetFocus() {
-    SpeakText("Results List has focus. " + ListEdgePrefix() + RowSpeech(SelectedRow()));
+    SpeakEcho("Results List has focus. " + ListEdgePrefix() + RowSpeech(SelectedRow()));
 }
 
 void OnListRawKeyDown(int virtualKey) {
-    if (virtualKey == VkShift) SpeakText("Shift");
-    if (virtualKey == VkControl) SpeakText("Control");
+    if (virtualKey == VkShift) SpeakEcho("Shift");
+    if (virtualKey == VkControl) SpeakEcho("Control");
 }
 
 bool OnListKeyDown(int virtualKey) {

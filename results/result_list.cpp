@@ -97,7 +97,7 @@ void OnListSelectionChanged() {
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return;
     ShowSelectedRow();
-    SpeakText(ListEdgePrefix() + RowSpeech(s));
+    SpeakEcho(ListEdgePrefix() + RowSpeech(s));
 }
 
 void SetTopRow(int n) {

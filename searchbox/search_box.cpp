@@ -70,24 +70,24 @@ void SpeakWordAtSpace() {
     int letters = Settings.EnableSpeakLetters;
     if (letters == 1 || letters == 3) words = KeyName + KeyNameSeparator;
     if (letters > 1) words += CurrentWord;
-    SpeakText(words);
+    SpeakEcho(words);
     CurrentWord.clear();
 }
 
 void AnnounceEditKey(int key) {
     switch (key) {
     case VkShift:
-        SpeakText("Shift");
+        SpeakEcho("Shift");
         break;
     case VkControl:
-        SpeakText("Control");
+        SpeakEcho("Control");
         break;
     case VkDelete:
-        SpeakText(DeleteWord + WhatIsRemoved(CharRightOfCaret()));
+        SpeakEcho(DeleteWord + WhatIsRemoved(CharRightOfCaret()));
         DropLastCharacter(CurrentWord);
         break;
     case VkBack:
-        SpeakText(EraseWord + WhatIsRemoved(CharLeftOfCaret()));
+        SpeakEcho(EraseWord + WhatIsRemoved(CharLeftOfCaret()));
         DropLastCharacter(CurrentWord);
         break;
     case VkSpace:
@@ -124,7 +124,7 @@ bool IsRefusedCharacter(unsigned character) {
 
 bool OnSearchBoxSetFocus() {
     Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
-    SpeakText(FocusWords + SpreadSearchTerm());
+    SpeakEcho(FocusWords + SpreadSearchTerm());
     return false;
 }
 
@@ -165,10 +165,10 @@ bool OnSearchBoxKeyUp(int virtualKey) {
     bool control = (platform::KeyState(VkControl) & 0x8000) != 0;
     switch (virtualKey) {
     case VkLeft:
-        SpeakText("Left Arrow : " + DescribeCharacter(CharRightOfCaret()));
+        SpeakEcho("Left Arrow : " + DescribeCharacter(CharRightOfCaret()));
         break;
     case VkRight:
-        SpeakText("Right Arrow : " + DescribeCharacter(CharLeftOfCaret()));
+        SpeakEcho("Right Arrow : " + DescribeCharacter(CharLeftOfCaret()));
         break;
     case VkUp:
         StepHistory(-1);
@@ -177,14 +177,14 @@ bool OnSearchBoxKeyUp(int virtualKey) {
         StepHistory(+1);
         break;
     case VkCapital:
-        SpeakText(CapsLockOn() ? "Cap ON" : "Cap OFF");
+        SpeakEcho(CapsLockOn() ? "Cap ON" : "Cap OFF");
         break;
     case VkHome:
-        SpeakText(control ? "Control Home : Start of Search Term : "
+        SpeakEcho(control ? "Control Home : Start of Search Term : "
                           : "Home Key : Start of Search Term : ");
         break;
     case VkEnd:
-        SpeakText(control ? "Control End : End of Search Term : "
+        SpeakEcho(control ? "Control End : End of Search Term : "
                           : "End Key : End of Search Term : ");
         break;
     }

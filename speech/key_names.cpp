@@ -150,7 +150,7 @@ std::string DescribeCharacter(const std::string& character) {
 
 void SpeakKey() {
     int letters = Settings.EnableSpeakLetters;
-    if (letters == 1 || letters == 3) SpeakText(KeyName);
+    if (letters == 1 || letters == 3) SpeakEcho(KeyName);
     if (letters > 1) CurrentWord += KeyChar;
 }
 

@@ -5,16 +5,45 @@
 
 std::string SpeechPrefix;
 
+namespace {
+
+constexpr unsigned Interrupting = platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak;
+constexpr unsigned ToItsEnd = platform::SpeakPurgeBeforeSpeak;
+
+// False when nothing was handed over, so a prefix keeps waiting for our voice.
+bool HandToScreenReader(const std::string& text, unsigned flags) {
+    if (text.empty() || !platform::ScreenReaderRunning()) return false;
+    platform::RaiseNotification(text, flags);
+    return true;
+}
+
+} // namespace
+
 void SpeakText(const std::string& text) {
-    if (Settings.DisableSpeech != 0) return;
-    platform::VoiceSpeak(SpeechPrefix + text,
-                         platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
+    if (Settings.DisableSpeech != 0) {
+        if (HandToScreenReader(SpeechPrefix + text, Interrupting)) SpeechPrefix.clear();
+        return;
+    }
+    platform::VoiceSpeak(SpeechPrefix + text, Interrupting);
     SpeechPrefix.clear();
 }
 
+void SpeakTextWithoutPrefix(const std::string& text) {
+    if (Settings.DisableSpeech != 0)
+        HandToScreenReader(text, Interrupting);
+    else
+        platform::VoiceSpeak(text, Interrupting);
+}
+
 void SpeakTextAndWait(const std::string& text) {
-    if (Settings.DisableSpeech != 0) return;
-    platform::VoiceSpeak(text, platform::SpeakPurgeBeforeSpeak);
+    if (Settings.DisableSpeech != 0)
+        HandToScreenReader(text, ToItsEnd);
+    else
+        platform::VoiceSpeak(text, ToItsEnd);
+}
+
+void SpeakEcho(const std::string& text) {
+    SpeakText(Settings.DisableSpeech != 0 ? std::string() : text);
 }
 
 void StopSpeech() {

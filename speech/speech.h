@@ -6,10 +6,19 @@
 // Words the next `SpeakText` begins with; emptied when spoken.
 extern std::string SpeechPrefix;
 
-// Interrupting and asynchronous; silent while speech is disabled.
+// While speech is disabled, what these would have said (prefix and all) goes
+// to a running screen reader instead, once; without one they are silent.
+
+// Interrupting and asynchronous.
 void SpeakText(const std::string& text);
+// The same, leaving a waiting prefix for the next message.
+void SpeakTextWithoutPrefix(const std::string& text);
 // Interrupting and blocking until said; neither speaks nor clears the prefix.
 void SpeakTextAndWait(const std::string& text);
+// For what the focused control shows already: a typed key or word, the text
+// at the caret, the focused row. A screen reader says that itself, so while
+// speech is disabled only a waiting prefix is handed to it.
+void SpeakEcho(const std::string& text);
 void StopSpeech();
 // What a command whose work is not built yet says, rather than silence.
 void SpeakNotAvailableYet();

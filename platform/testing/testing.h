@@ -63,6 +63,9 @@ struct World {
     std::vector<Utterance> transcript;
     bool voiceSpeaking = false;
     int voiceRate = 0;
+    // Screen reader: whether one runs, and each notification handed to it.
+    bool screenReaderRunning = false;
+    std::vector<Utterance> notifications;
 
     // Main window
     std::string caption;

@@ -1,7 +1,8 @@
 // The one speech voice. Nothing here fails: without a voice (or where it
 // cannot speak, as under Wine) the program goes on silently. When
-// LUMAFIND_SPEECH_LOG names a file, every spoken text is appended to it, so
-// that tests and sighted helpers can hear the program.
+// LUMAFIND_SPEECH_LOG names a file, every spoken text is appended to it (and
+// every text handed to a screen reader), so that tests and sighted helpers
+// can hear the program.
 #include "platform/win32/win32.h"
 
 #include "platform/platform.h"
@@ -36,13 +37,13 @@ static const std::wstring& SpeechLogPath() {
 }
 
 // Opened, appended and closed each time, so a reader sees every line at once.
-static void LogSpeech(const std::string& text, unsigned flags) {
+void AppendToSpeechLog(std::string_view tag, const std::string& text) {
     const std::wstring& path = SpeechLogPath();
     if (path.empty()) return;
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
-    std::string line = std::to_string(flags) + "\t" + text + "\n";
+    std::string line = std::string(tag) + "\t" + text + "\n";
     DWORD written = 0;
     WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
     CloseHandle(file);
@@ -64,7 +65,7 @@ void VoiceCreate() {
 }
 
 void VoiceSpeak(const std::string& text, unsigned flags) {
-    LogSpeech(text, flags);
+    AppendToSpeechLog(std::to_string(flags), text);
     if (Voice.voice) Voice.voice->Speak(Widen(text).c_str(), DWORD(flags), nullptr);
 }
 

@@ -15,6 +15,8 @@
 namespace platform::win32 {
 
 constexpr UINT DeferredStartMessage = WM_USER + 500;
+// The hidden child whose text a screen reader reads at a live-region change.
+constexpr int AnnouncerId = 505;
 
 struct Win32Record {
     HINSTANCE instance = nullptr;
@@ -52,6 +54,10 @@ std::wstring ExtendedPath(const std::string& path);
 // The path handed to the shell: itself, or for one past the limit its short
 // form when it has one (the same file); never a cut path.
 std::wstring ShellPath(const std::string& path);
+
+// Appends "tag<TAB>text" to the file LUMAFIND_SPEECH_LOG names, if any. The
+// voice's tag is its flags (a number); a screen reader's says how it was told.
+void AppendToSpeechLog(std::string_view tag, const std::string& text);
 
 // The child control with this id (the main window for MainWindowId), or null.
 HWND ControlWindow(int id);

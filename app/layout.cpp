@@ -13,13 +13,15 @@ static int R(double value) {
 }
 
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
-                           int searchType, int n, const std::string& firstName) {
+                           int searchType, int n, const std::string& firstName, int dpi) {
     LayoutResult out;
-    double h = SearchBoxPixelsPerPoint * fontSize;
-    double listHeight = H - T - h - S - 10;
-    out.searchBox = {10, T, W - 20, R(h)};
-    out.list = {10, R(T + h + 5), showPreview ? R(0.6 * W) : W - 20, R(listHeight)};
-    out.preview = {R(0.6 * W + 20), R(T + h + 5), R(0.4 * W - 30), R(listHeight)};
+    auto px = [dpi](int pixels) { return ScaledPixels(pixels, dpi); };
+    double h = SearchBoxPixelsPerPoint * fontSize * ScaleFactor(dpi);
+    double listHeight = H - T - h - S - px(10);
+    double listTop = T + h + px(5);
+    out.searchBox = {px(10), T, W - px(20), R(h)};
+    out.list = {px(10), R(listTop), showPreview ? R(0.6 * W) : W - px(20), R(listHeight)};
+    out.preview = {R(0.6 * W + px(20)), R(listTop), R(0.4 * W - px(30)), R(listHeight)};
     if (searchType == SettingsListType || searchType == ActionListType) {
         out.headers[0] = searchType == SettingsListType ? "Settings Shortcuts" : "Action Shortcuts";
         out.widths[0] = W;
@@ -31,10 +33,10 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     out.headers[1] = " Path";
     out.headers[2] = " Date";
     out.headers[3] = " Size";
-    out.widths[0] = R(W / 3.0 - 30);
-    out.widths[1] = R(W / 3.0 - 30);
+    out.widths[0] = R(W / 3.0 - px(30));
+    out.widths[1] = R(W / 3.0 - px(30));
     out.widths[2] = R(2.0 * W / 9.0);
-    out.widths[3] = R(W / 9.0 + 60);
+    out.widths[3] = R(W / 9.0 + px(60));
     return out;
 }
 
@@ -47,10 +49,10 @@ void LayoutWindow() {
     platform::ShowControl(platform::ToolbarId, Settings.ShowToolbar != 0);
     int n = ResultRows.Count();
     std::string first = n > 0 ? std::string(ResultRows.Name(1)) : std::string();
-    LayoutResult l =
-        ComputeLayout(platform::ClientWidth(), platform::ClientHeight(),
-                      platform::ControlHeight(platform::StatusBarId), ToolbarHeight(),
-                      Settings.FontSize, Settings.ShowPreview != 0, Settings.SearchType, n, first);
+    LayoutResult l = ComputeLayout(platform::ClientWidth(), platform::ClientHeight(),
+                                   platform::ControlHeight(platform::StatusBarId), ToolbarHeight(),
+                                   Settings.FontSize, Settings.ShowPreview != 0,
+                                   Settings.SearchType, n, first, platform::WindowDpi());
     Place(platform::SearchBoxId, l.searchBox);
     Place(platform::ResultListId, l.list);
     Place(platform::PreviewId, l.preview);

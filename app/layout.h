@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/display_scale.h"
 #include "settings/window_fit.h"
 
 #include <string>
@@ -16,7 +17,9 @@ struct LayoutResult {
     std::string headers[4];
     int widths[4];
 };
-// The arithmetic alone: W, H client size, S status bar, T toolbar height,
-// n rows with row 1 named firstName.
+// The arithmetic alone: W, H client size, S status bar, T toolbar height
+// (all in pixels at `dpi`), n rows with row 1 named firstName. The margins
+// and the search box's height per point grow with the scale.
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
-                           int searchType, int n, const std::string& firstName);
+                           int searchType, int n, const std::string& firstName,
+                           int dpi = StandardDpi);

@@ -1,5 +1,6 @@
 #include "appearance/toolbar.h"
 
+#include "app/display_scale.h"
 #include "app/main_window.h"
 #include "commands/command_table.h"
 #include "platform/platform.h"
@@ -19,7 +20,7 @@ void Add(Buttons& b, int command) {
     b.push_back({face.image, command, ToolbarButtonText(face.caption), 0});
 }
 void Separator(Buttons& b, int width) {
-    b.push_back({0, 0, std::string(), width});
+    b.push_back({0, 0, std::string(), WindowPixels(width)});
 }
 
 void AddSearchButtons(Buttons& b) {
@@ -78,7 +79,10 @@ std::string ToolbarButtonText(const std::string& caption) {
     return Settings.HideToolbarText != 0 ? std::string() : caption;
 }
 
+constexpr const char* CaptionFontName = "Arial Black";
+
 void CreateToolbar() {
+    Toolbar.CaptionPoints = 0; // a new toolbar starts with the window's font
     platform::ToolbarDestroy();
     if (Settings.ShowToolbar == 0) return;
     Buttons b = Settings.WideToolbar != 0 ? WideButtons() : PageButtons(MainWindow.ToolbarPage);
@@ -101,7 +105,16 @@ void PreviousToolbarPage() {
 }
 
 void CreateToolbarImages() {
-    platform::ToolbarImagesCreate(Settings.IconSize);
+    platform::ToolbarImagesCreate(WindowPixels(Settings.IconSize));
+}
+
+void ScaleToolbar() {
+    int captionPoints = Toolbar.CaptionPoints;
+    CreateToolbarImages();
+    CreateToolbar();
+    if (captionPoints != 0) platform::ToolbarSetFont(CaptionFontName, captionPoints);
+    Toolbar.CaptionPoints = captionPoints;
+    CreateTooltip();
 }
 
 void CycleIconSize() {
@@ -115,7 +128,8 @@ void CycleIconSize() {
     Settings.IconSize = next.to;
     CreateToolbarImages();
     CreateToolbar();
-    platform::ToolbarSetFont("Arial Black", next.fontSize);
+    platform::ToolbarSetFont(CaptionFontName, next.fontSize);
+    Toolbar.CaptionPoints = next.fontSize;
 }
 
 void CreateTooltip() {

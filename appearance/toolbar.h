@@ -8,14 +8,21 @@ void CreateToolbar();
 // Height of the toolbar control, 0 when there is none.
 int ToolbarHeight();
 
+// The pictures at `IconSize`, a size at 100 % that is scaled to the window's
+// scale, so a saved size looks the same on every monitor.
 void CreateToolbarImages();
 void CreateTooltip();
+// Pictures, buttons, captions and tooltip made again at the window's new scale.
+void ScaleToolbar();
 // Background of the preview surface for `ImageBG`: white, black or blue.
 int PreviewBackground();
 
 // The toolbar's own state beside `ToolbarPage` and `LastTooltipButton`.
 struct ToolbarRecord {
     std::string TooltipText; // what the big tooltip shows, at most 259 characters
+    // The captions' own size after an icon size change; 0 while they have the
+    // window's font.
+    int CaptionPoints = 0;
 };
 extern ToolbarRecord Toolbar;
 void ResetToolbarState();

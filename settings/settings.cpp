@@ -129,15 +129,18 @@ void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& 
 }
 
 // Saved values that would hide the window or its text are fitted to the
-// monitor the window comes up on. Without a file the window stays where it is.
+// monitor the window comes up on. Without a file the window stays where it is,
+// at the first-start size grown with the scale; saved sizes are pixels already.
 static void ApplyWindowPlacement(bool fromFile) {
     platform::Rect now = platform::GetMainPlacement().normal;
+    int dpi = platform::WindowDpi();
     platform::Rect wanted =
         fromFile ? SavedWindowRect(Settings.Left, Settings.Top, Settings.Width, Settings.Height)
-                 : SavedWindowRect(now.left, now.top, Settings.Width, Settings.Height);
+                 : SavedWindowRect(now.left, now.top, ScaledPixels(Settings.Width, dpi),
+                                   ScaledPixels(Settings.Height, dpi));
     platform::Rect work = platform::WorkAreaNear(wanted);
-    Settings.FontSize = FitFontSize(Settings.FontSize, work);
-    platform::Rect fitted = FitWindowRect(wanted, work, Settings.FontSize);
+    Settings.FontSize = FitFontSize(Settings.FontSize, work, dpi);
+    platform::Rect fitted = FitWindowRect(wanted, work, Settings.FontSize, dpi);
     platform::SetMainSize(fitted.right - fitted.left, fitted.bottom - fitted.top);
     if (fromFile) platform::MoveMain(fitted.left, fitted.top);
 }

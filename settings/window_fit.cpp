@@ -16,8 +16,8 @@ int Height(const platform::Rect& r) {
 }
 
 // The search box, and the list's header and first row allowed as much each.
-double ContentHeight(int fontSize) {
-    return 3 * SearchBoxPixelsPerPoint * fontSize;
+double ContentHeight(int fontSize, int dpi) {
+    return 3 * SearchBoxPixelsPerPoint * fontSize * ScaleFactor(dpi);
 }
 
 // `size` within [smallest, available]; the available room wins when it is less.
@@ -32,14 +32,15 @@ int FitStart(int start, int size, int low, int high) {
 
 } // namespace
 
-int LargestFontSizeFor(int workHeight) {
-    int largest = int((workHeight - WindowFrameHeight) / ContentHeight(1));
+int LargestFontSizeFor(int workHeight, int dpi) {
+    int frame = ScaledPixels(WindowFrameHeight, dpi);
+    int largest = int((workHeight - frame) / ContentHeight(1, dpi));
     return std::max(largest, SmallestFontSize);
 }
 
-int FitFontSize(int fontSize, const platform::Rect& work) {
+int FitFontSize(int fontSize, const platform::Rect& work, int dpi) {
     if (Height(work) <= 0) return std::max(fontSize, SmallestFontSize);
-    return std::clamp(fontSize, SmallestFontSize, LargestFontSizeFor(Height(work)));
+    return std::clamp(fontSize, SmallestFontSize, LargestFontSizeFor(Height(work), dpi));
 }
 
 platform::Rect SavedWindowRect(int left, int top, int width, int height) {
@@ -50,12 +51,13 @@ platform::Rect SavedWindowRect(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
-platform::Rect FitWindowRect(const platform::Rect& wanted, const platform::Rect& work,
-                             int fontSize) {
+platform::Rect FitWindowRect(const platform::Rect& wanted, const platform::Rect& work, int fontSize,
+                             int dpi) {
     if (Width(work) <= 0 || Height(work) <= 0) return wanted;
-    double content = std::min(std::ceil(ContentHeight(fontSize)), double(CoordinateLimit));
-    int smallestHeight = std::max(SmallestWindowHeight, WindowFrameHeight + int(content));
-    int width = FitSize(Width(wanted), SmallestWindowWidth, Width(work));
+    double content = std::min(std::ceil(ContentHeight(fontSize, dpi)), double(CoordinateLimit));
+    int smallestHeight = std::max(ScaledPixels(SmallestWindowHeight, dpi),
+                                  ScaledPixels(WindowFrameHeight, dpi) + int(content));
+    int width = FitSize(Width(wanted), ScaledPixels(SmallestWindowWidth, dpi), Width(work));
     int height = FitSize(Height(wanted), smallestHeight, Height(work));
     int left = FitStart(wanted.left, width, work.left, work.right);
     int top = FitStart(wanted.top, height, work.top, work.bottom);

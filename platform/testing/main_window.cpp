@@ -12,10 +12,13 @@ using testing::TheWorld;
 // A new window starts with the default font, or with none while it is unset.
 static void Created(int id) {
     testing::World& w = TheWorld();
-    if (w.defaultFont.first.empty())
+    if (w.defaultFont.first.empty()) {
         w.fonts.erase(id);
-    else
+        w.fontDpis.erase(id);
+    } else {
         w.fonts[id] = w.defaultFont;
+        w.fontDpis[id] = w.defaultFontDpi;
+    }
 }
 
 void CreateMainWindow(const std::string& caption) {
@@ -132,5 +135,26 @@ int ClientWidth() {
 int ClientHeight() {
     return TheWorld().clientHeight;
 }
+
+int WindowDpi() {
+    return TheWorld().dpi;
+}
+
+namespace testing {
+
+void ChangeDpi(int dpi, const Rect& suggested) {
+    World& w = TheWorld();
+    const Rect& now = w.placement.normal;
+    int frameWidth = (now.right - now.left) - w.clientWidth;
+    int frameHeight = (now.bottom - now.top) - w.clientHeight;
+    w.placement.normal = suggested;
+    w.clientWidth = suggested.right - suggested.left - frameWidth;
+    w.clientHeight = suggested.bottom - suggested.top - frameHeight;
+    w.dpi = dpi;
+    OnSize();
+    OnDpiChanged();
+}
+
+} // namespace testing
 
 } // namespace platform

@@ -73,6 +73,7 @@ struct World {
     Placement placement{{0, 0, 1600, 800}, false, false};
     std::vector<Monitor> monitors{{{0, 0, 1600, 900}, {0, 0, 1600, 860}}}; // the first is primary
     int clientWidth = 1584, clientHeight = 761;
+    int dpi = 96; // the window's scale; ChangeDpi moves it to another
     std::map<int, Control> controls;
     int focus = -1;
 
@@ -135,7 +136,11 @@ struct World {
     // default font is set starts with it, as the seam promises.
     std::pair<std::string, int> defaultFont;
     std::map<int, std::pair<std::string, int>> fonts; // id -> face, points
-    std::map<int, std::pair<int, int>> colors;        // id -> foreground, background
+    // The scale each font was last made at: by control id, the default font,
+    // the toolbar's and the big tooltip's (0 before it was made).
+    std::map<int, int> fontDpis;
+    int defaultFontDpi = 0, toolbarFontDpi = 0, tooltipFontDpi = 0;
+    std::map<int, std::pair<int, int>> colors; // id -> foreground, background
     int previewBackground = 0;
     int toolbarIconSize = 0;
     std::vector<ToolbarButton> toolbar;
@@ -236,6 +241,10 @@ void GiveFocus(int id);
 void FireFocus(int id);
 // The message loop finds its queue empty, as it does after every message.
 void Idle();
+// The window moves to a monitor of another scale: as Windows does it, the
+// window takes the suggested rectangle (keeping the frame's size around its
+// client area) before it hears of the change.
+void ChangeDpi(int dpi, const Rect& suggested);
 
 // The testing backend's signature rule, standing in for ECDSA: the only valid
 // signature of data under a key is these 64 bytes (FNV-1a hashes of the key

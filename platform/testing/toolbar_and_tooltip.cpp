@@ -17,6 +17,7 @@ void ToolbarCreate(const ToolbarButton* buttons, int count) {
     TheWorld().toolbar.assign(buttons, buttons + count);
     TheWorld().toolbarExists = true;
     TheWorld().toolbarFont = TheWorld().defaultFont;
+    TheWorld().toolbarFontDpi = TheWorld().defaultFontDpi;
     TheWorld().events.push_back("toolbar: " + std::to_string(count));
 }
 
@@ -35,10 +36,12 @@ int ToolbarRightEdge() {
 
 void ToolbarSetFont(const std::string& face, int points) {
     TheWorld().toolbarFont = {face, points};
+    TheWorld().toolbarFontDpi = TheWorld().dpi;
 }
 
 void TooltipCreate() {
     TheWorld().tooltipCreated = true;
+    TheWorld().tooltipFontDpi = TheWorld().dpi;
 }
 
 void TooltipShowText(const std::string& text) {

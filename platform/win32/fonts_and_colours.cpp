@@ -11,11 +11,8 @@
 namespace platform::win32 {
 
 HFONT CreateBoldFont(const std::string& face, int points) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(points, dpi, 72);
+    lf.lfHeight = -MulDiv(points, WindowDpi(), 72);
     lf.lfWeight = FW_BOLD;
     lf.lfCharSet = ANSI_CHARSET;
     wcsncpy(lf.lfFaceName, Widen(face).c_str(), LF_FACESIZE - 1);
@@ -37,13 +34,24 @@ static void SetCharFormat(HWND box, const CHARFORMAT2W& format) {
     SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, LPARAM(&format));
 }
 
+// The rich edit turns twips into pixels at its DC's scale, which for a
+// per-monitor aware program stays the system's when the window moves to a
+// monitor of another scale; the size asked for makes up the difference.
+static LONG RichEditTwips(HWND box, int points) {
+    HDC dc = GetDC(box);
+    int dcDpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc) ReleaseDC(box, dc);
+    int windowDpi = WindowDpi();
+    return MulDiv(points * 20, windowDpi, dcDpi > 0 ? dcDpi : windowDpi);
+}
+
 // WM_SETFONT alone leaves the rich edit's text at its old size.
 static void SetRichEditFont(HWND box, const std::string& face, int points) {
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_CHARSET;
     format.dwEffects = CFE_BOLD;
-    format.yHeight = points * 20;
+    format.yHeight = RichEditTwips(box, points);
     format.bCharSet = ANSI_CHARSET;
     wcsncpy(format.szFaceName, Widen(face).c_str(), LF_FACESIZE - 1);
     SetCharFormat(box, format);
@@ -86,11 +94,22 @@ namespace platform {
 
 using namespace win32;
 
+static BOOL CALLBACK HandOverFont(HWND control, LPARAM old) {
+    if (HFONT(SendMessageW(control, WM_GETFONT, 0, 0)) == HFONT(old))
+        SendMessageW(control, WM_SETFONT, WPARAM(Win.defaultFont), TRUE);
+    return TRUE;
+}
+
 void SetDefaultFont(const std::string& face, int points) {
     HFONT old = Win.defaultFont;
     Win.defaultFont = CreateBoldFont(face, points);
-    // While the window lives, controls made earlier may still draw with the old one.
-    if (old && !IsWindow(Win.main)) DeleteObject(old);
+    if (!old) return;
+    // Nothing may still draw with the old font when it goes.
+    if (IsWindow(Win.main)) {
+        if (Win.mainFont == old) SendMessageW(Win.main, WM_SETFONT, WPARAM(Win.defaultFont), TRUE);
+        EnumChildWindows(Win.main, HandOverFont, LPARAM(old));
+    }
+    DeleteObject(old);
 }
 
 void SetControlFont(int id, const std::string& face, int points) {

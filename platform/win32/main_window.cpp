@@ -184,4 +184,23 @@ int ClientHeight() {
     return r.bottom - r.top;
 }
 
+// Windows before 10 (1607) lack these: they are looked up, not linked.
+template <typename Function> static Function User32Function(const char* name) {
+    FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+int WindowDpi() {
+    static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    static const auto forSystem = User32Function<UINT(WINAPI*)()>("GetDpiForSystem");
+    UINT dpi = Win.main && forWindow ? forWindow(Win.main) : 0;
+    if (dpi == 0 && forSystem) dpi = forSystem();
+    if (dpi == 0) {
+        HDC screen = GetDC(nullptr);
+        dpi = UINT(GetDeviceCaps(screen, LOGPIXELSY));
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? int(dpi) : 96;
+}
+
 } // namespace platform

@@ -29,11 +29,17 @@ static bool IsSelected(int index) {
            0;
 }
 
-static void CreateListImages(HWND list) {
-    Win.listImages = ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 5, 0);
-    HICON icon = HICON(LoadImageW(Win.instance, L"XFOLDER", IMAGE_ICON, 24, 24, 0));
+// The folder mark, 24 pixels at 100 %, at the window's scale.
+void ScaleListImages() {
+    HWND list = List();
+    if (!list) return;
+    int size = MulDiv(24, platform::WindowDpi(), 96);
+    HIMAGELIST old = Win.listImages;
+    Win.listImages = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 5, 0);
+    HICON icon = HICON(LoadImageW(Win.instance, L"XFOLDER", IMAGE_ICON, size, size, 0));
     if (icon) ImageList_AddIcon(Win.listImages, icon), DestroyIcon(icon);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, LPARAM(Win.listImages));
+    if (old) ImageList_Destroy(old);
 }
 
 LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,7 +68,7 @@ void CreateResultList() {
     InsertColumn(list, 2, L" Date", 600);
     InsertColumn(list, 3, L" Size", 600);
     Win.listProc = WNDPROC(SetWindowLongPtrW(list, GWLP_WNDPROC, LONG_PTR(ResultsListKeyHandler)));
-    CreateListImages(list);
+    ScaleListImages();
 }
 
 void ListSetItemCount(int count) {

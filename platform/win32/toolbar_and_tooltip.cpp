@@ -141,21 +141,30 @@ void ToolbarSetFont(const std::string& face, int points) {
     if (old) DeleteObject(old);
 }
 
+// 72 pixels high at 100 %, at the window's scale.
+static void MakeTooltipFont() {
+    int dpi = WindowDpi();
+    LOGFONTW lf{};
+    GetObjectW(GetStockObject(ANSI_FIXED_FONT), sizeof lf, &lf);
+    lf.lfHeight = -MulDiv(72, dpi, 96);
+    lf.lfWidth = -MulDiv(35, dpi, 96);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfItalic = FALSE;
+    lstrcpynW(lf.lfFaceName, L"Arial Black", LF_FACESIZE);
+    HFONT old = Win.tooltipFont;
+    Win.tooltipFont = CreateFontIndirectW(&lf);
+    SendMessageW(Win.tooltip, WM_SETFONT, WPARAM(Win.tooltipFont), TRUE);
+    if (old) DeleteObject(old);
+}
+
 // Black on white in a very large font, whatever the visual style says.
 void TooltipCreate() {
+    if (Win.tooltip) return MakeTooltipFont();
     Win.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", TTS_ALWAYSTIP, 0, 0, 0, 0, Win.main,
                                   nullptr, Win.instance, nullptr);
     if (!Win.tooltip) return;
     SetWindowTheme(Win.tooltip, L" ", L" ");
-    LOGFONTW lf{};
-    GetObjectW(GetStockObject(ANSI_FIXED_FONT), sizeof lf, &lf);
-    lf.lfHeight = -72;
-    lf.lfWidth = -35;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfItalic = FALSE;
-    lstrcpynW(lf.lfFaceName, L"Arial Black", LF_FACESIZE);
-    Win.tooltipFont = CreateFontIndirectW(&lf);
-    SendMessageW(Win.tooltip, WM_SETFONT, WPARAM(Win.tooltipFont), TRUE);
+    MakeTooltipFont();
     SendMessageW(Win.tooltip, TTM_SETTIPTEXTCOLOR, 0, 0);
     SendMessageW(Win.tooltip, TTM_SETTIPBKCOLOR, RGB(255, 255, 255), 0);
     SendMessageW(Win.tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);

@@ -66,6 +66,8 @@ HFONT CreateBoldFont(const std::string& face, int points);
 // A window made by CreateWindowEx starts with the system font: each one the
 // program creates is given the default font at once.
 void GiveDefaultFont(HWND window);
+// The result list's folder mark made again at the window's scale.
+void ScaleListImages();
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnNotify(const NMHDR& header);

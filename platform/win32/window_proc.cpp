@@ -25,6 +25,16 @@ static void OnSizeMessage() {
     if (Win.initialised) ::OnSize();
 }
 
+// Windows suggests the rectangle that keeps the window as large to the eye
+// on the new monitor; it is taken before the program measures anything anew.
+static void OnDpiChangedMessage(LPARAM lParam) {
+    const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(Win.main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleListImages();
+    if (Win.initialised) ::OnDpiChanged();
+}
+
 // Only a press of the left button drags: merely passing over the strip must
 // not start moving the window.
 static void OnSetCursorMessage(LPARAM lParam) {
@@ -66,6 +76,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         OnSizeMessage();
         return FALSE;
+    case WM_DPICHANGED:
+        OnDpiChangedMessage(lParam);
+        return TRUE;
     case WM_CONTEXTMENU:
         ::OnContextMenu();
         return FALSE;

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "search/result_rows.h"
 #include "settings/ini_codec.h"
+#include "settings/settings.h"
 
 #include <objidl.h>
 #include <richedit.h>
@@ -538,6 +539,43 @@ static void CheckToolbar() {
     CHECK(!ToolbarExists() && ToolbarRightEdge() == 0 && ControlHeight(ToolbarId) == 0);
 }
 
+static bool FontAlive(HWND window) {
+    return GetObjectType(HGDIOBJ(SendMessageW(window, WM_GETFONT, 0, 0))) == OBJ_FONT;
+}
+
+// A move to a monitor of another scale, as Windows tells it: the window takes
+// the suggested rectangle and every font and picture is made again, none left
+// pointing at a released one. Xvfb has one monitor, so the message is sent
+// here; the scale itself stays the prefix's.
+static void CheckDpiChange() {
+    ToolbarImagesCreate(48);
+    ToolbarButton buttons[] = {{1, 517, " Exit ", 0}, {9, 505, " Files ", 0}};
+    ToolbarCreate(buttons, 2);
+    TooltipCreate();
+    HFONT before[] = {win32::Win.defaultFont, win32::Win.fonts[SearchBoxId - SearchBoxId],
+                      win32::Win.tooltipFont};
+    HIMAGELIST images = win32::Win.toolbarImages, listImages = win32::Win.listImages;
+    win32::Win.initialised = true;
+    int dpi = WindowDpi();
+    RECT suggested{40, 30, 40 + MulDiv(900, dpi, 96), 30 + MulDiv(600, dpi, 96)};
+    SendMessageW(win32::Win.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+    win32::Win.initialised = false;
+    RECT now{};
+    GetWindowRect(win32::Win.main, &now);
+    CHECK(EqualRect(&now, &suggested));
+    for (HFONT old : before)
+        CHECK(old && GetObjectType(old) == 0);
+    CHECK(win32::Win.toolbarImages != images && win32::Win.listImages != listImages);
+    CHECK(HasWindowFont(win32::Win.main) && HasWindowFont(win32::ControlWindow(ToolbarId)));
+    // The rich edit answers WM_GETFONT with a font of its own; its text size
+    // is its character format, in twips at a DC of the same scale here.
+    CHECK(BoxFormat().yHeight == LONG(Settings.FontSize) * 20);
+    for (int id : {ResultListId, PreviewId, StatusBarId, ToolbarId})
+        CHECK(FontAlive(win32::ControlWindow(id)));
+    CHECK(FontAlive(win32::Win.main) && FontAlive(win32::Win.tooltip));
+    ToolbarDestroy();
+}
+
 // The close button and Alt+F4 end the program through the normal shutdown.
 static void CheckClose(const std::string& dir) {
     RemoveFile(LogPath(dir));
@@ -609,6 +647,7 @@ static void CheckWindow(const std::string& dir) {
     CheckResultList(dir);
     CheckStatusBar();
     CheckToolbar();
+    CheckDpiChange();
     CheckClose(dir);
 }
 

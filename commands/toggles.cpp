@@ -215,4 +215,7 @@ void ToggleDisableSpeech() {
     const char* state = Settings.DisableSpeech != 0 ? "Disabled" : "Enabled";
     platform::VoiceSpeak(std::string("Speech is ") + state,
                          platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
+    // The voice has just said what F9 did: a screen reader taking over would
+    // hear F9's own announcement at the next key, as if it were news.
+    if (Settings.DisableSpeech != 0 && platform::ScreenReaderRunning()) SpeechPrefix.clear();
 }

@@ -145,3 +145,18 @@ TEST_F(ScreenReaderKeysTest, OurVoiceBackOnTakesOverAndTheReaderHearsNoMore) {
     Ctrl('6');
     EXPECT_EQ(NotifiedTexts(), Texts{"ToolTips are Both"});
 }
+
+TEST_F(ScreenReaderKeysTest, TheReaderHearsEachShortcutButNotTheOneThatSilencedTheVoice) {
+    Settings.SpeakShortcuts = 1;
+    Press(FKey(9));
+    Press(FKey(9));
+    EXPECT_EQ(Heard(), (Texts{"Speech is Enabled", "Speech is Disabled"}));
+    CtrlShift('C');
+    EXPECT_EQ(NotifiedTexts(),
+              Texts{"Shortcut Pressed: Copy Results : CS-C : Search Results Copied to Clipboard"});
+    // Without a reader the announcement waits for the voice, as before.
+    world().screenReaderRunning = false;
+    Press(FKey(9));
+    Press(FKey(9));
+    EXPECT_EQ(SpeechPrefix, "Shortcut Pressed: Disable Speech : F9 : ");
+}

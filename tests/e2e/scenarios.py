@@ -22,6 +22,7 @@ import image_preview  # noqa: E402
 import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import printing  # noqa: E402
+import screen_reader  # noqa: E402
 from harness import ASYNC, WAIT, Failure
 
 WELCOME = "Welcome to Lumafind, version 4.43!"
@@ -622,6 +623,8 @@ SCENARIOS.update(outside_programs.SCENARIOS)
 SCENARIOS.update(online_update.SCENARIOS)
 # Printing on a PDF printer.
 SCENARIOS.update(printing.SCENARIOS)
+# A screen reader beside the program, with the voice off.
+SCENARIOS.update(screen_reader.SCENARIOS)
 
 
 def main():

@@ -21,6 +21,7 @@ import help_and_clipboard  # noqa: E402
 import image_preview  # noqa: E402
 import outside_programs  # noqa: E402
 import online_update  # noqa: E402
+import packages  # noqa: E402
 import printing  # noqa: E402
 import screen_reader  # noqa: E402
 from harness import ASYNC, WAIT, Failure
@@ -625,6 +626,8 @@ SCENARIOS.update(online_update.SCENARIOS)
 SCENARIOS.update(printing.SCENARIOS)
 # A screen reader beside the program, with the voice off.
 SCENARIOS.update(screen_reader.SCENARIOS)
+# The downloads made by scripts/package: the installer and the zip.
+SCENARIOS.update(packages.SCENARIOS)
 
 
 def main():

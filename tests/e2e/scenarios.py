@@ -17,6 +17,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 import harness as h  # noqa: E402
+import display_scale  # noqa: E402
 import help_and_clipboard  # noqa: E402
 import image_preview  # noqa: E402
 import outside_programs  # noqa: E402
@@ -628,6 +629,8 @@ SCENARIOS.update(printing.SCENARIOS)
 SCENARIOS.update(screen_reader.SCENARIOS)
 # The downloads made by scripts/package: the installer and the zip.
 SCENARIOS.update(packages.SCENARIOS)
+# The window at 96, 144 and 192 dots an inch, checked in the screenshots' pixels.
+SCENARIOS.update(display_scale.SCENARIOS)
 
 
 def main():

@@ -1,6 +1,7 @@
 #include "preview/preview.h"
 
 #include "search/file_types.h"
+#include "app/display_scale.h"
 #include "app/text.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
@@ -17,6 +18,7 @@ constexpr const char* NotAnImage = "Not An Image";
 // A file with an image extension that the decoder refuses (.svg, most .webp,
 // a damaged file), or one with nothing in it to show.
 constexpr const char* CannotShowImage = "Cannot Show This Image";
+// Where the texts start, at 100 %; a picture is shown in its own pixels.
 constexpr int TextX = 50, TextY = 50;
 
 const char* const BackgroundNames[] = {"White", "Black", "Blue"};
@@ -100,7 +102,8 @@ void RefreshPreview() {
         Preview.decodePending = true; // after the row is spoken, when the keys are quiet
         return;
     }
-    platform::PreviewShowText(NotAnImage, TextX, TextY, TextColour(), Background());
+    platform::PreviewShowText(NotAnImage, WindowPixels(TextX), WindowPixels(TextY), TextColour(),
+                              Background());
 }
 
 void OnIdle() {
@@ -134,7 +137,8 @@ bool LoadPreviewImage() {
 
 void DrawPreviewImage() {
     if (!Preview.loaded) {
-        platform::PreviewShowText(CannotShowImage, TextX, TextY, TextColour(), Background());
+        platform::PreviewShowText(CannotShowImage, WindowPixels(TextX), WindowPixels(TextY),
+                                  TextColour(), Background());
         return;
     }
     // A pane squeezed to nothing has no room for the image.

@@ -135,6 +135,20 @@ TEST_F(PreviewTest, EachKindOfRowShowsWhatItIs) {
     EXPECT_EQ(Spoken(), "Bottom of List : damaged.jpg");
 }
 
+// At 150 % the texts keep their distance from the corner to the eye; a
+// picture is shown in its own pixels, as at 100 %.
+TEST_F(PreviewTest, TextsStartFartherInAtALargerScale) {
+    world().dpi = 144;
+    Image("square.png", 100, 50);
+    Put("notes.txt", "notes");
+    ShowFiles({"square.png", "notes.txt"});
+    ExpectImageAt(150, 125, 100, 50);
+    PressKey(VkDown);
+    EXPECT_EQ(Pane().text, "Not An Image");
+    EXPECT_EQ(Pane().textX, 75);
+    EXPECT_EQ(Pane().textY, 75);
+}
+
 TEST_F(PreviewTest, TextThatWouldFadeIntoTheBackgroundIsBlackOrWhite) {
     Put("notes.txt", "text");
     ShowFiles({"notes.txt"});

@@ -357,6 +357,49 @@ static void CheckSpeechLog(const std::string& dir) {
                                     "e : Top of List : \n2\t\n");
 }
 
+// The flag a screen reader sets, read afresh; with no window to raise a
+// message from, nothing is raised or logged.
+static void CheckScreenReaderFlag(const std::string& dir) {
+    BOOL was = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &was, 0);
+    SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, nullptr, 0);
+    CHECK(ScreenReaderRunning());
+    SystemParametersInfoW(SPI_SETSCREENREADER, FALSE, nullptr, 0);
+    CHECK(!ScreenReaderRunning());
+    SystemParametersInfoW(SPI_SETSCREENREADER, was, nullptr, 0);
+    RemoveFile(LogPath(dir));
+    RaiseNotification("Invalid Search Term", 3);
+    CHECK(ReadText(LogPath(dir)).empty());
+}
+
+// Under Wine, which lacks the notification, the message goes into the
+// live-region control, again and again; where the notification exists, that
+// is what is raised and no control is made.
+static void CheckScreenReaderMessages(const std::string& dir) {
+    RemoveFile(LogPath(dir));
+    RaiseNotification("Search is complete : 1 Match : a.txt", 3);
+    RaiseNotification("Gr\xC3\xBC\xC3\x9F"
+                      "e Copied",
+                      2);
+    std::string log = ReadText(LogPath(dir));
+    HWND announcer = GetDlgItem(win32::Win.main, win32::AnnouncerId);
+    if (log.rfind("notification\t", 0) == 0) {
+        CHECK(log == "notification\tSearch is complete : 1 Match : a.txt\n"
+                     "notification\tGr\xC3\xBC\xC3\x9F"
+                     "e Copied\n");
+        return;
+    }
+    CHECK(log == "live-region\tSearch is complete : 1 Match : a.txt\n"
+                 "live-region\tGr\xC3\xBC\xC3\x9F"
+                 "e Copied\n");
+    wchar_t text[64] = {};
+    GetWindowTextW(announcer, text, 64);
+    CHECK(std::wstring(text) == L"Gr\u00FC\u00DFe Copied");
+    RECT box{};
+    GetWindowRect(announcer, &box);
+    CHECK(box.right == box.left && box.bottom == box.top);
+}
+
 static void CheckPlacement() {
     SetMainSize(900, 600);
     MoveMain(40, 30);
@@ -648,6 +691,7 @@ static void CheckWindow(const std::string& dir) {
     CheckStatusBar();
     CheckToolbar();
     CheckDpiChange();
+    CheckScreenReaderMessages(dir);
     CheckClose(dir);
 }
 
@@ -669,6 +713,7 @@ int main() {
     CheckAssociations();
     CheckLongResultPath(dir);
     CheckSpeechLog(dir);
+    CheckScreenReaderFlag(dir);
     CheckWindow(dir);
     CheckRunMainWindow(dir);
     RemoveFile(ProgramFolder() + "lumafind_win32_checks.ini");

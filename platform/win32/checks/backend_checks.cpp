@@ -20,6 +20,7 @@
 #include <gdiplus.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -600,6 +601,9 @@ static void CheckDpiChange() {
     HIMAGELIST images = win32::Win.toolbarImages, listImages = win32::Win.listImages;
     win32::Win.initialised = true;
     int dpi = WindowDpi();
+    // Run at a scale of the prefix, the window must be drawn at it.
+    std::string expected = EnvironmentText("LUMAFIND_EXPECTED_DPI");
+    CHECK(expected.empty() || dpi == std::atoi(expected.c_str()));
     RECT suggested{40, 30, 40 + MulDiv(900, dpi, 96), 30 + MulDiv(600, dpi, 96)};
     SendMessageW(win32::Win.main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
     win32::Win.initialised = false;

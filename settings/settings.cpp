@@ -128,16 +128,23 @@ void ReadSettingsIni(std::string_view iniText, bool fileExists, SettingsRecord& 
     }
 }
 
+// A size the file holds is in pixels already; one it lacks is the first-start
+// size at 100 %, grown with the scale.
+static int SavedSize(std::string_view iniText, bool fileExists, const char* key, int value,
+                     int dpi) {
+    bool saved = fileExists && IniLookup(iniText, kSection, key).has_value();
+    return saved ? value : ScaledPixels(value, dpi);
+}
+
 // Saved values that would hide the window or its text are fitted to the
-// monitor the window comes up on. Without a file the window stays where it is,
-// at the first-start size grown with the scale; saved sizes are pixels already.
-static void ApplyWindowPlacement(bool fromFile) {
+// monitor the window comes up on. Without a file the window stays where it is.
+static void ApplyWindowPlacement(std::string_view iniText, bool fromFile) {
     platform::Rect now = platform::GetMainPlacement().normal;
     int dpi = platform::WindowDpi();
-    platform::Rect wanted =
-        fromFile ? SavedWindowRect(Settings.Left, Settings.Top, Settings.Width, Settings.Height)
-                 : SavedWindowRect(now.left, now.top, ScaledPixels(Settings.Width, dpi),
-                                   ScaledPixels(Settings.Height, dpi));
+    int width = SavedSize(iniText, fromFile, "Width", Settings.Width, dpi);
+    int height = SavedSize(iniText, fromFile, "Height", Settings.Height, dpi);
+    platform::Rect wanted = fromFile ? SavedWindowRect(Settings.Left, Settings.Top, width, height)
+                                     : SavedWindowRect(now.left, now.top, width, height);
     platform::Rect work = platform::WorkAreaNear(wanted);
     Settings.FontSize = FitFontSize(Settings.FontSize, work, dpi);
     platform::Rect fitted = FitWindowRect(wanted, work, Settings.FontSize, dpi);
@@ -149,8 +156,9 @@ void LoadSettings() {
     std::string path = SettingsFile();
     std::string bytes;
     bool exists = platform::ReadWholeFile(path, bytes);
-    ReadSettingsIni(DecodeFileText(bytes), exists, Settings);
-    ApplyWindowPlacement(exists);
+    std::string text = DecodeFileText(bytes);
+    ReadSettingsIni(text, exists, Settings);
+    ApplyWindowPlacement(text, exists);
 }
 
 void SaveSettings() {

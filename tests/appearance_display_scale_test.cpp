@@ -13,6 +13,8 @@
 
 namespace {
 
+using platform::Rect;
+
 constexpr int Dpis[] = {96, 120, 144, 192};
 
 // Off by at most a pixel or two from the box at 100 % grown by the factor;
@@ -86,14 +88,17 @@ TEST(DisplayScaleLayout, WindowFitCountsPointsAtTheScale) {
 
 class DisplayScaleTest : public ScenarioTest {
   protected:
-    void StartAt(int dpi) {
+    static constexpr const char* SizedIni =
+        "[All]\r\nLeft=0\r\nTop=0\r\nWidth=1200\r\nHeight=700\r\n"
+        "FontSize=36\r\nIconSize=96\r\nShowToolbar=1\r\n";
+    void StartAt(int dpi, const char* ini = SizedIni) {
         world().dpi = dpi;
         world().monitors = {
             {{0, 0, 1600 * dpi / 96, 900 * dpi / 96}, {0, 0, 1600 * dpi / 96, 860 * dpi / 96}}};
         world().controls[platform::StatusBarId].height = 30 * dpi / 96;
         world().controls[platform::ToolbarId].height = 140 * dpi / 96;
-        Put("lumafind.ini", "[All]\r\nLeft=0\r\nTop=0\r\nWidth=1200\r\nHeight=700\r\n"
-                            "FontSize=36\r\nIconSize=96\r\nShowToolbar=1\r\n");
+        std::filesystem::remove(folder + "lumafind.ini");
+        if (ini) Put("lumafind.ini", ini);
         Start();
     }
     // Every font the window shows was made at this scale.
@@ -117,6 +122,22 @@ TEST_F(DisplayScaleTest, StartsAtTheMonitorsScale) {
     EXPECT_EQ(SeparatorWidth(1), 45);
     EXPECT_EQ(world().controls[platform::SearchBoxId].height, 146) << "2.7 x 36 x 1.5";
     EXPECT_EQ(world().controls[platform::SearchBoxId].x, 15);
+}
+
+// Saved sizes are the window's own pixels; the first-start size, also for a
+// file that lacks one, is a size at 100 %.
+TEST_F(DisplayScaleTest, OnlyTheFirstStartSizeGrowsWithTheScale) {
+    StartAt(192, "[All]\r\nWidth=2000\r\nHeight=1300\r\n");
+    Rect r = world().placement.normal;
+    EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(2000, 1300));
+    for (const char* ini : {static_cast<const char*>(nullptr), "[All]\r\nFontSize=36\r\n"}) {
+        ResetProgramState();
+        world().placement.normal = {0, 0, 1600, 800};
+        StartAt(192, ini);
+        r = world().placement.normal;
+        EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(3200, 1600))
+            << (ini ? ini : "no file");
+    }
 }
 
 // The user hears the sizes of the settings, never the pixels of this monitor.

@@ -139,6 +139,12 @@ static int SavedSize(std::string_view iniText, bool fileExists, const char* key,
 // Saved values that would hide the window or its text are fitted to the
 // monitor the window comes up on. Without a file the window stays where it is.
 static void ApplyWindowPlacement(std::string_view iniText, bool fromFile) {
+    // Onto the saved monitor first: its scale decides the sizes, and the size
+    // Windows suggests on the way there must not replace the saved one.
+    if (fromFile) {
+        platform::Rect at = SavedWindowRect(Settings.Left, Settings.Top, 0, 0);
+        platform::MoveMain(at.left, at.top);
+    }
     platform::Rect now = platform::GetMainPlacement().normal;
     int dpi = platform::WindowDpi();
     int width = SavedSize(iniText, fromFile, "Width", Settings.Width, dpi);

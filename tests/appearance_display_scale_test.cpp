@@ -9,6 +9,7 @@
 #include "settings/window_fit.h"
 
 #include <cstdlib>
+#include <tuple>
 #include <ostream>
 
 namespace {
@@ -138,6 +139,25 @@ TEST_F(DisplayScaleTest, OnlyTheFirstStartSizeGrowsWithTheScale) {
         EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(3200, 1600))
             << (ini ? ini : "no file");
     }
+}
+
+// A window saved on a monitor at 200 % comes back there as it was, though
+// the program starts on the primary monitor at 100 %.
+TEST_F(DisplayScaleTest, AWindowSavedOnAMonitorOfAnotherScaleComesBackAsItWas) {
+    world().monitors = {{{0, 0, 1600, 900}, {0, 0, 1600, 860}, 96},
+                        {{1600, 0, 4800, 1800}, {1600, 0, 4800, 1720}, 192}};
+    Put("lumafind.ini", "[All]\r\nLeft=1700\r\nTop=10\r\nWidth=2400\r\nHeight=1400\r\n"
+                        "FontSize=36\r\nShowToolbar=1\r\n");
+    LoadOrSaveSettings("get"); // a single read already puts it right
+    EXPECT_EQ(world().dpi, 192);
+    Rect r = world().placement.normal;
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(1700, 10, 4100, 1410));
+    Start();
+    ExpectFontsAt(192);
+    r = world().placement.normal;
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(1700, 10, 4100, 1410));
 }
 
 // The user hears the sizes of the settings, never the pixels of this monitor.

@@ -80,27 +80,45 @@ static int64_t SquaredGap(const Rect& a, const Rect& b) {
 
 // As MonitorFromRect documents it: the monitor with the largest intersection,
 // or, when none intersects, the one nearest to the rectangle.
-Rect WorkAreaNear(const Rect& window) {
+static const testing::Monitor* MonitorNear(const Rect& window) {
     const std::vector<testing::Monitor>& monitors = TheWorld().monitors;
-    if (monitors.empty()) return {};
+    if (monitors.empty()) return nullptr;
     const testing::Monitor* best = &monitors[0];
     for (const testing::Monitor& m : monitors)
         if (Overlap(window, m.bounds) > Overlap(window, best->bounds)) best = &m;
-    if (Overlap(window, best->bounds) > 0) return best->work;
+    if (Overlap(window, best->bounds) > 0) return best;
     for (const testing::Monitor& m : monitors)
         if (SquaredGap(window, m.bounds) < SquaredGap(window, best->bounds)) best = &m;
-    return best->work;
+    return best;
+}
+
+Rect WorkAreaNear(const Rect& window) {
+    const testing::Monitor* m = MonitorNear(window);
+    return m ? m->work : Rect{};
+}
+
+// As Windows does for a per-monitor aware window: a move onto a monitor of
+// another scale suggests the rectangle grown or shrunk by the change.
+static void FollowMonitorScale() {
+    testing::World& w = TheWorld();
+    const Rect& r = w.placement.normal;
+    const testing::Monitor* m = MonitorNear(r);
+    if (!m || m->dpi == 0 || m->dpi == w.dpi) return;
+    int width = (r.right - r.left) * m->dpi / w.dpi, height = (r.bottom - r.top) * m->dpi / w.dpi;
+    testing::ChangeDpi(m->dpi, {r.left, r.top, r.left + width, r.top + height});
 }
 
 void SetMainSize(int width, int height) {
     Rect& r = TheWorld().placement.normal;
     r.right = r.left + width;
     r.bottom = r.top + height;
+    FollowMonitorScale();
 }
 
 void MoveMain(int left, int top) {
     Rect& r = TheWorld().placement.normal;
     r = {left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
+    FollowMonitorScale();
 }
 
 void ShowMainMaximized() {

@@ -50,6 +50,9 @@ constexpr unsigned CommandMessage = 0x111;
 struct Monitor {
     Rect bounds; // the whole screen, in screen coordinates
     Rect work;   // the screen less the taskbar
+    // Its scale; a window moved onto it from another scale hears of the
+    // change (ChangeDpi). 0 leaves the window's scale alone.
+    int dpi = 0;
 };
 
 struct World {

@@ -154,14 +154,14 @@ def utf16_at(data, at):
 
 
 def places(session):
-    """Where the installer must put the program and the shortcut for this user."""
+    """Where the installer must put the program and the shortcuts for this user:
+    the install folder (Windows and Linux paths) and the Start-menu folder."""
     folders = registry_values(session, SHELL_FOLDERS).get(
         "HKEY_CURRENT_USER\\" + SHELL_FOLDERS.split("\\", 1)[1], {})
     if "Local AppData" not in folders or "Programs" not in folders:
         raise Failure("Wine lists no user folders: %s" % folders)
     install = PureWindowsPath(folders["Local AppData"]) / "Programs" / "Lumafind"
-    link = linux_path(session, PureWindowsPath(folders["Programs"]) / "Lumafind.lnk")
-    return install, linux_path(session, install), link
+    return install, linux_path(session, install), linux_path(session, folders["Programs"])
 
 
 def uninstall_entries(session):
@@ -271,18 +271,20 @@ def check_black_on_white(session, when):
 
 def msi_install_upgrade_uninstall(session):
     """The per-user installer: installed quietly into the user's own programs
-    folder with a Start-menu shortcut and one uninstall entry; the program
+    folder with Start-menu shortcuts to the program and the guide and one
+    uninstall entry; the program
     started from the shortcut searches with the shipped stand-in and keeps a
     changed setting beside itself; a newer package keeps settings, history,
     result and exclusions; uninstalling after a self-update removes the program
-    files, the previous program and the shortcut, and leaves the user's files."""
+    files, the previous program and the shortcuts, and leaves the user's files."""
     if shutil.which("wixl") is None or shutil.which("msiinfo") is None:
         raise Failure("wixl and msitools are needed (scripts/setup installs them)")
     old_msi, _ = make_packages(session, session.bin, "4.43")
     newer = newer_bin(session)
     new_msi, _ = make_packages(session, newer, "9.0")
     tree = h.make_tree(session.out / session.name / "tree", TREE)
-    install, folder, link = places(session)
+    install, folder, start_menu = places(session)
+    link, guide_link = start_menu / "Lumafind.lnk", start_menu / "Lumafind guide.lnk"
     remove_earlier_install(session, folder)
 
     msiexec(session, "msiexec", "/i", h.z_path(old_msi))
@@ -292,8 +294,10 @@ def msi_install_upgrade_uninstall(session):
     entries = uninstall_entries(session)
     if [e.get("DisplayVersion") for e in entries.values()] != ["4.43"]:
         raise Failure("uninstall entries after the install: %s" % versions(entries))
-    if not link.is_file():
-        raise Failure("no Start-menu shortcut at %s" % link)
+    if not link.is_file() or not guide_link.is_file():
+        raise Failure("no Start-menu shortcuts at %s" % start_menu)
+    if PureWindowsPath(shell_link(guide_link)[0]) != install / "lumafind-guide.txt":
+        raise Failure("the guide's shortcut points at %s" % shell_link(guide_link)[0])
     target = start_from_link(session, link, tree, "4.43")
     if PureWindowsPath(target) != install / "lumafind.exe":
         raise Failure("the shortcut points at %s, not into %s" % (target, install))
@@ -330,11 +334,13 @@ def msi_install_upgrade_uninstall(session):
     if left != sorted(USER_FILES) or changed(kept, digests(folder, USER_FILES)):
         raise Failure("after uninstalling, the folder holds %s; expected the user's "
                       "files alone, unchanged" % left)
-    if link.exists() or uninstall_entries(session):
-        raise Failure("after uninstalling, the shortcut (%s) or the uninstall entries (%s) "
-                      "are still there" % (link.exists(), versions(uninstall_entries(session))))
+    shortcuts = [p.name for p in (link, guide_link) if p.exists()]
+    if shortcuts or uninstall_entries(session):
+        raise Failure("after uninstalling, the shortcuts %s or the uninstall entries %s are "
+                      "still there" % (shortcuts, versions(uninstall_entries(session))))
     shutil.rmtree(folder)
-    print("  installed into %s; the shortcut %s; uninstalling left %s" % (install, link, left))
+    print("  installed into %s, shortcuts in %s; uninstalling left %s" % (install, start_menu,
+                                                                      left))
 
 
 def zip_start(session):

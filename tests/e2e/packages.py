@@ -324,9 +324,11 @@ def msi_install_upgrade_uninstall(session):
     exit_by_esc(session)
     check_black_on_white(session, "after the upgrade")
 
-    # What the online update leaves: the program renamed aside, a new one in its place.
+    # What the online update leaves: the program renamed aside, a new one in its place,
+    # and, after an update cut off midway, the program before that.
     (folder / "lumafind.exe").rename(folder / "lumafind.old")
     shutil.copy2(newer / "lumafind.exe", folder / "lumafind.exe")
+    shutil.copy2(newer / "lumafind.exe", folder / "lumafind.older")
     kept = digests(folder, USER_FILES)
     (uninstall,) = entries.values()
     msiexec(session, *uninstall["UninstallString"].split())

@@ -27,6 +27,9 @@ void CreateProgramState() {
     MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
+    // The window has just gone to its saved monitor, maybe of another scale
+    // than the one the default font was made at, and hears of no change yet.
+    platform::SetDefaultFont(WindowFontName, WindowFontSize);
     ApplySpeechRate();
 }
 

@@ -160,6 +160,19 @@ TEST_F(DisplayScaleTest, AWindowSavedOnAMonitorOfAnotherScaleComesBackAsItWas) {
               std::make_tuple(1700, 10, 4100, 1410));
 }
 
+// A real start: the window is made on the primary monitor at 100 % and only
+// then moved to its saved place at 200 %, before the window has started, so
+// no scale change is told to the program; what it made before must follow.
+TEST_F(DisplayScaleTest, AStartOnTheSavedMonitorOfAnotherScaleMakesEveryFontThere) {
+    world().monitors = {{{0, 0, 1600, 900}, {0, 0, 1600, 860}, 96},
+                        {{1600, 0, 4800, 1800}, {1600, 0, 4800, 1720}, 192}};
+    Put("lumafind.ini", "[All]\r\nLeft=1700\r\nTop=10\r\nWidth=2400\r\nHeight=1400\r\n"
+                        "FontSize=36\r\nShowToolbar=1\r\n");
+    Start();
+    EXPECT_EQ(world().dpi, 192);
+    ExpectFontsAt(192);
+}
+
 // The user hears the sizes of the settings, never the pixels of this monitor.
 TEST_F(DisplayScaleTest, IconSizeIsSpokenAndSavedAtOneHundredPercent) {
     StartAt(192);

@@ -48,6 +48,7 @@ void CreateStatusBar(const std::string& text) {
 // The loop itself is the test: it drives the program with keys afterwards.
 void RunMainWindow() {
     TheWorld().events.push_back("message: init dialog");
+    TheWorld().initialised = true;
     OnInitDialog();
     TheWorld().events.push_back("message: deferred start");
     OnDeferredStart();
@@ -169,6 +170,7 @@ void ChangeDpi(int dpi, const Rect& suggested) {
     w.clientWidth = suggested.right - suggested.left - frameWidth;
     w.clientHeight = suggested.bottom - suggested.top - frameHeight;
     w.dpi = dpi;
+    if (!w.initialised) return;
     OnSize();
     OnDpiChanged();
 }

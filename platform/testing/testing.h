@@ -153,6 +153,9 @@ struct World {
     std::string tooltipText;
     int tooltipPops = 0;
     bool created = false;
+    // Set when the window starts (its init dialog); before, as under Windows,
+    // size and scale changes are not told to the program.
+    bool initialised = false;
     int imageLibraryStarts = 0;
 
     // Printing: the default printer's printable height and the height of a
@@ -246,7 +249,7 @@ void FireFocus(int id);
 void Idle();
 // The window moves to a monitor of another scale: as Windows does it, the
 // window takes the suggested rectangle (keeping the frame's size around its
-// client area) before it hears of the change.
+// client area) before it hears of the change, once it has started.
 void ChangeDpi(int dpi, const Rect& suggested);
 
 // The testing backend's signature rule, standing in for ECDSA: the only valid

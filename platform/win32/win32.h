@@ -15,8 +15,9 @@
 namespace platform::win32 {
 
 constexpr UINT DeferredStartMessage = WM_USER + 500;
-// The hidden child whose text a screen reader reads at a live-region change.
-constexpr int AnnouncerId = 505;
+// The hidden child whose text a screen reader reads at a live-region change;
+// above the command ids, so it can never be taken for one.
+constexpr int AnnouncerId = 600;
 
 struct Win32Record {
     HINSTANCE instance = nullptr;

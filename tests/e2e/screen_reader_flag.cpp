@@ -14,7 +14,7 @@
 namespace {
 
 // The live-region control's id in platform/win32/win32.h.
-constexpr int AnnouncerId = 505;
+constexpr int AnnouncerId = 600;
 
 std::string Utf8(const std::wstring& text) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,

@@ -2,6 +2,7 @@
 
 #include "app/text.h"
 #include "platform/platform.h"
+#include "search/engine_options.h"
 #include "search/filter_groups.h"
 #include "settings/settings.h"
 
@@ -21,6 +22,8 @@ const char* KindOptions(int kind) {
 }
 
 constexpr const char* ExportOption = " -export-csv results.txt ";
+// A Custom search asks for the same export, in front of the user's own words.
+constexpr const char* CustomExportOption = "-export-csv results.txt ";
 
 // Option texts carry their own blanks; as arguments they are the words between.
 void AddWords(std::vector<std::string>& list, std::string_view text) {
@@ -76,9 +79,10 @@ std::string CountOption(int maxResults) {
 
 std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
                                int maxResults, const std::string& term) {
-    if (kind == Custom) return term;
+    if (kind == Custom)
+        return CheckCustomWords(TermArguments(term)).exportTyped ? term : CustomExportOption + term;
     return exclusions + KindOptions(kind) + SortOption(sortType) + CountOption(maxResults) +
-           ExportOption + term;
+           ExportOption + NameFragmentsText(term);
 }
 
 std::vector<std::string> TermArguments(std::string_view term) {
@@ -110,15 +114,19 @@ std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::
                                                int sortType, int maxResults,
                                                const std::string& term) {
     std::vector<std::string> list;
-    if (kind != Custom) {
+    if (kind == Custom) {
+        AddWords(list, CustomExportOption);
+        for (std::string& word : CheckCustomWords(TermArguments(term)).words)
+            list.push_back(std::move(word));
+    } else {
         list = exclusions;
         AddWords(list, KindOptions(kind));
         AddWords(list, SortOption(sortType));
         AddWords(list, CountOption(maxResults));
         AddWords(list, ExportOption);
+        for (std::string& word : TermArguments(term))
+            list.push_back(AsNameFragment(std::move(word)));
     }
-    for (std::string& word : TermArguments(term))
-        list.push_back(std::move(word));
     for (std::string& argument : list)
         ExpandFilterGroups(argument);
     return list;

@@ -22,10 +22,13 @@ std::vector<std::string> ExclusionArgumentsFrom(bool fileExists, std::string_vie
 
 std::string SortOption(int sortType);
 std::string CountOption(int maxResults);
-// The arguments as text, before filter names are expanded.
+// The arguments as text, before filter names are expanded. A Custom search
+// asks for the export unless the term does; its other words must have passed
+// CheckCustomWords.
 std::string EngineArgumentsFor(int kind, const std::string& exclusions, int sortType,
                                int maxResults, const std::string& term);
 // The same arguments as the list the engine receives; filter names expanded.
+// Outside Custom searches every word of the term reaches it as a name fragment.
 std::vector<std::string> EngineArgumentListFor(int kind, const std::vector<std::string>& exclusions,
                                                int sortType, int maxResults,
                                                const std::string& term);

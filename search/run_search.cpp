@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/command_line.h"
+#include "search/engine_options.h"
 #include "search/engine_run.h"
 #include "search/filter_groups.h"
 #include "search/history.h"
@@ -49,11 +50,11 @@ std::string ResultHeader() {
 
 } // namespace
 
-std::string EngineFailureMessage(EngineOutcome outcome, bool exportAsked, bool resultWritten) {
+std::string EngineFailureMessage(EngineOutcome outcome, bool resultWritten) {
     const char* reason = "";
     switch (outcome) {
     case EngineOutcome::Finished:
-        if (resultWritten || !exportAsked) return {};
+        if (resultWritten) return {};
         reason = "Search Failed";
         break;
     case EngineOutcome::NotFound:
@@ -142,6 +143,17 @@ void LoadResultFile() {
 
 namespace {
 
+// Checked as typed, before the history or anything else changes; the box gets
+// the focus with its text selected, as after an invalid term.
+bool CustomTermAllowed() {
+    std::string refused = CheckCustomWords(TermArguments(platform::SearchBoxText())).refused;
+    if (refused.empty()) return true;
+    platform::SetFocusTo(platform::SearchBoxId);
+    platform::SearchBoxPostSelectAll();
+    SpeakText(OptionNotAllowedText + refused);
+    return false;
+}
+
 // A folder term is used whole: the search term setting is cut to its limit.
 void Search(const std::string* folder) {
     LayoutWindow();
@@ -154,6 +166,7 @@ void Search(const std::string* folder) {
         SpeakText("Invalid Search Term");
         return;
     }
+    if (!folder && kind == Custom && !CustomTermAllowed()) return;
     Settings.LastSearchType = kind;
     RecordSearchTerm();
     const std::string& term = folder ? folderTerm : Settings.SearchTerm;
@@ -173,8 +186,7 @@ void Search(const std::string* folder) {
     ShowImportedRows();
     int64_t t2 = platform::PerformanceCounter();
     platform::SetCaption(SearchCaption(t0, t1, t2, MainWindow.PerfFrequency, EngineArguments));
-    // A Custom term need not ask for an export; then the last one is shown again.
-    std::string failure = EngineFailureMessage(outcome, kind != Custom, written);
+    std::string failure = EngineFailureMessage(outcome, written);
     SpeakText(failure.empty() ? SearchSummary(n) : failure);
     SetStatusText(StatusTextFor(1));
 }

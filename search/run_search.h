@@ -27,7 +27,7 @@ void LoadResultFile();
 
 // What the user hears when the engine run went wrong, or did not write the
 // result file it was asked for; empty when the search succeeded.
-std::string EngineFailureMessage(EngineOutcome outcome, bool exportAsked, bool resultWritten);
+std::string EngineFailureMessage(EngineOutcome outcome, bool resultWritten);
 std::string SearchSummary(int n);
 std::string SearchCaption(int64_t t0, int64_t t1, int64_t t2, int64_t frequency,
                           const std::string& arguments);

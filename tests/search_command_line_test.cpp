@@ -48,7 +48,10 @@ TEST(EngineCommandLine, WorkedExamples) {
     EXPECT_EQ(folders.size(), 82u);
     EXPECT_EQ(EngineArgumentsFor(Both, "", 5, 250, "a b"),
               " -size -size-format 2 -dm  -sort dm  -n 250 -export-csv results.txt a b");
-    EXPECT_EQ(EngineArgumentsFor(Custom, " !x", 1, 100, "-n 5 y"), "-n 5 y");
+    EXPECT_EQ(EngineArgumentsFor(Custom, " !x", 1, 100, "-n 5 y"),
+              "-export-csv results.txt -n 5 y");
+    EXPECT_EQ(EngineArgumentsFor(Custom, "", 1, 100, "y -EXPORT-CSV Results.txt"),
+              "y -EXPORT-CSV Results.txt");
     EXPECT_EQ(CountOption(-5), " -n-5");
     EXPECT_EQ(CountOption(0), "");
 }

@@ -75,8 +75,7 @@ class EngineRunTest : public ScenarioTest {
     Args TermsReceived() {
         Args args = received.back();
         auto at = std::find(args.begin(), args.end(), "results.txt");
-        if (at == args.end() || Settings.SearchType == Custom)
-            return Args(args.begin() + 1, args.end());
+        if (at == args.end()) return Args(args.begin() + 1, args.end());
         return Args(at + 1, args.end());
     }
     void NoInterpreterRan() {
@@ -128,7 +127,73 @@ TEST_F(EngineRunTest, HostileTermsReachTheEngineAsTextInEveryKind) {
     EXPECT_FALSE(platform::FileExists("pwned.txt"));
     // The caption and clipboard keep the familiar text, "|" written "^|".
     Search(Custom, "a|b %PATH%");
-    EXPECT_EQ(world().clipboard, "a^|b %PATH%");
+    EXPECT_EQ(world().clipboard, "-export-csv results.txt a^|b %PATH%");
+}
+
+// A word that looks like an option would make the engine write its export over
+// "exclusion.txt", save its settings, or worse.
+TEST_F(EngineRunTest, OptionWordsAreNameFragmentsOrRefusedAloud) {
+    const std::vector<std::pair<std::string, Args>> fragments = {
+        {"-export-csv exclusion.txt", {"\"-export-csv\"", "exclusion.txt"}},
+        {"/export-csv c:\\users\\public\\x.txt", {"\"/export-csv\"", "c:\\users\\public\\x.txt"}},
+        {"-export-efu lumafind.ini", {"\"-export-efu\"", "lumafind.ini"}},
+        {"-save-settings", {"\"-save-settings\""}},
+        {"report -- -", {"report", "\"--\"", "\"-\""}},
+        {"\"-n 5\" x-y", {"\"-n 5\"", "x-y"}},
+    };
+    for (int kind : {Files, Folders, Both})
+        for (const auto& [typed, meant] : fragments) {
+            Search(kind, typed);
+            EXPECT_EQ(TermsReceived(), meant) << "kind " << kind << ": " << typed;
+        }
+    Search(Files, "-export-csv exclusion.txt");
+    EXPECT_EQ(world().clipboard,
+              " !c:\\windows\\ !c:\\$recycle.bin\\  -size -size-format 2 -dm /a-d "
+              " -sort dm  -n 100 -export-csv results.txt "
+              "\"\\\"-export-csv\\\"\" exclusion.txt");
+
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"-export-csv exclusion.txt", "-export-csv"},
+        {"x /EXPORT-CSV precious.txt", "/EXPORT-CSV"},
+        {"-export-csv", "-export-csv"},
+        {"--export-txt results.txt", "--export-txt"},
+        {"-save-settings", "-save-settings"},
+        {"-clear-settings x", "-clear-settings"},
+        {"-save-db", "-save-db"},
+        {"-reindex", "-reindex"},
+        {"-exit", "-exit"},
+        {"-pause x", "-pause"},
+        {"-set-run-count a 5", "-set-run-count"},
+        {"--", "--"},
+        {"a - b", "-"},
+        {"-no-such-option", "-no-such-option"},
+        {"-sort", "-sort"},                   // its value is missing
+        {"-path -export-csv x.txt", "-path"}, // an option is no value
+    };
+    Put("results.txt", exported);
+    for (const auto& [typed, word] : refused) {
+        size_t runs = received.size();
+        std::string history = SearchHistory;
+        Search(Custom, typed);
+        EXPECT_EQ(received.size(), runs) << typed;
+        EXPECT_EQ(Spoken(), "Search Option Not Allowed : " + word);
+        EXPECT_EQ(SearchHistory, history) << typed;
+        EXPECT_EQ(world().focus, platform::SearchBoxId);
+    }
+
+    const std::vector<std::pair<std::string, Args>> allowed = {
+        {"-sort size /a-d ext:doc", {"-sort", "size", "/a-d", "ext:doc"}},
+        {"-export-csv results.txt x", {"x"}}, // asked for anyway, once
+        {"-n -5 -case /o-d -path c:\\x\\ y",
+         {"-n", "-5", "-case", "/o-d", "-path", "c:\\x\\", "y"}},
+    };
+    for (const auto& [typed, meant] : allowed) {
+        Search(Custom, typed);
+        Args args = received.back();
+        EXPECT_EQ(Args(args.begin() + 1, args.begin() + 3), (Args{"-export-csv", "results.txt"}));
+        EXPECT_EQ(Args(args.begin() + 3, args.end()), meant) << typed;
+    }
+    NoInterpreterRan();
 }
 
 TEST_F(EngineRunTest, EachExclusionLineIsExactlyOneArgument) {
@@ -163,9 +228,11 @@ TEST_F(EngineRunTest, ARunThatWritesNoResultIsNeverAnnouncedAsNew) {
     Search(Files, "texas");
     EXPECT_EQ(Spoken(), "Search Failed : Previous Result Shown");
     EXPECT_EQ(ResultRows.Name(1), "stale.txt");
-    // A Custom term that asks for no export shows the last result again, as before.
+    // A Custom search asks for the export too: no file written is a failure,
+    // never the old result announced as new.
     Search(Custom, "texas");
-    EXPECT_EQ(Spoken(), "Search is complete : 1 Match : stale.txt");
+    EXPECT_EQ(received.back()[1], "-export-csv");
+    EXPECT_EQ(Spoken(), "Search Failed : Previous Result Shown");
     exported = "Size,Date Modified,Filename\r\n";
     Search(Files, "texas");
     EXPECT_EQ(Spoken(), "Search is complete : 0 Matches : <empty>");
@@ -206,6 +273,28 @@ TEST_F(EngineRunTest, AnEngineThatNeverEndsIsEndedByEsc) {
     std::string pid = Get("pid.txt");
     ASSERT_FALSE(pid.empty());
     EXPECT_NE(kill(std::stoi(pid), 0), 0); // the engine is gone
+}
+
+// Alt+F4, the taskbar or the session ending while the engine hangs: the engine
+// is ended as Esc ends it, then the program closes the normal way.
+TEST_F(EngineRunTest, ACloseRequestDuringTheWaitEndsTheEngineAndClosesTheProgram) {
+    Start();
+    world().processHandler = nullptr;
+    world().esPath = folder + "hang.sh";
+    Put("hang.sh", "#!/bin/sh\necho $$ > pid.txt\nexec sleep 600\n");
+    std::filesystem::permissions(folder + "hang.sh", std::filesystem::perms::owner_all);
+    Put("results.txt", exported);
+    world().searchText = "closing time";
+    world().closeDuringWait = true;
+    platform::testing::PressKey('F', false, true);
+    std::string pid = Get("pid.txt");
+    ASSERT_FALSE(pid.empty());
+    EXPECT_NE(kill(std::stoi(pid), 0), 0);
+    EXPECT_FALSE(world().mainExists);
+    EXPECT_EQ(Spoken(1), "Search Cancelled : Previous Result Shown");
+    EXPECT_EQ(Spoken(), "Exiting Lumafind");
+    EXPECT_NE(Get("lumafind.ini").find("SearchTerm=closing time\r\n"), std::string::npos);
+    EXPECT_EQ(Get("results.txt"), exported);
 }
 
 TEST_F(EngineRunTest, TheEngineIsFoundOnPathAndOnlyAsAProgramFile) {

@@ -121,9 +121,9 @@ TEST_F(RunSearchTest, InvalidTermChangesNothing) {
 TEST_F(RunSearchTest, CustomTermsRunAnywayButNothingElseRuns) {
     FakeEngine("");
     Search(Custom, "a & del x|y\r\nz");
-    EXPECT_EQ(engineArgs,
-              (std::vector<std::string>{folder + "es.exe", "a", "&", "del", "x|y", "z"}));
-    EXPECT_EQ(EngineArguments, "a & del x^|y\r\nz");
+    EXPECT_EQ(engineArgs, (std::vector<std::string>{folder + "es.exe", "-export-csv", "results.txt",
+                                                    "a", "&", "del", "x|y", "z"}));
+    EXPECT_EQ(EngineArguments, "-export-csv results.txt a & del x^|y\r\nz");
 }
 
 TEST_F(RunSearchTest, FailedEngineRunIsReportedAndKeepsThePreviousResult) {

@@ -87,7 +87,13 @@ bool KeyInputPending() {
 
 namespace testing {
 
+// The message loop's turn: a close posted during a wait is carried out first.
 void Idle() {
+    World& w = TheWorld();
+    if (w.closePosted) {
+        w.closePosted = false;
+        CloseMainWindow();
+    }
     if (MainWindowExists()) OnIdle();
 }
 

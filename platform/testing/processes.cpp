@@ -67,10 +67,18 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return args;
 }
 
+// Esc, or a close request, ends the wait as the real one does; a close is
+// carried out once the command that waited has returned.
 static bool EscapeQueued() {
-    std::vector<int>& keys = TheWorld().keysDuringWait;
+    World& w = TheWorld();
+    std::vector<int>& keys = w.keysDuringWait;
     bool escape = std::find(keys.begin(), keys.end(), 0x1B) != keys.end();
     keys.clear(); // the other keys are dropped, as the real wait drops them
+    if (w.closeDuringWait) {
+        w.closeDuringWait = false;
+        w.closePosted = true;
+        escape = true;
+    }
     return escape;
 }
 

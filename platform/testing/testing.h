@@ -102,6 +102,9 @@ struct World {
     // The shell: each open asked for, in order, and the program registered
     // for each extension (found without regard to case, as the registry does).
     std::vector<std::string> shellOpens;
+    // Whether the volume gives files short names, which the shell can be
+    // handed for a name it would otherwise change.
+    bool shortNames = false;
     std::map<std::string, std::string> associations;
     std::vector<std::pair<int, int>> beeps;
     int64_t counter = 0;
@@ -118,6 +121,10 @@ struct World {
     };
     std::vector<ProcessRun> processRuns;
     std::vector<int> keysDuringWait; // pressed while a process is waited for
+    // A close request (the close button, Alt+F4, the session ending) arriving
+    // while a process is waited for; the window closes once the command ends.
+    bool closeDuringWait = false;
+    bool closePosted = false;
     std::map<std::string, std::string> environment;
     std::vector<std::string> startedPrograms;
     std::vector<int> sentCommands;

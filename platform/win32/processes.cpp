@@ -20,28 +20,49 @@ static bool UsableFolder(const std::string& folder, std::wstring& usable) {
     return true;
 }
 
-// Keys typed while the engine runs are dropped, except Esc, which ends it; the
-// window is still painted.
-static bool EscapePressedMeanwhile() {
-    bool escape = false;
+// The program file as process creation takes it: past the old limit, its
+// short form (the same file); where it has none, the "\\?\" form.
+static std::wstring UsableProgram(const std::string& program) {
+    std::wstring usable = ShellPath(program);
+    if (usable.empty() || usable.size() >= MAX_PATH) usable = ExtendedPath(program);
+    return usable;
+}
+
+// Keys typed while the engine runs are dropped, except Esc, which ends it, and
+// Alt+F4; the window is still painted, and a close request is taken in.
+static bool CancelRequestedMeanwhile() {
+    bool cancel = false;
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) cancel = true;
+        if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) Win.closeRequested = true;
+    }
     while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
     }
     while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
         DispatchMessageW(&msg);
-    return escape;
+    // Posted close requests (the taskbar, the window manager) reach the window
+    // procedure, which holds them back while a process is waited for.
+    while (PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        DispatchMessageW(&msg);
+    return cancel || Win.closeRequested;
 }
 
 static bool WaitOrCancel(HANDLE process) {
+    Win.waitedProcess = process;
+    bool cancelled = false;
     while (WaitForSingleObject(process, 15) == WAIT_TIMEOUT) {
-        if (!EscapePressedMeanwhile()) continue;
+        if (!CancelRequestedMeanwhile()) continue;
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
-        return true;
+        cancelled = true;
+        break;
     }
-    return false;
+    Win.waitedProcess = nullptr;
+    // Carried out by the message loop once the search has spoken its outcome.
+    if (Win.closeRequested) PostMessageW(Win.main, WM_CLOSE, 0, 0);
+    return cancelled;
 }
 
 } // namespace platform::win32
@@ -56,7 +77,7 @@ ProcessResult RunHiddenAndWait(const std::string& program, const std::string& co
                                const std::string& folder) {
     std::wstring workingFolder;
     if (!UsableFolder(folder, workingFolder)) return {false, false, true, 0};
-    std::wstring file = Widen(program), line = Widen(commandLine);
+    std::wstring file = UsableProgram(program), line = Widen(commandLine);
     line.push_back(L'\0');
     STARTUPINFOW si{};
     si.cb = sizeof si;

@@ -43,17 +43,24 @@ struct Win32Record {
     int selectedItem = -1;     // last item the list reported selected; checked before use
     std::wstring cellText;     // answered to the list; valid until it asks again
     std::wstring tooltipText;  // shown by the big tooltip
+    // While the engine is waited for, a close request is held back and carried
+    // out once the search has ended (it ends the wait, as Esc does).
+    HANDLE waitedProcess = nullptr;
+    bool closeRequested = false;
 };
 
 extern Win32Record Win;
 
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);
-// A full path past the old length limit in the form the file functions take
-// whole ("\\?\" in front); other paths as they are.
+// A full path in the form the file functions take whole and exactly ("\\?\"
+// in front) when it passes the old length limit or a name in it ends in a dot
+// or a blank; other paths as they are.
 std::wstring ExtendedPath(const std::string& path);
-// The path handed to the shell: itself, or for one past the limit its short
-// form when it has one (the same file); never a cut path.
+bool NameEndsInDotOrBlank(const std::wstring& path);
+// The path handed to the shell: itself, or for one past the limit or with a
+// name the shell would change, its short form when it has one (the same
+// file); never a cut path. Empty when the shell cannot be given that file.
 std::wstring ShellPath(const std::string& path);
 
 // Appends "tag<TAB>text" to the file LUMAFIND_SPEECH_LOG names, if any. The

@@ -59,6 +59,23 @@ static void OnDestroyMessage() {
     Win.accelerators = nullptr;
 }
 
+static void OnCloseMessage(HWND window) {
+    if (Win.waitedProcess) {
+        Win.closeRequested = true;
+        return;
+    }
+    Win.closeRequested = false;
+    DestroyWindow(window);
+}
+
+// The process ends once this returns: the settings are saved now, and an
+// engine still running is ended first.
+static void OnEndSessionMessage(HWND window) {
+    if (Win.waitedProcess) TerminateProcess(Win.waitedProcess, 1);
+    Win.waitedProcess = nullptr;
+    if (IsWindow(window)) DestroyWindow(window);
+}
+
 // Answers a message whose result the dialog manager must pass on.
 static INT_PTR Answer(HWND window, LRESULT result) {
     SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
@@ -107,10 +124,17 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORDLG:
         return INT_PTR(OnControlColor(HDC(wParam), HWND(lParam)));
     // The dialog manager would turn closing into a cancel command; the system
-    // close command (close button, Alt+F4) ends the program.
+    // close command (close button, Alt+F4) ends the program, once a process
+    // being waited for has been ended.
     case WM_CLOSE:
-        DestroyWindow(window);
+        OnCloseMessage(window);
         return TRUE;
+    case WM_QUERYENDSESSION:
+        if (Win.waitedProcess) Win.closeRequested = true;
+        return Answer(window, TRUE);
+    case WM_ENDSESSION:
+        if (wParam) OnEndSessionMessage(window);
+        return Answer(window, 0);
     case WM_DESTROY:
         OnDestroyMessage();
         return FALSE;

@@ -6,6 +6,29 @@
 #include "search/result_rows.h"
 #include "speech/speech.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr const char* CannotCopyText =
+    "Cannot Copy : A Name In The Path Ends In A Dot Or Blank, Which Windows Would Change";
+
+// Pasting a file drop reads the name the ordinary way, which drops a dot or a
+// blank at the end of a name: another file, or none, would be copied.
+bool PasteWouldChangeName(std::string_view path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        std::string_view name = path.substr(start, end - start);
+        bool onlyDots = name.find_first_not_of('.') == std::string_view::npos;
+        if (!name.empty() && !onlyDots && (name.back() == '.' || name.back() == ' ')) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
 // The file goes on the clipboard as the shell copies one, ready to paste into
 // a folder; the full path is used whole, however long.
 void CopySelectedFile() {
@@ -15,6 +38,10 @@ void CopySelectedFile() {
     std::string full = ResultRows.FullName(s);
     if (!platform::FileExists(full)) {
         SpeakText(std::string(name) + " is not a file");
+        return;
+    }
+    if (PasteWouldChangeName(full)) {
+        SpeakText(CannotCopyText);
         return;
     }
     if (!platform::ClipboardSetFileDrop(full)) {

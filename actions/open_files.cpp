@@ -6,6 +6,21 @@
 #include "search/result_rows.h"
 #include "speech/speech.h"
 
+namespace {
+
+constexpr const char* CannotOpenText =
+    "Cannot Open : A Name In The Path Ends In A Dot Or Blank, Which Windows Would Change";
+
+// The shell is handed the exact item or nothing: never a neighbour whose name
+// lacks the final dot or blank.
+bool OpenExactly(const std::string& path) {
+    if (platform::ShellOpen(path)) return true;
+    SpeakText(CannotOpenText);
+    return false;
+}
+
+} // namespace
+
 std::string AssociatedProgramName(const std::string& extension) {
     std::string name;
     if (platform::AssociatedProgram(extension, name)) return name;
@@ -25,17 +40,16 @@ void OpenSelectedFile() {
     std::string extension = ExtensionOf(name);
     if (IsKnownExtension(extension)) {
         SpeakText("Using " + AssociatedProgramName(extension) + " to Open " + name);
-        platform::ShellOpen(ResultRows.FullName(s));
+        OpenExactly(ResultRows.FullName(s));
         return;
     }
-    platform::ShellOpen(std::string(ResultRows.Path(s)));
-    SpeakText("Cannot Open File. Opening Parent Folder.");
+    if (OpenExactly(std::string(ResultRows.Path(s))))
+        SpeakText("Cannot Open File. Opening Parent Folder.");
 }
 
 void OpenSelectedFolder() {
     int s = SelectedResultRow();
     if (s == 0) return;
     std::string folder(ResultRows.Path(s));
-    platform::ShellOpen(folder);
-    SpeakText("Opening " + folder);
+    if (OpenExactly(folder)) SpeakText("Opening " + folder);
 }

@@ -75,8 +75,11 @@ bool ClipboardSetFileDrop(const std::string& path);
 
 // ---- Shell -------------------------------------------------------------------
 // Asks the shell to open a file with its program, or a folder in a folder
-// window, in a normal window; what the shell does then is not examined.
-void ShellOpen(const std::string& path);
+// window, in a normal window; what the shell does then is not examined. False,
+// with nothing opened, when the shell cannot be handed exactly that item: a
+// name in its path ends in a dot or a blank, which the shell would drop, and
+// the item has no short name to stand for it.
+bool ShellOpen(const std::string& path);
 // The friendly name of the program the extension (".txt") is associated with;
 // false when no program is registered for it.
 bool AssociatedProgram(const std::string& extension, std::string& name);

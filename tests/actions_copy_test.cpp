@@ -150,3 +150,25 @@ TEST_F(CopyResultsTest, AHelpListDoesNotChangeWhatIsCopied) {
     EXPECT_EQ(Heard(), Texts{"Search Results Copied to Clipboard"});
     EXPECT_EQ(world().clipboard, Get("results.txt"));
 }
+
+// A pasted file drop is read the ordinary way, which drops a final dot or
+// blank: "twin.txt." would paste its neighbour "twin.txt".
+TEST_F(CopyFileTest, ANameEndingInADotOrBlankIsNeverCopiedAsItsNeighbour) {
+    ActionRow dotted = RealFile("data", "twin.txt.");
+    ActionRow plain = RealFile("data", "twin.txt");
+    world().clipboard = "kept";
+    Show({dotted, {"twin.txt ", plain.path}, plain});
+    Ctrl('D');
+    EXPECT_EQ(Heard(), Texts{"Cannot Copy : A Name In The Path Ends In A Dot Or Blank, Which "
+                             "Windows Would Change"});
+    EXPECT_EQ(world().clipboardFileDrop, "");
+    EXPECT_EQ(world().clipboard, "kept");
+    SelectRow(2);
+    Forget();
+    Ctrl('D');
+    EXPECT_EQ(Heard(), Texts{"twin.txt  is not a file"});
+    SelectRow(3);
+    Forget();
+    Ctrl('D');
+    EXPECT_EQ(Heard(), Texts{"Copying File " + plain.path + "twin.txt"});
+}

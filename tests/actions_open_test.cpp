@@ -134,3 +134,34 @@ TEST_F(OpenFilesTest, OnlyNamesLongerThan260CharactersLoseTheirExtension) {
     Ctrl('J');
     EXPECT_EQ(Heard(), Texts{"Cannot Open File. Opening Parent Folder."});
 }
+
+// Windows drops a dot or blank that ends a name: the shell must never be handed
+// "twin.txt" for the row "twin.txt." the user heard.
+TEST_F(OpenFilesTest, ANameEndingInADotOrBlankOpensExactlyOrIsRefusedAloud) {
+    world().associations[".txt"] = "Notepad";
+    const std::string refusal =
+        "Cannot Open : A Name In The Path Ends In A Dot Or Blank, Which Windows Would Change";
+    Show({{"twin.txt."}, {"twin.txt "}, {"inside.txt", "c:\\odd folder.\\"}, {"twin.txt"}});
+    // Their extensions, "." and ".txt ", name no program.
+    Ctrl('J');
+    EXPECT_EQ(Heard(),
+              (Texts{"Using Error: associated program not found to Open twin.txt.", refusal}));
+    SelectRow(2);
+    Forget();
+    Ctrl('J');
+    EXPECT_EQ(Heard(),
+              (Texts{"Using Error: associated program not found to Open twin.txt ", refusal}));
+    SelectRow(3);
+    Forget();
+    Ctrl('K');
+    EXPECT_EQ(Heard(), Texts{refusal});
+    EXPECT_TRUE(Opened().empty());
+    SelectRow(4);
+    Ctrl('J');
+    EXPECT_EQ(Opened(), Texts{"c:\\data\\twin.txt"});
+    // Where the volume has short names, the shell is given the exact item.
+    world().shortNames = true;
+    SelectRow(1);
+    Ctrl('J');
+    EXPECT_EQ(Opened().back(), "c:\\data\\twin.txt.");
+}

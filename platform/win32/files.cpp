@@ -74,11 +74,26 @@ static bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     }
 }
 
+// Windows drops a dot or a blank that ends a name, unless the path comes in
+// the "\\?\\" form: "twin.txt." would otherwise be read as "twin.txt".
+bool NameEndsInDotOrBlank(const std::wstring& path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = std::min(path.find(L'\\', start), path.size());
+        std::wstring_view name(path.data() + start, end - start);
+        bool onlyDots = name.find_first_not_of(L'.') == std::wstring_view::npos;
+        if (!name.empty() && !onlyDots && (name.back() == L'.' || name.back() == L' ')) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 std::wstring ExtendedPath(const std::string& path) {
     std::wstring wide = Widen(path);
     bool drive = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
     bool share = wide.rfind(L"\\\\", 0) == 0 && wide.rfind(L"\\\\?\\", 0) != 0;
-    if (wide.size() < MAX_PATH || !(drive || share)) return wide;
+    if (!(drive || share)) return wide;
+    if (wide.size() < MAX_PATH && !NameEndsInDotOrBlank(wide)) return wide;
     return share ? L"\\\\?\\UNC\\" + wide.substr(2) : L"\\\\?\\" + wide;
 }
 

@@ -13,21 +13,25 @@ static bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-// The shell takes paths shorter than the old limit.
+// The shell takes paths shorter than the old limit, and drops a dot or blank
+// that ends a name; the short form names the same file in neither case.
 std::wstring ShellPath(const std::string& path) {
     std::wstring wide = Widen(path), extended = ExtendedPath(path);
     if (extended == wide) return wide;
+    // Past the limit the whole path is still the best try; a changed name never is.
+    std::wstring fallback = NameEndsInDotOrBlank(wide) ? std::wstring() : wide;
     DWORD n = GetShortPathNameW(extended.c_str(), nullptr, 0);
-    if (n == 0) return wide;
+    if (n == 0) return fallback;
     std::wstring shortForm(n, L'\0');
     n = GetShortPathNameW(extended.c_str(), shortForm.data(), n);
-    if (n == 0 || n >= shortForm.size()) return wide;
+    if (n == 0 || n >= shortForm.size()) return fallback;
     shortForm.resize(n);
     if (StartsWith(shortForm, L"\\\\?\\UNC\\"))
         shortForm = L"\\\\" + shortForm.substr(8);
     else if (StartsWith(shortForm, L"\\\\?\\"))
         shortForm = shortForm.substr(4);
-    return shortForm.size() < MAX_PATH ? shortForm : wide;
+    if (NameEndsInDotOrBlank(shortForm)) return {};
+    return shortForm.size() < MAX_PATH ? shortForm : fallback;
 }
 
 } // namespace platform::win32
@@ -36,9 +40,11 @@ namespace platform {
 
 using namespace win32;
 
-void ShellOpen(const std::string& path) {
+bool ShellOpen(const std::string& path) {
     std::wstring file = ShellPath(path);
+    if (file.empty()) return false;
     ShellExecuteW(nullptr, L"Open", file.c_str(), L"", L"", SW_SHOWNORMAL);
+    return true;
 }
 
 // Unknown types fail rather than answer with the system's "open with" program.

@@ -71,8 +71,10 @@ static void OnCloseMessage(HWND window) {
 // The process ends once this returns: the settings are saved now, and an
 // engine still running is ended first.
 static void OnEndSessionMessage(HWND window) {
-    if (Win.waitedProcess) TerminateProcess(Win.waitedProcess, 1);
-    Win.waitedProcess = nullptr;
+    if (Win.waitedProcess) {
+        Win.closeRequested = true; // the wait reports it as cancelled
+        TerminateProcess(Win.waitedProcess, 1);
+    }
     if (IsWindow(window)) DestroyWindow(window);
 }
 

@@ -234,17 +234,20 @@ def visible_folders(path, leave_out=()):
             if p.is_dir() and not p.name.startswith(".") and p.name not in leave_out]
 
 
-def start_program(session, roots, ready_timeout=90, env=None, program=None):
+def start_program(session, roots, ready_timeout=90, env=None, program=None, explorer=True):
     """Starts lumafind.exe in a Wine virtual desktop and waits until it is ready:
     the search box has the focus and has said so. Returns that speech. `env`
     adds variables for the program and what it starts; `program` names it by a
-    Windows path of its own instead of the one in the session's folder."""
+    Windows path of its own instead of the one in the session's folder. Without
+    `explorer` Wine starts it directly (explorer cannot start a program whose
+    path passes 260 characters), and the prefix must name the virtual desktop
+    (use_desktop)."""
     env = dict(session.env, LUMAFIND_SPEECH_LOG=z_path(session.log),
                LUMAFIND_ES_ROOTS=es_roots(roots), **(env or {}))
     wine_log = open(session.out / session.name / "wine.log", "a")
+    launcher = ["wine", "explorer", "/desktop=lumafind," + session.screen] if explorer else ["wine"]
     session.wine = subprocess.Popen(
-        ["wine", "explorer", "/desktop=lumafind," + session.screen,
-         program or z_path(session.folder / "lumafind.exe")],
+        launcher + [program or z_path(session.folder / "lumafind.exe")],
         cwd=session.folder, env=env, stdout=wine_log, stderr=subprocess.STDOUT,
         start_new_session=True)
     wine_log.close()
@@ -252,6 +255,15 @@ def start_program(session, roots, ready_timeout=90, env=None, program=None):
                    timeout=ready_timeout)
     give_keyboard_focus(session)
     return heard
+
+
+def use_desktop(session):
+    """Every program of the prefix opens in the virtual desktop "lumafind"."""
+    explorer = "HKCU\\Software\\Wine\\Explorer"
+    run(session, ["wine", "reg", "add", explorer, "/v", "Desktop", "/d", "lumafind", "/f"],
+        timeout=60)
+    run(session, ["wine", "reg", "add", explorer + "\\Desktops", "/v", "lumafind", "/d",
+                  session.screen, "/f"], timeout=60)
 
 
 def processes_running(name):
@@ -311,7 +323,7 @@ def keys(session, *names):
 
 
 def type_text(session, text):
-    run(session, ["xdotool", "type", "--delay", "120", text])
+    run(session, ["xdotool", "type", "--delay", "120", "--", text])
 
 
 def speech(session):

@@ -25,6 +25,7 @@ import online_update  # noqa: E402
 import packages  # noqa: E402
 import printing  # noqa: E402
 import screen_reader  # noqa: E402
+import search_safety  # noqa: E402
 from harness import ASYNC, WAIT, Failure
 
 WELCOME = "Welcome to Lumafind, version 4.43!"
@@ -337,7 +338,7 @@ def engine_arguments(session):
     press(session, "ctrl+i", (WAIT, "Custom Search " + HOSTILE_TERM))
     h.expect(session, search_done(1, STUB_ANSWER), timeout=60)
     received = (session.folder / "engine-args.txt").read_text(encoding="utf-8").split("\n")[1:-1]
-    if received != ["%os:=%|mkdir pwned"]:
+    if received != ["-export-csv", "results.txt", "%os:=%|mkdir pwned"]:
         raise Failure("the Custom search gave the engine %r" % received)
     for left in ["cmd-ran.txt", "pwned"]:
         if (session.folder / left).exists():
@@ -629,6 +630,9 @@ SCENARIOS.update(printing.SCENARIOS)
 SCENARIOS.update(screen_reader.SCENARIOS)
 # The downloads made by scripts/package: the installer and the zip.
 SCENARIOS.update(packages.SCENARIOS)
+# What a search may not do: option words, a lost close request, a long program
+# folder, a neighbour's name.
+SCENARIOS.update(search_safety.SCENARIOS)
 # The window at 96, 144 and 192 dots an inch, checked in the screenshots' pixels.
 SCENARIOS.update(display_scale.SCENARIOS)
 

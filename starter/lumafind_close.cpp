@@ -23,6 +23,7 @@ namespace {
 // The program saves and ends within a second; a slow disk or a busy machine
 // gets many times that.
 constexpr DWORD CloseWaitMs = 20000;
+// As platform/win32/main_window.cpp registers it.
 constexpr wchar_t MainClassName[] = L"LumafindMainWindow";
 // The files the program saves through a temporary "NAME.PID-COUNT.new".
 constexpr const wchar_t* SavedFiles[] = {L"lumafind.ini", L"lumafind.tmp", L"searchterms.txt",
@@ -34,8 +35,8 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
-// The same folder may be named by its short form, in another case, or with
-// forward slashes.
+// The same folder may be named by its short form or with forward slashes;
+// case is left to SameFolder.
 std::wstring CanonicalFolder(const std::wstring& path) {
     std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
     std::wstring longForm(32768, L'\0');
@@ -43,7 +44,12 @@ std::wstring CanonicalFolder(const std::wstring& path) {
     if (n > 0 && n < longForm.size()) folder = longForm.substr(0, n);
     for (wchar_t& c : folder)
         if (c == L'/') c = L'\\';
-    return Lower(folder);
+    return folder;
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 struct Search {
@@ -63,7 +69,7 @@ BOOL CALLBACK OnWindow(HWND window, LPARAM data) {
     std::wstring image(32768, L'\0');
     DWORD size = DWORD(image.size());
     bool ours = QueryFullProcessImageNameW(process, 0, image.data(), &size) &&
-                CanonicalFolder(image.substr(0, size)) == search.folder;
+                SameFolder(CanonicalFolder(image.substr(0, size)), search.folder);
     if (!ours) {
         CloseHandle(process);
         return TRUE;

@@ -3,10 +3,13 @@ msiexec installs, upgrades and removes the installer as a user would, and the
 zip is unpacked and run; scenarios.py runs them by name."""
 
 import hashlib
+import os
 import re
 import shutil
+import signal
 import struct
 import subprocess
+import time
 import zipfile
 from pathlib import Path, PureWindowsPath
 
@@ -20,6 +23,13 @@ SHIPPED = {"lumafind.exe", "lumafind-es.exe", "start_lumafind.exe", "lumafind-he
            "lumafind-guide.txt", "LICENSE.txt"}
 # What the program makes in its folder, which no upgrade or uninstall may touch.
 USER_FILES = ["lumafind.ini", "searchterms.txt", "results.txt", "exclusion.txt"]
+# The installer's helper that closes the running program: in its tables, never installed.
+CLOSER = "lumafind-close.exe"
+# What saves cut short leave (the file's name, process id, count, ".new"), and
+# names the user could have given files of their own.
+SAVE_TEMPORARIES = ["lumafind.ini.4242-1.new", "lumafind.tmp.4242-2.new",
+                    "searchterms.txt.77-13.new"]
+NOT_TEMPORARIES = ["lumafind.ini.backup.new", "notes.new"]
 TREE = {"maps/texas_road_map.pdf": (2048, "2024-03-05 10:00"),
         "notes/houston.txt": (40, "2024-06-01 12:00")}
 FOUND = "texas_road_map.pdf"
@@ -85,7 +95,7 @@ def newer_bin(session):
     folder = session.out / session.name / "bin-9.0"
     shutil.rmtree(folder, ignore_errors=True)
     folder.mkdir(parents=True)
-    for name in SHIPPED & {p.name for p in session.bin.iterdir()}:
+    for name in (SHIPPED | {CLOSER}) & {p.name for p in session.bin.iterdir()}:
         shutil.copy2(session.bin / name, folder / name)
     shutil.copy2(newer, folder / "lumafind.exe")
     return folder
@@ -179,14 +189,17 @@ def versions(entries):
     return ["%s %s" % (e.get("DisplayVersion"), e.get("UninstallString")) for e in entries.values()]
 
 
-def msiexec(session, *arguments):
-    """msiexec, quiet, with Wine writing no desktop files; it returns once done."""
+def msiexec(session, *arguments, fails=False):
+    """msiexec, quiet, with Wine writing no desktop files; it returns once done.
+    With `fails`, it must fail instead."""
     env = dict(session.env, WINEDLLOVERRIDES=session.env["WINEDLLOVERRIDES"] +
                ";winemenubuilder.exe=d")
     done = subprocess.run(["wine"] + list(arguments) + ["/qn"], env=env,
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                           timeout=120)
-    if done.returncode != 0:
+    if fails and done.returncode == 0:
+        raise Failure("%s succeeded; it should have stopped" % " ".join(arguments))
+    if not fails and done.returncode != 0:
         raise Failure("%s failed (%d): %s" % (" ".join(arguments), done.returncode,
                                               done.stdout.strip()))
 
@@ -261,9 +274,41 @@ def ini_value(session, key):
 
 
 def check_black_on_white(session, when):
-    if ini_value(session, "BG") != " 16777215" or ini_value(session, "FG") != " 0":
-        raise Failure("%s: the INI keeps FG=%r BG=%r, not black on white" % (
-            when, ini_value(session, "FG"), ini_value(session, "BG")))
+    check_colours(session, "black on white", 0, 16777215, when)
+
+
+def check_colours(session, name, foreground, background, when):
+    if (ini_value(session, "FG"), ini_value(session, "BG")) != (" %d" % foreground,
+                                                                 " %d" % background):
+        raise Failure("%s: the INI keeps FG=%r BG=%r, not %s" % (
+            when, ini_value(session, "FG"), ini_value(session, "BG"), name))
+
+
+def program_process(session, program):
+    """The Linux process id of the Windows program `program` (a Windows path)
+    running in this session's prefix; not the desktop that started it."""
+    found = []
+    for pid in h.processes_running(PureWindowsPath(program).name):
+        try:
+            first = Path("/proc/%d/cmdline" % pid).read_bytes().split(b"\0")[0].decode()
+            environ = Path("/proc/%d/environ" % pid).read_bytes().split(b"\0")
+        except OSError:
+            continue
+        if (PureWindowsPath(first) == PureWindowsPath(program) and
+                ("WINEPREFIX=%s" % session.prefix).encode() in environ):
+            found.append(pid)
+    if len(found) != 1:
+        raise Failure("%d processes run %s in this prefix, expected one" % (len(found), program))
+    return found[0]
+
+
+def closed_by_installer(session, when):
+    """The running program heard the installer ask it to close, said goodbye and ended."""
+    h.expect(session, (WAIT, "Exiting Lumafind"), timeout=5)
+    try:
+        h.wait_for_exit(session, timeout=10)
+    except Failure:
+        raise Failure("%s: the program was still running after msiexec returned" % when)
 
 
 # ---- Scenarios -----------------------------------------------------------------------------
@@ -345,6 +390,95 @@ def msi_install_upgrade_uninstall(session):
                                                                       left))
 
 
+def msi_while_running(session):
+    """The installer with the program running from the install folder: an
+    upgrade asks it to close, it saves its settings and ends, and the new
+    version's files and entry follow; a program that does not end stops the
+    uninstall before anything is changed; an uninstall closes it the same way,
+    removes its files, its entry and the temporaries of saves cut short, and
+    leaves the user's files."""
+    if shutil.which("wixl") is None or shutil.which("msiinfo") is None:
+        raise Failure("wixl and msitools are needed (scripts/setup installs them)")
+    old_msi, _ = make_packages(session, session.bin, "4.43")
+    newer = newer_bin(session)
+    new_msi, _ = make_packages(session, newer, "9.0")
+    tree = h.make_tree(session.out / session.name / "tree", TREE)
+    install, folder, start_menu = places(session)
+    link = start_menu / "Lumafind.lnk"
+    remove_earlier_install(session, folder)
+
+    msiexec(session, "msiexec", "/i", h.z_path(old_msi))
+    program = start_from_link(session, link, tree, "4.43")
+    press(session, "ctrl+y", shortcut("Change Colors", "C-Y", "Black on White"))
+    h.settle(session)
+    (folder / "exclusion.txt").write_bytes(b"C:\\nowhere\\\r\n")
+    exclusions = digests(folder, ["exclusion.txt"])
+    started = time.monotonic()
+    msiexec(session, "msiexec", "/i", h.z_path(new_msi))
+    upgrade_took = time.monotonic() - started
+    closed_by_installer(session, "upgrading")
+    check_black_on_white(session, "after the upgrade closed the program")
+    entries = uninstall_entries(session)
+    if [e.get("DisplayVersion") for e in entries.values()] != ["9.0"]:
+        raise Failure("uninstall entries after the upgrade: %s" % versions(entries))
+    made = {"lumafind.ini", "exclusion.txt"}
+    present = {p.name for p in folder.iterdir()}
+    if not SHIPPED | made <= present <= SHIPPED | set(USER_FILES):
+        raise Failure("after the upgrade the folder holds %s" % sorted(present))
+    programs = ["lumafind.exe", "lumafind-es.exe", "start_lumafind.exe"]
+    if changed(digests(newer, programs), digests(folder, programs)):
+        raise Failure("after the upgrade %s are not the new version's" % changed(
+            digests(newer, programs), digests(folder, programs)))
+    if changed(exclusions, digests(folder, ["exclusion.txt"])):
+        raise Failure("the upgrade changed the user's exclusion.txt")
+
+    # A program that does not answer (stopped, as a hung one would be): the
+    # uninstall waits for it, then stops with every file and the entry in place.
+    start_from_link(session, link, tree, "9.0")
+    for name in SAVE_TEMPORARIES + NOT_TEMPORARIES:
+        (folder / name).write_bytes(b"x")
+    before = digests(folder, sorted(p.name for p in folder.iterdir()))
+    (uninstall,) = entries.values()
+    frozen = program_process(session, program)
+    os.kill(frozen, signal.SIGSTOP)
+    try:
+        started = time.monotonic()
+        msiexec(session, *uninstall["UninstallString"].split(), fails=True)
+        refusal_took = time.monotonic() - started
+    finally:
+        os.kill(frozen, signal.SIGCONT)
+    if changed(before, digests(folder, sorted(p.name for p in folder.iterdir()))):
+        raise Failure("the refused uninstall changed %s" % changed(
+            before, digests(folder, sorted(p.name for p in folder.iterdir()))))
+    if list(uninstall_entries(session)) != list(entries):
+        raise Failure("the refused uninstall left the entries %s" % versions(
+            uninstall_entries(session)))
+    # Woken, it finds the installer's request waiting and closes.
+    closed_by_installer(session, "after the refused uninstall")
+
+    start_from_link(session, link, tree, "9.0")
+    press(session, "ctrl+y", shortcut("Change Colors", "C-Y", "White on Black"))
+    h.settle(session)
+    started = time.monotonic()
+    msiexec(session, *uninstall["UninstallString"].split())
+    uninstall_took = time.monotonic() - started
+    closed_by_installer(session, "uninstalling")
+    check_colours(session, "white on black", 16777215, 0, "after the uninstall closed the "
+                  "program")
+    left = {p.name for p in folder.iterdir()} if folder.exists() else set()
+    if not made | set(NOT_TEMPORARIES) <= left <= set(USER_FILES + NOT_TEMPORARIES):
+        raise Failure("after uninstalling, the folder holds %s; expected the user's files "
+                      "alone" % sorted(left))
+    if changed(exclusions, digests(folder, ["exclusion.txt"])):
+        raise Failure("the uninstall changed the user's exclusion.txt")
+    if link.exists() or uninstall_entries(session):
+        raise Failure("after uninstalling, the shortcut or the uninstall entries %s are "
+                      "still there" % versions(uninstall_entries(session)))
+    shutil.rmtree(folder)
+    print("  upgrade with the program running %.1f s, refused uninstall %.1f s, uninstall "
+          "%.1f s; left %s" % (upgrade_took, refusal_took, uninstall_took, sorted(left)))
+
+
 def zip_start(session):
     """The zip unpacked into a folder with a blank in its name: the program
     starts from there, searches with the shipped stand-in and keeps a changed
@@ -369,5 +503,7 @@ def zip_start(session):
 
 # Installing changes the prefix (files, registry): the installer has one of its own.
 msi_install_upgrade_uninstall.prefix = "wineprefix-packages"
+msi_while_running.prefix = "wineprefix-packages"
 SCENARIOS = {"msi_install_upgrade_uninstall": msi_install_upgrade_uninstall,
+             "msi_while_running": msi_while_running,
              "zip_start": zip_start}

@@ -43,6 +43,10 @@ struct Win32Record {
     int selectedItem = -1;     // last item the list reported selected; checked before use
     std::wstring cellText;     // answered to the list; valid until it asks again
     std::wstring tooltipText;  // shown by the big tooltip
+    // While a download is waited for, a request to close is only noted: the
+    // update under way stops first, then closes the window the usual way.
+    bool downloadWaiting = false;
+    bool closeRequested = false;
 };
 
 extern Win32Record Win;

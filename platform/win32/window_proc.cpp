@@ -109,8 +109,18 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // The dialog manager would turn closing into a cancel command; the system
     // close command (close button, Alt+F4) ends the program.
     case WM_CLOSE:
-        DestroyWindow(window);
+        if (Win.downloadWaiting)
+            Win.closeRequested = true;
+        else
+            DestroyWindow(window);
         return TRUE;
+    // The session ends once this returns: the settings are saved now.
+    case WM_ENDSESSION:
+        if (wParam) {
+            Win.closeRequested = true;
+            DestroyWindow(window);
+        }
+        return Answer(window, 0);
     case WM_DESTROY:
         OnDestroyMessage();
         return FALSE;

@@ -450,6 +450,7 @@ def update_without_starter(session):
     """With the starter missing, or a text file in its name, a newer release is
     refused before it is downloaded and every file stays as it was."""
     served, port, work = slow_server_session(session)
+    (work / "web.log").unlink(missing_ok=True)  # only this run's requests count
     server = WebServer(served, port, work / "web.log")
     starter = session.folder / "start_lumafind.exe"
     try:

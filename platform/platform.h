@@ -265,9 +265,35 @@ void PreviewShowText(const std::string& text, int x, int y, int foreground, int 
 bool KeyInputPending();
 
 // ---- Download and update ----------------------------------------------------
-// Fetches the address into memory, never from a cache. True only for an HTTP
-// 200 answer that arrived whole and holds at most `limit` bytes.
-bool Download(const std::string& url, std::string& bytes, size_t limit);
+enum class DownloadOutcome {
+    Finished,     // an HTTP 200 answer arrived whole and holds at most the limit
+    Failed,       // no connection, another status, too long, cut off
+    TimedOut,     // one of the time limits passed
+    Cancelled,    // Esc was pressed in the window
+    ClosedByUser, // the window was asked to close (close button, Alt+F4, session end)
+};
+struct DownloadLimits {
+    int64_t connectMs = 0; // to connect
+    int64_t readMs = 0;    // for the answer to begin, and between two pieces of it
+    int64_t wholeMs = 0;   // for the whole download
+};
+struct DownloadProgress {
+    bool answered = false; // the server has answered with its status and headers
+    uint64_t received = 0; // bytes of the body so far
+    uint64_t expected = 0; // the length it announced; 0 when it announced none
+    int64_t elapsedMs = 0; // since the download began
+};
+using DownloadProgressReport = std::function<void(const DownloadProgress&)>;
+// Fetches the address into memory, never from a cache, away from the window's
+// thread. Meanwhile the window is painted, `progress` is called on the
+// window's thread at least once a second, Esc cancels, a request to close the
+// window ends the wait (the window is left for the caller to close) and other
+// keys are dropped. `bytes` holds the file only when it is Finished.
+DownloadOutcome Download(const std::string& url, std::string& bytes, size_t limit,
+                         const DownloadLimits& limits, const DownloadProgressReport& progress);
+// True when the file is there and Windows can start it as a program (a PE
+// image: "MZ", and "PE\0\0" where its header points).
+bool IsStartableProgram(const std::string& path);
 // True when the ECDSA P-256 signature (r then s, 32 bytes each, big-endian)
 // over the SHA-256 of the data is valid under the public key (a DER
 // SubjectPublicKeyInfo).

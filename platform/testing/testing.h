@@ -47,6 +47,9 @@ constexpr unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, CharMessage = 0
 constexpr unsigned SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105, SysCharMessage = 0x106;
 constexpr unsigned CommandMessage = 0x111;
 
+// Stands for a request to close the window among the keys of DuringDownload.
+constexpr int CloseRequest = -1;
+
 struct Monitor {
     Rect bounds; // the whole screen, in screen coordinates
     Rect work;   // the screen less the taskbar
@@ -202,14 +205,30 @@ struct World {
     // Download and update: what each address answers (an HTTP status and the
     // body; an address not listed cannot be reached), the addresses asked for
     // in order, and faults for downloads, renames (MoveFileTo) and removals.
+    // Time passes only in the simulation: by default the answer is there at
+    // once and whole; a server may take time to answer (never, with
+    // answerAfterMs -1) and send its body in pieces, one each pieceEveryMs.
     struct WebAnswer {
         int status = 200;
         std::string body;
+        int64_t answerAfterMs = 0;
+        size_t pieceBytes = 0; // 0: the whole body at once
+        int64_t pieceEveryMs = 0;
+        bool announcesLength = true;
     };
     std::map<std::string, WebAnswer> web;
     std::vector<std::string> downloadsAsked;
+    std::vector<DownloadLimits> downloadLimits; // given with each download, in order
     FaultPlan downloads, fileMoves, fileRemovals;
     std::vector<std::string> startedAfterExit;
+    // What the user does while a download runs, at a time into it: a key
+    // (virtual-key code) or CloseRequest (close button, Alt+F4, session end).
+    struct DuringDownload {
+        int64_t atMs;
+        int key;
+    };
+    std::vector<DuringDownload> duringDownload;
+    int64_t lastDownloadMs = 0; // how long the last download took
 
     // The visible effects in the order they happened ("speak: ...", "wait: ...",
     // "run: ...", "clipboard: ...", "caption: ...", "status: ...", "count: n",

@@ -34,6 +34,7 @@ int ProgramMain() {
 
 void ResetProgramState() {
     Settings = SettingsRecord();
+    ResetSettingsState();
     ResetMainWindowState();
     ResetShortcutState();
     ResetSearchState();

@@ -128,11 +128,13 @@ static void CheckHeldReading(const std::string& dir) {
           bytes == "[All]\r\nFontSize= 60\r\n");
     WaitForSingleObject(letGo, INFINITE);
     CloseHandle(letGo);
-    CreateDirectoryW(win32::Widen(dir + "folder.ini").c_str(), nullptr);
-    CHECK(ReadFileWaiting(dir + "folder.ini", bytes, 200) == ReadResult::Unreadable);
+    std::wstring folder = win32::Widen(dir + "held-dir.ini");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CHECK(ReadFileWaiting(dir + "held-dir.ini", bytes, 200) == ReadResult::Unreadable);
     std::vector<std::string> names = FileNamesIn(dir);
     CHECK(std::find(names.begin(), names.end(), "held.ini") != names.end());
-    CHECK(std::find(names.begin(), names.end(), "folder.ini") == names.end());
+    CHECK(std::find(names.begin(), names.end(), "held-dir.ini") == names.end());
+    RemoveDirectoryW(folder.c_str()); // the folder is kept between runs
     CHECK(ProcessRunning(GetCurrentProcessId()));
     CHECK(!ProcessRunning(0xFFFFFFF0u));
 }

@@ -35,6 +35,7 @@ int ProgramMain() {
 
 void ResetProgramState() {
     Settings = SettingsRecord();
+    ResetSettingsState();
     ResetMainWindowState();
     ResetShortcutState();
     ResetSearchState();

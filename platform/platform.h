@@ -29,6 +29,16 @@ bool SetCurrentFolder(const std::string& folder); // true when it is now current
 bool FileExists(const std::string& path);
 // Reads the whole file; false (and empty bytes) when it is missing or unreadable.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+enum class ReadResult {
+    Read,
+    Missing,    // there is no such file
+    Unreadable, // it is there but could not be read: held, locked or a read error
+};
+// Reads the whole file, trying again for up to `waitMs` while another program
+// holds it without sharing or has locked it. Bytes are empty unless Read.
+ReadResult ReadFileWaiting(const std::string& path, std::string& bytes, int waitMs);
+// The names of the files (not folders) in the folder.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 // Writes the file beside its final name and renames it into place in one step,
 // so a failure at any point leaves the old file as it was.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
@@ -122,6 +132,7 @@ struct Placement {
     Rect normal; // the restored position, also while minimized or maximized
     bool minimized = false;
     bool maximized = false;
+    bool restoresMaximized = false; // minimized from maximized: restoring maximizes it
 };
 // The work area (the screen less the taskbar) of the monitor nearest to the
 // rectangle, in screen coordinates: the one it overlaps most, or the closest.
@@ -133,6 +144,9 @@ void SetMainSize(int width, int height);
 void MoveMain(int left, int top);
 void ShowMainMaximized();
 void ShowMainMinimized();
+// Restores the window when it is minimized (a shortcut may start it so) and
+// brings it to the foreground, so that keys reach it at once.
+void ShowMainInFront();
 bool MainWindowExists();
 void CloseMainWindow(); // destroys the window through the normal close path
 // Delivers a command to the main window and returns once it has run.
@@ -299,6 +313,8 @@ bool IsStartableProgram(const std::string& path);
 // SubjectPublicKeyInfo).
 bool VerifySignature(const std::string& publicKey, std::string_view data,
                      std::string_view signature);
+// Whether a process of that id runs now.
+bool ProcessRunning(uint32_t id);
 // Renames a file; false when the target exists or the file cannot be moved.
 bool MoveFileTo(const std::string& from, const std::string& to);
 // Starts the program with no arguments and tells it (LUMAFIND_WAIT_FOR in its

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,14 @@ struct World {
     std::string currentFolder;
     std::string programName = "lumafind.exe";
     FaultPlan fileWrites, clipboardOpens, processStarts;
+    // Files another program holds without sharing, by full path: how many read
+    // attempts it refuses (-1 for good). A read that waits tries again every
+    // `readRetryMs` of its wait. `fileReads` failing is a read error of its own.
+    std::map<std::string, int> heldFiles;
+    int readRetryMs = 10;
+    FaultPlan fileReads;
+    // Processes running beside this one (this one runs too), by id.
+    std::set<uint32_t> runningProcesses;
 
     // Speech
     std::vector<Utterance> transcript;
@@ -80,6 +89,7 @@ struct World {
     std::vector<Monitor> monitors{{{0, 0, 1600, 900}, {0, 0, 1600, 860}}}; // the first is primary
     int clientWidth = 1584, clientHeight = 761;
     int dpi = 96; // the window's scale; ChangeDpi moves it to another
+    bool foreground = false;
     std::map<int, Control> controls;
     int focus = -1;
 

@@ -20,6 +20,7 @@ import harness as h  # noqa: E402
 import display_scale  # noqa: E402
 import help_and_clipboard  # noqa: E402
 import image_preview  # noqa: E402
+import kept_files  # noqa: E402
 import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import packages  # noqa: E402
@@ -620,6 +621,8 @@ SCENARIOS = {
 SCENARIOS.update(help_and_clipboard.SCENARIOS)
 # The image preview pane, checked in the screenshots' pixels.
 SCENARIOS.update(image_preview.SCENARIOS)
+# Settings and history held by another program at start, and a minimised start.
+SCENARIOS.update(kept_files.SCENARIOS)
 # The magnifier and the engine's window.
 SCENARIOS.update(outside_programs.SCENARIOS)
 # The online update and the starter, against a local web server.

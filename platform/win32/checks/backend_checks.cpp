@@ -21,6 +21,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,6 +99,46 @@ static void CheckFailedReplacement(const std::string& dir) {
     CHECK(!FileExists(dir + "folder")); // a folder is not a file
     CHECK(!ReplaceFile(dir + "no such folder\\x.txt", "x"));
     CHECK(!FileExists(dir + "no such folder\\x.txt.new"));
+}
+
+static HANDLE HoldWithoutSharing(const std::string& path) {
+    return CreateFileW(win32::Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+static DWORD WINAPI LetGoAfter300Ms(void* file) {
+    Sleep(300);
+    CloseHandle(HANDLE(file));
+    return 0;
+}
+
+// A file another program holds without sharing is waited for, then told
+// apart from a missing one.
+static void CheckHeldReading(const std::string& dir) {
+    std::string bytes = "junk", path = dir + "held.ini";
+    CHECK(ReadFileWaiting(dir + "missing.txt", bytes, 200) == ReadResult::Missing && bytes.empty());
+    CHECK(ReadFileWaiting(dir + "no such folder\\x.txt", bytes, 200) == ReadResult::Missing);
+    CHECK(ReplaceFile(path, "[All]\r\nFontSize= 60\r\n"));
+    HANDLE held = HoldWithoutSharing(path);
+    CHECK(held != INVALID_HANDLE_VALUE);
+    ULONGLONG start = GetTickCount64();
+    CHECK(ReadFileWaiting(path, bytes, 200) == ReadResult::Unreadable && bytes.empty());
+    CHECK(GetTickCount64() - start >= 190);
+    CHECK(!ReadWholeFile(path, bytes));
+    HANDLE letGo = CreateThread(nullptr, 0, LetGoAfter300Ms, held, 0, nullptr);
+    CHECK(ReadFileWaiting(path, bytes, 1500) == ReadResult::Read &&
+          bytes == "[All]\r\nFontSize= 60\r\n");
+    WaitForSingleObject(letGo, INFINITE);
+    CloseHandle(letGo);
+    std::wstring folder = win32::Widen(dir + "held-dir.ini");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CHECK(ReadFileWaiting(dir + "held-dir.ini", bytes, 200) == ReadResult::Unreadable);
+    std::vector<std::string> names = FileNamesIn(dir);
+    CHECK(std::find(names.begin(), names.end(), "held.ini") != names.end());
+    CHECK(std::find(names.begin(), names.end(), "held-dir.ini") == names.end());
+    RemoveDirectoryW(folder.c_str()); // the folder is kept between runs
+    CHECK(ProcessRunning(GetCurrentProcessId()));
+    CHECK(!ProcessRunning(0xFFFFFFF0u));
 }
 
 static void CheckProgramFolder(const std::string& dir) {
@@ -773,6 +814,7 @@ int main() {
     CheckTextConversion();
     CheckReadingAndReplacing(dir);
     CheckFailedReplacement(dir);
+    CheckHeldReading(dir);
     CheckProgramFolder(dir);
     CheckProfileEncodings(dir);
     CheckWorkArea();

@@ -24,6 +24,7 @@ constexpr const char* FolderUnusableWarning =
     " The program folder cannot be used: settings will not be kept. ";
 
 void CreateProgramState() {
+    HoldSpeechUntilWelcome();
     MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
@@ -54,8 +55,8 @@ void OnDeferredStart() {
     RestoreListPosition(Settings.TopRow, Settings.LastRow);
     RefreshPreview();
     LayoutWindow();
-    SpeechPrefix = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
-    if (MainWindow.FolderUnusable) SpeechPrefix += FolderUnusableWarning;
+    Welcome(std::string("Welcome to Lumafind, version ") + ProgramVersion + "!" +
+            (MainWindow.FolderUnusable ? FolderUnusableWarning : ""));
     platform::SearchBoxPostSelectAll();
     platform::SetFocusTo(platform::SearchBoxId);
 }

@@ -58,7 +58,12 @@ void OnDeferredStart() {
     Welcome(std::string("Welcome to Lumafind, version ") + ProgramVersion + "!" +
             (MainWindow.FolderUnusable ? FolderUnusableWarning : ""));
     platform::SearchBoxPostSelectAll();
-    platform::SetFocusTo(platform::SearchBoxId);
+    // Loading the last result may have left the focus there already (FocusOnRE),
+    // and then no focus message would carry the welcome.
+    if (platform::FocusedControl() == platform::SearchBoxId)
+        OnSearchBoxSetFocus();
+    else
+        platform::SetFocusTo(platform::SearchBoxId);
 }
 
 void OnDestroy() {

@@ -57,3 +57,15 @@ TEST_F(StartupTest, NothingIsSaidBeforeTheWelcome) {
     platform::testing::PressKey(VkTab);
     EXPECT_EQ(Spoken(), "Results List has focus. Bottom of List : beta.txt");
 }
+
+// With the focus left in the search box after a search, start-up puts it there
+// before the welcome, and no second focus message comes: the welcome must be
+// heard all the same.
+TEST_F(StartupTest, TheWelcomeIsHeardWhenTheSearchBoxHadTheFocusAlready) {
+    Put("lumafind.ini", "[All]\r\nFocusOnRE=1\r\nSearchTerm=maps\r\n");
+    Start();
+    EXPECT_EQ(platform::testing::SpokenTexts(),
+              std::vector<std::string>{
+                  "Welcome to Lumafind, version 4.43!SearchBox has focus. Search term is maps"});
+    EXPECT_EQ(SpeechPrefix, "");
+}

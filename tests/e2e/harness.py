@@ -473,9 +473,17 @@ def check_program_at_end(session):
         if wine_log.exists() and "Unhandled" in wine_log.read_text(errors="replace"):
             raise Failure("the program crashed: see %s" % wine_log)
         return
-    if main_window(session) is None:
+    window = main_window(session)
+    if window is None:
         raise Failure("at the scenario's end Lumafind's window is gone")
     give_keyboard_focus(session)
+    # A program it opened (Notepad, a folder window) may hold Wine's focus: a
+    # click on the status bar brings Lumafind back to the front.
+    shape = dict(line.split("=", 1) for line in run(
+        session, ["xdotool", "getwindowgeometry", "--shell", window]).split())
+    x = int(shape["X"]) + int(shape["WIDTH"]) // 2
+    y = int(shape["Y"]) + int(shape["HEIGHT"]) - 8
+    run(session, ["xdotool", "windowraise", window, "mousemove", str(x), str(y), "click", "1"])
     settle(session)
     session.heard = len(speech(session))
     keys(session, "ctrl+0")  # Speak Location answers wherever the focus is
@@ -503,6 +511,8 @@ def run_scenario(name, body, bin_dir=DEFAULT_BIN, out=DEFAULT_OUT):
     end_on_terminate()
     try:
         begin(session)
+        # Only this run's crashes count: the log is appended to across starts.
+        (session.out / name / "wine.log").unlink(missing_ok=True)
         body(session)
         check_program_at_end(session)
         shot = session.out / (name + ".png")

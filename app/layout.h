@@ -4,10 +4,16 @@
 #include "settings/window_fit.h"
 
 #include <string>
+#include <string_view>
 
 // Places the five controls for the current client size, font size and
 // settings, and sets the list's column headers and widths.
 void LayoutWindow();
+
+// What the list's first column is headed: the help list's title, or "Name"
+// with the count of the n rows shown (none for "<empty>", no count yet while
+// the "Loading ..." row stands in for them).
+std::string FirstColumnHeader(int searchType, int n, std::string_view firstName);
 
 struct ControlBox {
     int x, y, width, height;

@@ -30,6 +30,7 @@ constexpr const char* HistoryUnreadableWarning =
     "Search History Could Not Be Read : It Will Not Be Saved";
 
 void CreateProgramState() {
+    HoldSpeechUntilWelcome();
     MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
     RemoveStaleTemporaries();
     platform::VoiceCreate();
@@ -61,15 +62,21 @@ void OnDeferredStart() {
     RestoreListPosition(Settings.TopRow, Settings.LastRow);
     RefreshPreview();
     LayoutWindow();
-    SpeechPrefix = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
-    if (MainWindow.FolderUnusable) SpeechPrefix += FolderUnusableWarning;
+    std::string welcome = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
+    if (MainWindow.FolderUnusable) welcome += FolderUnusableWarning;
     std::string unread;
     if (SettingsUnreadable()) unread += std::string(" ") + SettingsUnreadableWarning + ".";
     if (SearchHistoryUnreadable()) unread += std::string(" ") + HistoryUnreadableWarning + ".";
-    if (!unread.empty()) SpeechPrefix += unread + " ";
+    if (!unread.empty()) welcome += unread + " ";
+    Welcome(welcome);
     platform::ShowMainInFront();
     platform::SearchBoxPostSelectAll();
-    platform::SetFocusTo(platform::SearchBoxId);
+    // Loading the last result may have left the focus there already (FocusOnRE),
+    // and then no focus message would carry the welcome.
+    if (platform::FocusedControl() == platform::SearchBoxId)
+        OnSearchBoxSetFocus();
+    else
+        platform::SetFocusTo(platform::SearchBoxId);
 }
 
 void OnDestroy() {

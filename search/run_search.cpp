@@ -42,17 +42,6 @@ std::string Announcement(int kind, const std::string& term) {
     }
 }
 
-void ShowSearchPlaceholder() {
-    ShowLoading();
-    platform::ListSetColumnHeader(0, "Name");
-}
-
-std::string ResultHeader() {
-    std::string count =
-        ResultRows.Name(1) == EmptyRowName ? "0" : GroupedNumber(ResultRows.Count());
-    return " Name  (" + count + ")";
-}
-
 } // namespace
 
 std::string EngineFailureMessage(EngineOutcome outcome, bool resultWritten) {
@@ -179,7 +168,7 @@ void Search(const std::string* folder) {
     Settings.LastSearchType = kind;
     RecordSearchTerm();
     const std::string& term = folder ? folderTerm : Settings.SearchTerm;
-    ShowSearchPlaceholder();
+    ShowLoading();
     SpeakTextAndWait(Announcement(kind, term));
     std::optional<EngineRequest> built = BuildEngineRequest(kind, term, folder != nullptr);
     if (!built) {
@@ -200,7 +189,6 @@ void Search(const std::string* folder) {
     bool written = !(platform::StampOf(ResultFile) == before);
     platform::ClipboardSetText(EngineArguments);
     int n = ImportResultFile();
-    platform::ListSetColumnHeader(0, ResultHeader());
     ShowImportedRows();
     int64_t t2 = platform::PerformanceCounter();
     platform::SetCaption(SearchCaption(t0, t1, t2, MainWindow.PerfFrequency, EngineArguments));

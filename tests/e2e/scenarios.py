@@ -141,7 +141,10 @@ def first_start(session):
     the program and leaves an INI with all 46 keys in order."""
     tree = start_with_tree(session)
     h.start_program(session, [tree])
-    welcomes = [line for line in h.speech(session) if WELCOME in line[1]]
+    heard = [line for line in h.speech(session) if line[1]]
+    if heard[:1] != [ready_line("texas")]:
+        raise Failure("the first words were %r, expected the welcome" % heard[:3])
+    welcomes = [line for line in heard if WELCOME in line[1]]
     if welcomes != [ready_line("texas")]:
         raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
                                                                      ready_line("texas")))

@@ -173,7 +173,6 @@ void Search(const std::string* folder) {
     std::optional<EngineRequest> built = BuildEngineRequest(kind, term, folder != nullptr);
     if (!built) {
         ImportResultFile();
-        platform::ListSetColumnHeader(0, ResultHeader());
         ShowImportedRows();
         SpeakText(ExclusionUnreadableText);
         SetStatusText(StatusTextFor(1));

@@ -308,7 +308,7 @@ def printing_cancel(session):
     """A 2,000-row list: how long its print holds the window; then Esc pressed
     during a second print drops the job: "Printing Cancelled" is said, the
     program still answers keys, no whole PDF comes, and the next Esc closes the
-    program as Esc does."""
+    program as Esc does. Alt+F4 during a print drops the job, then closes."""
     cupsd = start_scheduler(session)
     try:
         add_printer(session)
@@ -335,8 +335,9 @@ def printing_cancel(session):
         h.keys(session, "ctrl+p")
         h.expect(session, (ASYNC, "Printing With Small Font ..."))
         time.sleep(min(2.0, held / 2))
+        pressed = time.monotonic()
         h.run(session, ["xdotool", "key", "Escape"])
-        answered = heard_within(session, "Printing Cancelled", time.monotonic(), 60)
+        answered = heard_within(session, "Printing Cancelled", pressed, 60)
         # The program runs on and answers the next key at once.
         typed = time.monotonic()
         h.keys(session, "y")
@@ -360,6 +361,25 @@ def printing_cancel(session):
         h.keys(session, "Escape")
         h.expect(session, (WAIT, "Exiting Lumafind"))
         h.wait_for_exit(session)
+
+        # Alt+F4 during a print: the job is dropped, then the program closes.
+        h.start_program(session, [tree])
+        h.settle(session)
+        before = pdf_stamps()
+        h.keys(session, "ctrl+p")
+        h.expect(session, (ASYNC, "Printing With Small Font ..."))
+        time.sleep(min(1.0, held / 2))
+        h.keys(session, "alt+F4")
+        h.expect_in_order(session, [(ASYNC, "Printing Cancelled"), (WAIT, "Exiting Lumafind")])
+        h.wait_for_exit(session)
+        try:
+            pages = pdf_pages(session, new_pdf(before, session.out / session.name / "closed.pdf",
+                                               timeout=8))
+            if sum(len(page) for page in pages) >= 2000:
+                raise Failure("the job cut short by Alt+F4 printed every line")
+        except Failure as error:
+            if "no PDF appeared" not in str(error):
+                raise
         print("  2,000 rows (%d pages) hold the window %.2f s; Esc %.2f s into a second print "
               "is answered in %.3f s (%s), the next key in %.3f s" % (
                   len(whole), held, min(2.0, held / 2), answered, aborted, next_key))

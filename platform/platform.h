@@ -243,7 +243,12 @@ void TooltipShowText(const std::string& text);
 void TooltipPop();
 
 // ---- Printing ----------------------------------------------------------------
-enum class PrintOutcome { Printed, NoPrinter, JobFailed };
+enum class PrintOutcome {
+    Printed,
+    NoPrinter,
+    JobFailed,
+    Cancelled, // Esc or a close request during the job; the spooler was told to drop it
+};
 // Lines in order, one list per page.
 using PrintedPages = std::vector<std::vector<std::string>>;
 // Given the height of one line (of "X" in the font) and of the printable area,
@@ -251,7 +256,11 @@ using PrintedPages = std::vector<std::vector<std::string>>;
 using PageLayout = std::function<PrintedPages(int lineHeight, int pageHeight)>;
 // Prints on the default printer, without a dialog, one copy in portrait, in a
 // bold font of the face at the point size; each line at the printable area's
-// left edge, one line height below the one before.
+// left edge, one line height below the one before, as the list shows it
+// (characters the face lacks in a face that has them, right-to-left words in
+// their reading order). Meanwhile the window is painted, other keys are
+// dropped, and Esc or a close request cancels the job; after a close request
+// the window closes once the caller has returned.
 PrintOutcome PrintOnDefaultPrinter(const std::string& documentName, const std::string& face,
                                    int points, const PageLayout& layout);
 

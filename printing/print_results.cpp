@@ -10,6 +10,9 @@
 namespace {
 
 constexpr int SmallPrintPoints = 12;
+constexpr const char* NoPrinterText = "No Printer Found";
+constexpr const char* PrintFailedText = "Printing Failed";
+constexpr const char* PrintCancelledText = "Printing Cancelled";
 constexpr const char* DocumentName = "Lumafind Result List";
 
 // The names the job holds. The limit counts the whole job: a limit per page
@@ -54,6 +57,7 @@ std::string ClipboardTextOf(const std::vector<std::string>& lines) {
 
 // Whatever the printer does, the names still reach the clipboard, and a job
 // that did not print says so: silence would leave the user sure it is on paper.
+// A cancelled job still copies them: Esc stops the paper, not the copy.
 void PrintResultList() {
     bool visual = Settings.PrintFont != 0;
     SpeakText(visual ? "Printing With Visual Font ..." : "Printing With Small Font ...");
@@ -63,8 +67,9 @@ void PrintResultList() {
         DocumentName, Settings.FontName, points, [&](int lineHeight, int pageHeight) {
             return PaginateLines(names, LinesPerPage(lineHeight, pageHeight));
         });
-    const char* failure = outcome == platform::PrintOutcome::NoPrinter   ? "No Printer Found"
-                          : outcome == platform::PrintOutcome::JobFailed ? "Printing Failed"
+    const char* failure = outcome == platform::PrintOutcome::NoPrinter   ? NoPrinterText
+                          : outcome == platform::PrintOutcome::JobFailed ? PrintFailedText
+                          : outcome == platform::PrintOutcome::Cancelled ? PrintCancelledText
                                                                          : nullptr;
     if (!platform::ClipboardSetText(ClipboardTextOf(names))) {
         if (failure) SpeechPrefix += std::string(failure) + " : ";

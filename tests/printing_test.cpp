@@ -183,3 +183,56 @@ TEST(PrintingClipboardText, NoEmptyLineAtEitherEnd) {
     EXPECT_EQ(ClipboardTextOf({"", "a", "", "b", ""}), "a\r\n\r\nb");
     EXPECT_EQ(ClipboardTextOf({""}), "");
 }
+
+// Esc while a job prints: the spooler drops it, the user hears so, and the
+// program goes on; the Esc is spent, so the next one does what Esc does.
+TEST_F(PrintingTest, EscDuringAJobCancelsItAndNeverClosesTheProgram) {
+    Settings.MaxPrintLines = 0;
+    std::vector<std::string> names = Numbered(150); // pages of 66, 66, 18
+    ShowNames(names);
+    world().duringPrint = {{1, 'A'}, {1, 0x1B}};
+    Ctrl('P');
+    EXPECT_EQ(Heard(), (Texts{"Printing With Small Font ...", "Printing Cancelled"}));
+    const auto& job = OnlyJob();
+    EXPECT_TRUE(job.cancelled);
+    EXPECT_EQ(job.pages, PagesOf(names, {66}));
+    EXPECT_TRUE(world().duringPrint.empty()) << "every key of the job is taken";
+    EXPECT_TRUE(world().mainExists);
+    EXPECT_EQ(world().clipboard, Joined(names));
+
+    Forget();
+    Press(VkEscape);
+    EXPECT_EQ(Heard(), Texts{"Exiting Lumafind"});
+    EXPECT_FALSE(world().mainExists);
+}
+
+// An Esc once the last page is sent comes too late to cancel: the job prints
+// whole and nothing more is said, and the key is still not left to close.
+TEST_F(PrintingTest, EscAfterTheLastPageIsDroppedWithTheJobPrinted) {
+    Settings.MaxPrintLines = 0;
+    std::vector<std::string> names = Numbered(70);
+    ShowNames(names);
+    world().duringPrint = {{2, 0x1B}};
+    Ctrl('P');
+    EXPECT_EQ(Heard(), Texts{"Printing With Small Font ..."});
+    EXPECT_FALSE(OnlyJob().cancelled);
+    EXPECT_EQ(OnlyJob().pages, PagesOf(names, {66, 4}));
+    EXPECT_TRUE(world().duringPrint.empty());
+    EXPECT_TRUE(world().mainExists);
+}
+
+// Alt+F4, the close button or the session ending while a job prints: the job
+// is dropped as Esc drops it, then the program closes the usual way.
+TEST_F(PrintingTest, ACloseRequestDuringAJobCancelsItThenClosesNormally) {
+    Settings.MaxPrintLines = 0;
+    std::vector<std::string> names = Numbered(150);
+    ShowNames(names);
+    world().duringPrint = {{2, platform::testing::CloseRequest}};
+    Ctrl('P');
+    EXPECT_TRUE(OnlyJob().cancelled);
+    EXPECT_EQ(OnlyJob().pages.size(), 2u);
+    EXPECT_EQ(Heard(),
+              (Texts{"Printing With Small Font ...", "Printing Cancelled", "Exiting Lumafind"}));
+    EXPECT_FALSE(world().mainExists);
+    EXPECT_EQ(world().clipboard, Joined(names));
+}

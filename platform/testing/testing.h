@@ -189,9 +189,17 @@ struct World {
     struct PrintJob {
         std::string document, face;
         int points = 0;
-        PrintedPages pages;
+        PrintedPages pages; // of a cancelled job, those sent before it was dropped
+        bool cancelled = false;
     };
     std::vector<PrintJob> printJobsDone;
+    // What the user does while a job prints, once that many pages are sent:
+    // Esc (0x1B), another key (dropped) or CloseRequest.
+    struct DuringPrint {
+        int afterPages;
+        int key;
+    };
+    std::vector<DuringPrint> duringPrint;
 
     // The preview pane. The decoder knows the files listed here, by full
     // path, with their sizes; any other file (or a listed one that is gone)

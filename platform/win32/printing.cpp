@@ -2,6 +2,7 @@
 #include "platform/win32/win32.h"
 
 #include "platform/platform.h"
+#include "platform/win32/print_text.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -52,36 +53,49 @@ PrinterContext DefaultPrinter() {
     return printer;
 }
 
-// Bold, as the screen's content font, at the printer's own resolution.
-HFONT CreatePrintFont(HDC dc, const std::string& face, int points) {
+// Bold, as the screen's content font, at the printer's own resolution; any
+// character set, so the face's own Hebrew, Arabic or Greek is used.
+LOGFONTW PrintFontLook(HDC dc, const std::string& face, int points) {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
     lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(lf.lfFaceName, Widen(face).c_str(), LF_FACESIZE - 1);
-    return CreateFontIndirectW(&lf);
+    return lf;
 }
 
-// Every page is ended, or the document aborted, before the outcome is known.
-bool PrintPages(HDC dc, HFONT font, const std::string& documentName, int lineHeight,
-                const PrintedPages& pages) {
+// Looked at every few milliseconds, and between pages: often enough that Esc
+// is answered at once, seldom enough that a long job is not slowed by it.
+constexpr ULONGLONG CheckEveryMs = 30;
+
+// Every page is ended, or the document aborted, before the outcome is known;
+// Esc or a close request between lines drops the job.
+PrintOutcome PrintPages(HDC dc, PrintFaces& faces, const std::string& documentName, int lineHeight,
+                        const PrintedPages& pages) {
     std::wstring title = Widen(documentName);
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = title.c_str();
-    if (StartDocW(dc, &document) <= 0) return false;
+    if (StartDocW(dc, &document) <= 0) return PrintOutcome::JobFailed;
+    ULONGLONG lastCheck = GetTickCount64();
+    auto cancelled = [&](bool now) {
+        if (!now && GetTickCount64() - lastCheck < CheckEveryMs) return false;
+        lastCheck = GetTickCount64();
+        return CancelRequestedMeanwhile();
+    };
     for (const std::vector<std::string>& page : pages) {
-        if (StartPage(dc) <= 0) return AbortDoc(dc), false;
-        SelectObject(dc, font); // a new page may start with the default font
+        if (cancelled(true)) return AbortDoc(dc), PrintOutcome::Cancelled;
+        if (StartPage(dc) <= 0) return AbortDoc(dc), PrintOutcome::JobFailed;
+        SelectObject(dc, faces.fonts[0]); // a new page may start with the default font
         int y = 0;
         for (const std::string& line : page) {
-            std::wstring text = Widen(line);
-            TextOutW(dc, 0, y, text.c_str(), int(text.size()));
+            if (cancelled(false)) return AbortDoc(dc), PrintOutcome::Cancelled;
+            DrawPrintLine(faces, 0, y, Widen(line));
             y += lineHeight;
         }
-        if (EndPage(dc) <= 0) return AbortDoc(dc), false;
+        if (EndPage(dc) <= 0) return AbortDoc(dc), PrintOutcome::JobFailed;
     }
-    return EndDoc(dc) > 0;
+    return EndDoc(dc) > 0 ? PrintOutcome::Printed : PrintOutcome::JobFailed;
 }
 
 } // namespace
@@ -90,17 +104,28 @@ PrintOutcome PrintOnDefaultPrinter(const std::string& documentName, const std::s
                                    int points, const PageLayout& layout) {
     PrinterContext printer = DefaultPrinter();
     if (!printer.dc) return printer.failure;
-    HFONT font = CreatePrintFont(printer.dc, face, points);
+    LOGFONTW look = PrintFontLook(printer.dc, face, points);
+    HFONT font = CreateFontIndirectW(&look);
     if (!font) return DeleteDC(printer.dc), PrintOutcome::JobFailed;
     HGDIOBJ previous = SelectObject(printer.dc, font);
     SIZE x{};
     GetTextExtentPoint32W(printer.dc, L"X", 1, &x);
     PrintedPages pages = layout(int(x.cy), GetDeviceCaps(printer.dc, VERTRES));
-    bool printed = pages.empty() || PrintPages(printer.dc, font, documentName, int(x.cy), pages);
+    PrintFaces faces = OpenPrintFaces(printer.dc, font, look);
+    Win.printing = true;
+    PrintOutcome outcome = pages.empty()
+                               ? PrintOutcome::Printed
+                               : PrintPages(printer.dc, faces, documentName, int(x.cy), pages);
+    // Keys pressed while the job was sent whole are dropped with the rest.
+    CancelRequestedMeanwhile();
+    Win.printing = false;
+    ClosePrintFaces(faces);
     SelectObject(printer.dc, previous);
     DeleteObject(font);
     DeleteDC(printer.dc);
-    return printed ? PrintOutcome::Printed : PrintOutcome::JobFailed;
+    // Carried out by the message loop once the outcome has been said.
+    if (Win.closeRequested) PostMessageW(Win.main, WM_CLOSE, 0, 0);
+    return outcome;
 }
 
 } // namespace platform

@@ -30,7 +30,7 @@ static std::wstring UsableProgram(const std::string& program) {
 
 // Keys typed while the engine runs are dropped, except Esc, which ends it, and
 // Alt+F4; the window is still painted, and a close request is taken in.
-static bool CancelRequestedMeanwhile() {
+bool CancelRequestedMeanwhile() {
     bool cancel = false;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {

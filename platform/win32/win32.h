@@ -43,15 +43,21 @@ struct Win32Record {
     int selectedItem = -1;     // last item the list reported selected; checked before use
     std::wstring cellText;     // answered to the list; valid until it asks again
     std::wstring tooltipText;  // shown by the big tooltip
-    // While the engine or a download is waited for, a close request is only
+    // While the engine or a download is waited for, or a job prints, a close request is only
     // noted: what runs is stopped first (as Esc stops it), then the window
     // closes the usual way.
     HANDLE waitedProcess = nullptr;
     bool downloadWaiting = false;
+    bool printing = false;
     bool closeRequested = false;
 };
 
 extern Win32Record Win;
+
+// While the program waits on the window's thread: the window is painted, keys
+// are dropped, a close request is noted; true once Esc, Alt+F4 or a close
+// request has come.
+bool CancelRequestedMeanwhile();
 
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);

@@ -60,7 +60,7 @@ static void OnDestroyMessage() {
 }
 
 static void OnCloseMessage(HWND window) {
-    if (Win.waitedProcess || Win.downloadWaiting) {
+    if (Win.waitedProcess || Win.downloadWaiting || Win.printing) {
         Win.closeRequested = true;
         return;
     }
@@ -130,7 +130,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnCloseMessage(window);
         return TRUE;
     case WM_QUERYENDSESSION:
-        if (Win.waitedProcess || Win.downloadWaiting) Win.closeRequested = true;
+        if (Win.waitedProcess || Win.downloadWaiting || Win.printing) Win.closeRequested = true;
         return Answer(window, TRUE);
     case WM_ENDSESSION:
         if (wParam) OnEndSessionMessage(window);

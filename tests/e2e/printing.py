@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import time
+import unicodedata
 from pathlib import Path
 
 import harness as h
@@ -202,4 +203,190 @@ def printing(session):
             h.stop_process(cupsd)
 
 
-SCENARIOS = {"printing": printing}
+# Names in scripts a bold Latin face lacks. Under Wine the prefix has only the
+# fonts fontconfig finds; DejaVu Serif has none of Hebrew, Arabic or the emoji,
+# DejaVu Sans has all three, so printing in DejaVu Serif needs a stand-in.
+SHALOM, OLAM, MARHABA = "\u05e9\u05dc\u05d5\u05dd", "\u05e2\u05d5\u05dc\u05dd", \
+    "\u0645\u0631\u062d\u0628\u0627"
+EMOJI = "\U0001f600"
+SCRIPT_NAMES = ["report %s.txt" % SHALOM, "%s %s.txt" % (SHALOM, OLAM), "%s notes.txt" % MARHABA,
+                "cafe\u0301 menu.txt", "smile %s pic.png" % EMOJI, "plain name.txt"]
+# The glyphs of the emoji carry no character for pdftotext, which reads past it.
+UNREADABLE = EMOJI
+
+
+def readable(text):
+    """Text as pdftotext gives it back, compared as characters: its marks for
+    right-to-left runs dropped, Arabic's joined forms (which the PDF's glyphs
+    are) made the letters again, the emoji it cannot read left out, and blanks
+    too, which it moves across a change of direction."""
+    text = re.sub("[\u202a-\u202e]", "", text)
+    text = "".join(c for c in text if c not in UNREADABLE and not c.isspace())
+    return unicodedata.normalize("NFKC", text)
+
+
+def printing_scripts(session):
+    """Names in Hebrew, Arabic, with a combining mark and with an emoji, printed
+    in a face that lacks them: each name is on the page as characters, the
+    stand-in face is in the PDF beside the print face, and a right-to-left pair
+    of words reads right to left within the left-to-right line."""
+    cupsd = start_scheduler(session)
+    try:
+        add_printer(session)
+        tree = session.out / session.name / "tree"
+        tree.mkdir(parents=True, exist_ok=True)
+        h.prepare_folder(session, files={"results.txt": export_of(SCRIPT_NAMES)},
+                         ini=["SpeakShortcuts= 0", "MaxPrintLines= 0", "PrintFont= 0",
+                              "FontName=DejaVu Serif"])
+        h.start_program(session, [tree])
+        h.settle(session)
+        before = pdf_stamps()
+        h.keys(session, "ctrl+p")
+        h.expect(session, (ASYNC, "Printing With Small Font ..."))
+        path = new_pdf(before, session.out / session.name / "printing-scripts.pdf")
+        h.settle(session)
+        said = [text for _, text in h.speech(session)[session.heard:] if text]
+        if said:
+            raise Failure("after the job the program said %r" % said)
+        text = h.run(session, ["pdftotext", "-layout", str(path), "-"])
+        lines = [readable(line) for line in text.splitlines() if line.strip()]
+        wanted = [readable(name) for name in SCRIPT_NAMES]
+        if lines != wanted:
+            raise Failure("the page reads %r, expected %r" % (lines, wanted))
+        fonts = h.run(session, ["pdffonts", str(path)])
+        if "DejaVuSerif-Bold" not in fonts or "DejaVuSans-Bold" not in fonts:
+            raise Failure("the print face and a stand-in should both be used:\n" + fonts)
+        # Words in visual order, left to right: of "shalom olam", olam is left.
+        boxes = h.run(session, ["pdftotext", "-bbox", str(path), "-"])
+        words = [(float(x), w) for x, w in re.findall(r'<word xMin="([\d.]+)"[^>]*>([^<]*)</word>',
+                                                        boxes)]
+        visual = [w for _, w in words]
+        pair = [OLAM[::-1], SHALOM[::-1] + ".txt"]
+        if not any(visual[i:i + 2] == pair for i in range(len(visual))):
+            raise Failure("the two Hebrew words are not in their reading order: %r" % visual)
+        shot = session.out / "printing-scripts"
+        h.run(session, ["pdftoppm", "-png", "-r", "150", "-f", "1", "-l", "1", "-W", "700",
+                        "-H", "260", str(path), str(shot)])
+        session.screenshots.append(Path(str(shot) + "-1.png"))
+        print("  fonts in the PDF:", ", ".join(sorted(set(re.findall(r"\+(\S+)", fonts)))))
+    finally:
+        if cupsd is not None:
+            h.stop_process(cupsd)
+
+
+def heard_within(session, text, since, timeout):
+    """Seconds from `since` until `text` is the next line said, looked for
+    every 10 ms."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        heard = h.speech(session)[session.heard:]
+        if heard:
+            if heard[0][1] != text:
+                raise Failure("expected next %r, heard %r" % (text, heard[0][1]))
+            session.heard += 1
+            return time.monotonic() - since
+        time.sleep(0.01)
+    raise Failure("did not hear %r within %d s" % (text, timeout))
+
+
+def first_answer(session, key, text, since, timeout):
+    """Presses the key every 50 ms until the program says `text` (keys pressed
+    while it is held are dropped); the time from `since` to that answer."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        h.run(session, ["xdotool", "key", key])
+        heard = h.speech(session)[session.heard:]
+        for index, (_, said) in enumerate(heard):
+            if said == text:
+                session.heard += index + 1
+                return time.monotonic() - since
+        time.sleep(0.05)
+    raise Failure("%s was not answered within %d s" % (key, timeout))
+
+
+def printing_cancel(session):
+    """A 2,000-row list: how long its print holds the window; then Esc pressed
+    during a second print drops the job: "Printing Cancelled" is said, the
+    program still answers keys, no whole PDF comes, and the next Esc closes the
+    program as Esc does. Alt+F4 during a print drops the job, then closes."""
+    cupsd = start_scheduler(session)
+    try:
+        add_printer(session)
+        names = ["row %04d of the long list.txt" % i for i in range(1, 2001)]
+        tree = session.out / session.name / "tree"
+        tree.mkdir(parents=True, exist_ok=True)
+        h.prepare_folder(session, files={"results.txt": export_of(names)},
+                         ini=["SpeakShortcuts= 0", "MaxPrintLines= 0", "PrintFont= 0",
+                              "EnableSpeakLetters= 3"])
+        h.start_program(session, [tree])
+        h.settle(session)
+
+        before = pdf_stamps()
+        h.keys(session, "ctrl+p")
+        h.expect(session, (ASYNC, "Printing With Small Font ..."))
+        started = time.monotonic()
+        held = first_answer(session, "x", "X", started, 120)
+        whole = pdf_pages(session, new_pdf(before, session.out / session.name / "whole.pdf"))
+        if sum(len(page) for page in whole) != 2000:
+            raise Failure("the whole job printed %d lines" % sum(len(p) for p in whole))
+
+        h.settle(session)
+        before = pdf_stamps()
+        h.keys(session, "ctrl+p")
+        h.expect(session, (ASYNC, "Printing With Small Font ..."))
+        time.sleep(min(2.0, held / 2))
+        pressed = time.monotonic()
+        h.run(session, ["xdotool", "key", "Escape"])
+        answered = heard_within(session, "Printing Cancelled", pressed, 60)
+        # The program runs on and answers the next key at once.
+        typed = time.monotonic()
+        h.keys(session, "y")
+        h.expect(session, (ASYNC, "Y"), timeout=10)
+        next_key = time.monotonic() - typed
+        if h.main_window(session) is None:
+            raise Failure("the program closed after Esc during the print")
+        h.screenshot(session, "printing-cancel")
+        # The spooler dropped the job: no PDF, or one shorter than the list.
+        aborted = "no PDF"
+        try:
+            pages = pdf_pages(session, new_pdf(before, session.out / session.name / "cut.pdf",
+                                               timeout=8))
+            lines = sum(len(page) for page in pages)
+            if lines >= 2000:
+                raise Failure("the cancelled job printed all %d lines" % lines)
+            aborted = "a PDF of %d lines" % lines
+        except Failure as error:
+            if "no PDF appeared" not in str(error):
+                raise
+        h.keys(session, "Escape")
+        h.expect(session, (WAIT, "Exiting Lumafind"))
+        h.wait_for_exit(session)
+
+        # Alt+F4 during a print: the job is dropped, then the program closes.
+        h.start_program(session, [tree])
+        h.settle(session)
+        before = pdf_stamps()
+        h.keys(session, "ctrl+p")
+        h.expect(session, (ASYNC, "Printing With Small Font ..."))
+        time.sleep(min(1.0, held / 2))
+        h.keys(session, "alt+F4")
+        h.expect_in_order(session, [(ASYNC, "Printing Cancelled"), (WAIT, "Exiting Lumafind")])
+        h.wait_for_exit(session)
+        try:
+            pages = pdf_pages(session, new_pdf(before, session.out / session.name / "closed.pdf",
+                                               timeout=8))
+            if sum(len(page) for page in pages) >= 2000:
+                raise Failure("the job cut short by Alt+F4 printed every line")
+        except Failure as error:
+            if "no PDF appeared" not in str(error):
+                raise
+        print("  2,000 rows (%d pages) hold the window %.2f s; Esc %.2f s into a second print "
+              "is answered in %.3f s (%s), the next key in %.3f s" % (
+                  len(whole), held, min(2.0, held / 2), answered, aborted, next_key))
+    finally:
+        if cupsd is not None:
+            h.stop_process(cupsd)
+
+
+SCENARIOS = {"printing": printing, "printing_scripts": printing_scripts,
+             "printing_cancel": printing_cancel}

@@ -37,7 +37,9 @@ bool OnSearchBoxMouseWheel(int delta);
 // The result list. `OnListKeyDown` is the control's key notification: true
 // after a first-letter jump, so the control does not act on the key itself.
 void OnListSetFocus();
-void OnListRawKeyDown(int virtualKey); // before the control sees the key
+// Before the control sees the key: true when the program moved the selection
+// itself (Up, Down, Page Up, Page Down, Home, End), so the control must not.
+bool OnListRawKeyDown(int virtualKey);
 bool OnListKeyDown(int virtualKey);
 void OnListDoubleClick();
 void OnListColumnClick(int column); // 1..4

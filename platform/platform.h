@@ -188,6 +188,8 @@ void ListEnsureVisible(int index);
 int ListTopIndex();
 void ListScrollBy(int dx, int dy);
 int ListItemHeight();
+// How many rows the list shows whole, at least 1.
+int ListRowsPerPage();
 void ListSetColumn(int column, const std::string& header, int width); // column 0..3
 void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "platform/platform.h"
+#include "results/navigation.h"
 #include "search/result_rows.h"
 #include "settings/ini_codec.h"
 #include "settings/settings.h"
@@ -558,6 +559,41 @@ static void CheckResultList(const std::string& dir) {
     CHECK(ListItemCount() == 0 && ListItemHeight() == 0);
 }
 
+// The program answers the list's movement keys itself: each must land where
+// the control's own key lands, from rows at the top, the middle and the
+// bottom, with the row at either edge of those shown.
+static void CheckListKeysMatchTheControl() {
+    ListDeleteAllItems();
+    ResultRows.Clear();
+    constexpr int Rows = 60;
+    for (int i = 0; i < Rows; ++i)
+        ResultRows.Add("1", "01/15/2023 10:23", "C:\\a\\", "row" + std::to_string(i), false);
+    ListSetItemCount(Rows);
+    HWND list = win32::ControlWindow(ResultListId);
+    MoveWindow(list, 0, 0, 400, 300, TRUE);
+    for (int key : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) {
+        for (int start : {0, 1, 5, 17, 30, 58, 59}) {
+            for (int edge = 0; edge < 3; ++edge) {
+                ListSelectItem(start);
+                ListEnsureVisible(start);
+                int per = ListRowsPerPage();
+                int top = edge == 1 ? start : std::max(0, start - per + 1);
+                if (edge) ListScrollBy(0, (top - ListTopIndex()) * ListItemHeight());
+                int at = ListSelectedIndex();
+                top = ListTopIndex();
+                int want = ListMoveTarget(key, at, Rows, top, per);
+                CallWindowProcW(win32::Win.listProc, list, WM_KEYDOWN, WPARAM(key), 0);
+                int got = ListSelectedIndex();
+                if ((want < 0 ? at : want) != got)
+                    std::printf("key %d from %d (top %d, %d a page): control %d, program %d\n", key,
+                                at, top, per, got, want);
+                CHECK((want < 0 ? at : want) == got);
+            }
+        }
+    }
+    ListSetItemCount(0);
+}
+
 static void CheckStatusBar() {
     SetStatusBarText("   1  Gr\xC3\xBC\xC3\x9F"
                      "e");
@@ -795,11 +831,13 @@ static void CheckStalledDownload() {
 
 static void CheckWindow(const std::string& dir) {
     CreateWindowAndControls();
+    CheckPreviewDecoder(dir);
     CheckDefaultFont();
     CheckPlacement();
     CheckSearchBox();
     CheckFontsAndColors();
     CheckResultList(dir);
+    CheckListKeysMatchTheControl();
     CheckStatusBar();
     CheckToolbar();
     CheckDpiChange();

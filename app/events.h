@@ -2,6 +2,7 @@
 // (window messages, or a test's simulated keys) into these calls.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The program: start-up, the message loop, and the restart check. Returns when
@@ -56,5 +57,9 @@ void OnToolbarRightClick(int command);
 void OnTooltipRequest(int command);
 
 // The message loop found no message waiting: work put off until the keys are
-// quiet (decoding the preview's image) runs here.
+// quiet (asking for the preview's image) runs here.
 void OnIdle();
+// The preview's image asked for with the token: decoded (the picture's own
+// size, and the backend holds it for PreviewKeepImage) or not (missing,
+// damaged, refused for its size).
+void OnPreviewImage(uint64_t token, bool decoded, int width, int height);

@@ -75,8 +75,9 @@ def peak_mb(session):
         if not entry.name.isdigit():
             continue
         try:
-            line = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("utf-8", "replace")
-            if wanted not in line.lower():
+            # The program itself, not the desktop that started it.
+            program = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
+            if program.lower() != wanted:
                 continue
             for field in (entry / "status").read_text().splitlines():
                 if field.startswith("VmHWM:"):

@@ -41,6 +41,7 @@ PaneRecord Pane;
 struct DecodedImage {
     uint64_t token = 0;
     bool decoded = false;
+    bool scaledByCodec = false; // the codec decoded it smaller itself
     int width = 0, height = 0;
     int pixelWidth = 0, pixelHeight = 0;
     std::vector<uint32_t> pixels;
@@ -150,7 +151,8 @@ double Milliseconds() {
 
 // LUMAFIND_PREVIEW_LOG names a file: each request's outcome (decode, refused
 // or failed) is appended with its time, the picture's size and the size it
-// was decoded at, so a benchmark can count decodes and see what they cost.
+// was decoded at ("codec" when the codec shrank it), so a benchmark can count
+// decodes and see what they cost.
 void LogOutcome(const char* outcome, const std::string& path, double ms,
                 const DecodedImage& image) {
     if (Decoder.logPath.empty()) return;
@@ -161,7 +163,8 @@ void LogOutcome(const char* outcome, const std::string& path, double ms,
     std::string line = std::string(outcome) + "\t" + std::to_string(int(ms + 0.5)) + "\t" +
                        std::to_string(image.width) + "x" + std::to_string(image.height) + "\t" +
                        path + "\t" + std::to_string(image.pixelWidth) + "x" +
-                       std::to_string(image.pixelHeight) + "\n";
+                       std::to_string(image.pixelHeight) + (image.scaledByCodec ? "\tcodec" : "") +
+                       "\n";
     DWORD written = 0;
     WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
     CloseHandle(file);
@@ -309,7 +312,10 @@ const char* Decode(IWICImagingFactory* factory, const ImageJob& job, DecodedImag
     out.pixelWidth = f > 1 ? std::max(1, int(std::nearbyint(fw / f))) : int(fw);
     out.pixelHeight = f > 1 ? std::max(1, int(std::nearbyint(fh / f))) : int(fh);
     out.pixels.assign(size_t(out.pixelWidth) * size_t(out.pixelHeight), 0);
-    if (DecodeScaledByCodec(frame.p, out)) return out.decoded = true, "decode";
+    if (DecodeScaledByCodec(frame.p, out)) {
+        out.decoded = out.scaledByCodec = true;
+        return "decode";
+    }
     Com<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(&converter.p)) ||
         FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA,
@@ -332,7 +338,9 @@ const char* Decode(IWICImagingFactory* factory, const ImageJob& job, DecodedImag
     return "decode";
 }
 
+// Below the window's thread: on busy cores a decode must not make a key wait.
 void DecoderThread() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     IWICImagingFactory* factory = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,

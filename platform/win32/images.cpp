@@ -186,7 +186,7 @@ bool Superseded(uint64_t token) {
 }
 
 // The picture's size from its file's header, read without decoding: Wine's
-// PNG decoder decodes the whole picture as soon as it is opened.
+// PNG and JPEG decoders decode the whole picture as soon as it is opened.
 bool HeaderSize(const std::wstring& path, uint32_t& width, uint32_t& height) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -2,6 +2,7 @@
 // (window messages, or a test's simulated keys) into these calls.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The program: start-up, the message loop, and the restart check. Returns when
@@ -37,7 +38,9 @@ bool OnSearchBoxMouseWheel(int delta);
 // The result list. `OnListKeyDown` is the control's key notification: true
 // after a first-letter jump, so the control does not act on the key itself.
 void OnListSetFocus();
-void OnListRawKeyDown(int virtualKey); // before the control sees the key
+// Before the control sees the key: true when the program moved the selection
+// itself (Up, Down, Page Up, Page Down, Home, End), so the control must not.
+bool OnListRawKeyDown(int virtualKey);
 bool OnListKeyDown(int virtualKey);
 void OnListDoubleClick();
 void OnListColumnClick(int column); // 1..4
@@ -54,5 +57,9 @@ void OnToolbarRightClick(int command);
 void OnTooltipRequest(int command);
 
 // The message loop found no message waiting: work put off until the keys are
-// quiet (decoding the preview's image) runs here.
+// quiet (asking for the preview's image) runs here.
 void OnIdle();
+// The preview's image asked for with the token: decoded (the picture's own
+// size, and the backend holds it for PreviewKeepImage) or not (missing,
+// damaged, refused for its size).
+void OnPreviewImage(uint64_t token, bool decoded, int width, int height);

@@ -188,6 +188,8 @@ void ListEnsureVisible(int index);
 int ListTopIndex();
 void ListScrollBy(int dx, int dy);
 int ListItemHeight();
+// How many rows the list shows whole, at least 1.
+int ListRowsPerPage();
 void ListSetColumn(int column, const std::string& header, int width); // column 0..3
 void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);
@@ -270,12 +272,16 @@ PrintOutcome PrintOnDefaultPrinter(const std::string& documentName, const std::s
 void StartImageLibrary();
 // The preview pane's drawing area (inside its border), in pixels.
 void PreviewClientSize(int& width, int& height);
-// Decodes the image file and reads its size; false when it cannot be decoded
-// (missing, damaged, a format the library lacks). The decoded image is held
-// only until PreviewKeepImage.
-bool PreviewDecodeImage(const std::string& path, int& width, int& height);
-// Keeps the decoded image scaled to width x height, over the background where
-// it is transparent, and lets the decoded one go; 0 by 0 keeps nothing.
+// Decodes the image file away from the window's thread, shrunk (keeping its
+// proportions) to fit wantedWidth x wantedHeight when it is larger. A picture
+// of more than maxPixels is refused on the size its file's header gives,
+// before anything is decoded. A later request replaces this one, whose work
+// is dropped. The outcome comes back on the window's thread, after the
+// messages already waiting, as OnPreviewImage with the same token.
+void PreviewRequestImage(const std::string& path, int wantedWidth, int wantedHeight,
+                         uint64_t maxPixels, uint64_t token);
+// Keeps the image last delivered scaled to width x height, over the background
+// where it is transparent, and lets the delivered one go; 0 by 0 keeps nothing.
 void PreviewKeepImage(int width, int height, int background);
 // Each clears the whole pane to the background (a Windows colour value) and
 // shows it at once; the image is the kept one, its top-left corner at (x, y);

@@ -24,7 +24,11 @@ constexpr int TextX = 50, TextY = 50;
 const char* const BackgroundNames[] = {"White", "Black", "Blue"};
 
 struct PreviewRecord {
-    bool decodePending = false;
+    bool requestPending = false;
+    // The picture the pane waits for; a delivery with another token is for a
+    // row the user has left.
+    uint64_t token = 0;
+    bool waiting = false;
     // The last load: the image's own size, and whether it can be drawn.
     bool loaded = false;
     int width = 0, height = 0;
@@ -90,7 +94,8 @@ PreviewPlace FitPreviewImage(int w, int h, int cw, int ch, bool resize) {
 }
 
 void RefreshPreview() {
-    Preview.decodePending = false;
+    Preview.requestPending = Preview.waiting = false;
+    ++Preview.token;
     if (Settings.ShowPreview == 0) return;
     platform::ShowControl(platform::PreviewId, true);
     platform::PreviewShowBlank(Background());
@@ -99,40 +104,45 @@ void RefreshPreview() {
     size_t dot = file.rfind('.');
     std::string_view ext = dot == std::string_view::npos ? std::string_view() : file.substr(dot);
     if (!ext.empty() && std::string_view(ImageExtensions).find(ext) != std::string_view::npos) {
-        Preview.decodePending = true; // after the row is spoken, when the keys are quiet
+        Preview.requestPending = true; // after the row is spoken, when the keys are quiet
         return;
     }
     platform::PreviewShowText(NotAnImage, WindowPixels(TextX), WindowPixels(TextY), TextColour(),
                               Background());
 }
 
+// Asked for only once the keys are quiet: a held key passes rows it would be
+// a waste to decode, and each decode takes a share of the processor.
 void OnIdle() {
-    if (!Preview.decodePending || platform::KeyInputPending()) return;
-    Preview.decodePending = false;
-    if (LoadPreviewImage()) DrawPreviewImage();
+    if (!Preview.requestPending || platform::KeyInputPending()) return;
+    Preview.requestPending = false;
+    Preview.waiting = true;
+    int cw = 0, ch = 0;
+    platform::PreviewClientSize(cw, ch);
+    platform::PreviewRequestImage(CurrentFile, cw, ch, LargestPreviewPicture, Preview.token);
+}
+
+void OnPreviewImage(uint64_t token, bool decoded, int width, int height) {
+    if (token != Preview.token || !Preview.waiting) return;
+    Preview.waiting = false;
+    LoadPreviewImage(decoded, width, height);
+    DrawPreviewImage();
 }
 
 // Only what the pane shows is kept: a camera photo held at its own size would
-// cost about 100 MB, a very large picture more than the process can have.
-bool LoadPreviewImage() {
-    Preview = PreviewRecord();
-    int w = 0, h = 0;
-    if (!platform::PreviewDecodeImage(CurrentFile, w, h)) return true;
-    // A key pressed while a large picture was decoded is answered before it
-    // is scaled; the picture is decoded again once the keys are quiet.
-    if (platform::KeyInputPending()) {
-        platform::PreviewKeepImage(0, 0, Background());
-        Preview.decodePending = true;
-        return false;
-    }
-    int cw = 0, ch = 0;
-    platform::PreviewClientSize(cw, ch);
+// cost about 100 MB.
+void LoadPreviewImage(bool decoded, int w, int h) {
+    Preview.loaded = false;
     Preview.width = w;
     Preview.height = h;
-    Preview.place = FitPreviewImage(w, h, cw, ch, Settings.PreviewResize != 0);
-    Preview.loaded = w > 0 && h > 0;
+    Preview.place = {};
+    if (decoded && w > 0 && h > 0) {
+        int cw = 0, ch = 0;
+        platform::PreviewClientSize(cw, ch);
+        Preview.place = FitPreviewImage(w, h, cw, ch, Settings.PreviewResize != 0);
+        Preview.loaded = true;
+    }
     platform::PreviewKeepImage(Preview.place.width, Preview.place.height, Background());
-    return true;
 }
 
 void DrawPreviewImage() {

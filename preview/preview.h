@@ -1,12 +1,14 @@
 #pragma once
 
+#include <cstdint>
+
 // Shows the selected image result in the preview pane, fitted to its size.
-// The image itself is decoded later, once the keys are quiet (OnIdle), so the
-// row is spoken first and rows passed over by a held key are never decoded.
+// The image is asked for once the keys are quiet (OnIdle) and decoded away
+// from the window's thread, so the row is spoken first, rows passed over by a
+// held key are never decoded, and a picture for a row already left is dropped.
 void RefreshPreview();
-// Decodes `CurrentFile` and keeps it at the size the pane shows it; false
-// when a key came meanwhile and the picture was let go, to be decoded later.
-bool LoadPreviewImage();
+// Keeps the delivered picture (its own size w x h) at the size the pane shows it.
+void LoadPreviewImage(bool decoded, int w, int h);
 // Draws the kept image centred in the pane, or says why there is none.
 void DrawPreviewImage();
 // The pane's background behind an image, and whether a click resizes it.
@@ -22,5 +24,8 @@ struct PreviewPlace {
 PreviewPlace FitPreviewImage(int w, int h, int cw, int ch, bool resize);
 // The pane's background colour for `ImageBG`.
 int ImageBackgroundColour(int imageBG);
+// Past this many pixels a picture is not shown: decoded at four bytes a pixel
+// it could take the memory the program needs.
+constexpr uint64_t LargestPreviewPicture = 64ull * 1000 * 1000;
 
 void ResetPreviewState();

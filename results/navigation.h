@@ -10,6 +10,11 @@ void ScrollSelectionToTop();
 // True when a row was found and selected.
 bool FirstLetterJump(int virtualKey);
 
+// Where the list's Up, Down, Page Up, Page Down, Home or End key moves the
+// selection from item `at` (0-based), with `top` the first item shown and
+// `perPage` rows shown whole; -1 when the selection stays.
+int ListMoveTarget(int virtualKey, int at, int count, int top, int perPage);
+
 // A click on a column header: the rows sorted by it, each click the other way.
 extern int SortDescending;
 void ResetResultsState(); // the sort order and `CurrentFile`

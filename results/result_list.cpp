@@ -101,11 +101,15 @@ void ShowSelectedRow() {
     RefreshPreview();
 }
 
+// The row is spoken before the preview pane is cleared and painted, which
+// under load takes a share of the time from key to speech.
 void OnListSelectionChanged() {
     int s = SelectedRow();
     if (s < 1 || s > ResultRows.Count()) return;
-    ShowSelectedRow();
+    SetStatusText(StatusTextFor(s));
+    CurrentFile = ResultRows.FullName(s);
     SpeakEcho(ListEdgePrefix() + RowSpeech(s));
+    RefreshPreview();
 }
 
 void SetTopRow(int n) {

@@ -209,28 +209,54 @@ TEST_F(PreviewTest, TheRowIsSpokenBeforeItsImageIsDecodedOnceTheKeysAreQuiet) {
     EXPECT_EQ(world().lastDecoded, folder + "d.png");
 }
 
-TEST_F(PreviewTest, AKeyPressedDuringADecodeIsAnsweredBeforeThePictureIsScaled) {
+// The picture is decoded away from the window's thread: the next key is
+// answered meanwhile, and what arrives for a row already left is dropped.
+TEST_F(PreviewTest, APictureForARowTheUserHasLeftIsDropped) {
     Image("a.png", 10, 10);
-    Image("b.png", 10, 10);
-    Image("c.png", 10, 10);
+    Image("b.png", 20, 20);
+    Image("c.png", 30, 30);
     ShowFiles({"a.png", "b.png", "c.png"});
-    int decodes = world().imageDecodes;
-    // Down goes down while b.png is decoded: its picture is let go unshown.
-    world().whileDecoding = [this] {
-        world().whileDecoding = nullptr;
-        world().keyStates[VkDown] = 0x8000;
-    };
+    world().holdImages = true;
     platform::ListSelectItem(1);
-    Idle();
-    EXPECT_EQ(world().imageDecodes, decodes + 1);
-    EXPECT_FALSE(world().decodedHeld);
-    EXPECT_FALSE(Pane().image);
-    EXPECT_EQ(Pane().text, "");
-    world().keyStates[VkDown] = 0;
+    Idle(); // b.png asked for
     PressKey(VkDown);
-    EXPECT_EQ(world().imageDecodes, decodes + 2);
-    EXPECT_EQ(world().lastDecoded, folder + "c.png");
+    EXPECT_EQ(Spoken(), "Bottom of List : c.png");
+    ASSERT_EQ(world().pendingImages.size(), 2u);
+    platform::testing::DeliverImages(1); // b.png, after its row was left
+    EXPECT_EQ(world().lastDecoded, folder + "b.png");
+    EXPECT_FALSE(Pane().image);
+    EXPECT_EQ(world().keptWidth, 10) << "nothing of b.png was kept";
+    platform::testing::DeliverImages();
+    ExpectImageAt(185, 135, 30, 30);
+
+    // Turned off and on again while a picture is on its way: the one asked
+    // for before is dropped, the one asked for after is shown.
+    PressKey(VkUp);
+    Command(CmdPreview);
+    Command(CmdPreview);
+    platform::testing::DeliverImages(1);
+    EXPECT_FALSE(Pane().image);
+    platform::testing::DeliverImages();
     EXPECT_TRUE(Pane().image);
+    EXPECT_EQ(world().lastDecoded, folder + "b.png");
+    EXPECT_EQ(Pane().width, 20); // in the pane as the layout sized it
+}
+
+TEST_F(PreviewTest, APictureTooLargeIsRefusedOnItsSizeBeforeDecoding) {
+    Image("huge.png", 10001, 6400); // just past 64 million pixels
+    Image("large.png", 10000, 6400);
+    ShowFiles({"large.png", "huge.png"});
+    ExpectImageAt(0, 22, 400, 256);
+    const auto& asked = world().imageRequests.back();
+    EXPECT_EQ(asked.maxPixels, 64000000u);
+    EXPECT_EQ(std::pair(asked.wantedWidth, asked.wantedHeight), std::pair(400, 300))
+        << "decoded no larger than the pane";
+    int decodes = world().imageDecodes;
+    PressKey(VkDown);
+    ExpectText("Cannot Show This Image");
+    EXPECT_EQ(world().imageDecodes, decodes);
+    EXPECT_EQ(world().imagesRefused, 1);
+    EXPECT_EQ(world().keptWidth, 0) << "the earlier picture is let go";
 }
 
 TEST_F(PreviewTest, ACtrlHeldAfterAChordDoesNotHoldBackTheImage) {

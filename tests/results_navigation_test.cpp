@@ -187,3 +187,77 @@ TEST_F(ListOrderTest, ScrollSelectionToTopMakesTheSelectedRowTheTopRow) {
     ScrollSelectionToTop();
     EXPECT_EQ(world().topIndex, 1);
 }
+
+// Up, Down, Page Up, Page Down, Home and End are answered by the program, not
+// the control: each lands where the control's own key would, scrolls it into
+// view and speaks it the same way, edges included.
+class ListKeysTest : public ResultsTest {
+  protected:
+    void SetUp() override {
+        ResultsTest::SetUp();
+        Show({{"r01"},
+              {"r02"},
+              {"r03"},
+              {"r04"},
+              {"r05"},
+              {"r06"},
+              {"r07"},
+              {"r08"},
+              {"r09"},
+              {"r10"},
+              {"r11"},
+              {"r12"},
+              {"r13"},
+              {"r14"}});
+        world().controls[platform::ResultListId].height = 250; // five rows whole
+        world().focus = platform::ResultListId;
+    }
+    // The row each key leaves selected, and what was heard on the way.
+    std::vector<std::string> Walk(std::initializer_list<int> keys, bool shift = false,
+                                  bool ctrl = false) {
+        std::vector<std::string> trail;
+        for (int key : keys) {
+            world().transcript.clear();
+            PressKey(key, shift, ctrl);
+            std::string heard;
+            for (const std::string& text : platform::testing::SpokenTexts())
+                heard += (heard.empty() ? "" : " | ") + text;
+            trail.push_back(std::to_string(Selected()) + " " + heard);
+        }
+        return trail;
+    }
+};
+
+TEST_F(ListKeysTest, ArrowsHomeAndEndStopSilentlyAtTheEdges) {
+    EXPECT_EQ(
+        Walk({VkUp, VkHome, VkDown, VkDown, VkUp, VkEnd, VkDown, VkEnd, VkUp, VkHome}),
+        (std::vector<std::string>{"1 ", "1 ", "2 r02", "3 r03", "2 r02", "14 Bottom of List : r14",
+                                  "14 ", "14 ", "13 r13", "1 Top of List : r01"}));
+    EXPECT_EQ(world().topIndex, 0);
+}
+
+TEST_F(ListKeysTest, PagesStopAtTheShownEdgeFirstThenGoAPageOn) {
+    EXPECT_EQ(Walk({VkNext, VkNext, VkNext, VkPrior, VkPrior, VkPrior, VkPrior}),
+              (std::vector<std::string>{"5 r05", "9 r09", "13 r13", "9 r09", "5 r05",
+                                        "1 Top of List : r01", "1 "}));
+    EXPECT_EQ(Walk({VkEnd, VkNext, VkPrior, VkPrior}),
+              (std::vector<std::string>{"14 Bottom of List : r14", "14 ", "10 r10", "6 r06"}));
+    EXPECT_EQ(world().topIndex, 5) << "the row the page key chose is in view";
+    EXPECT_EQ(CurrentFile, "c:\\data\\r06");
+    EXPECT_NE(world().statusText.find("  6  r06"), std::string::npos);
+}
+
+TEST_F(ListKeysTest, ShiftAndControlSayTheirNameAndMoveAsAlone) {
+    EXPECT_EQ(Walk({VkDown, VkNext, VkEnd}, true),
+              (std::vector<std::string>{"2 Shift | r02", "5 Shift | r05",
+                                        "14 Shift | Bottom of List : r14"}));
+    EXPECT_EQ(Walk({VkUp, VkHome, VkHome}, false, true),
+              (std::vector<std::string>{"13 Control | r13", "1 Control | Top of List : r01",
+                                        "1 Control"}));
+}
+
+TEST_F(ListKeysTest, AListOfOneRowNeverMoves) {
+    Show({{"only.txt"}});
+    EXPECT_EQ(Walk({VkDown, VkUp, VkNext, VkPrior, VkHome, VkEnd}),
+              std::vector<std::string>(6, "1 "));
+}

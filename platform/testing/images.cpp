@@ -22,17 +22,11 @@ void PreviewClientSize(int& width, int& height) {
     height = std::max(0, c.height - 2);
 }
 
-bool PreviewDecodeImage(const std::string& path, int& width, int& height) {
+void PreviewRequestImage(const std::string& path, int wantedWidth, int wantedHeight,
+                         uint64_t maxPixels, uint64_t token) {
     testing::World& w = TheWorld();
-    ++w.imageDecodes;
-    w.lastDecoded = path;
-    if (w.whileDecoding) w.whileDecoding();
-    auto known = w.decodableImages.find(path);
-    if (known == w.decodableImages.end() || !FileExists(path)) return false;
-    width = known->second.first;
-    height = known->second.second;
-    w.decodedHeld = true;
-    return true;
+    w.imageRequests.push_back({path, wantedWidth, wantedHeight, maxPixels, token});
+    w.pendingImages.push_back(w.imageRequests.back());
 }
 
 void PreviewKeepImage(int width, int height, int) {
@@ -87,6 +81,37 @@ bool KeyInputPending() {
 
 namespace testing {
 
+namespace {
+
+// The decoder's answer to one request, as the window's thread hears of it.
+void Deliver(const World::ImageRequest& r) {
+    World& w = TheWorld();
+    auto known = w.decodableImages.find(r.path);
+    if (known == w.decodableImages.end() || !FileExists(r.path))
+        return OnPreviewImage(r.token, false, 0, 0);
+    auto [width, height] = known->second;
+    if (uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0)) > r.maxPixels) {
+        ++w.imagesRefused;
+        return OnPreviewImage(r.token, false, 0, 0);
+    }
+    ++w.imageDecodes;
+    w.lastDecoded = r.path;
+    if (w.whileDecoding) w.whileDecoding();
+    w.decodedHeld = true;
+    OnPreviewImage(r.token, true, width, height);
+}
+
+} // namespace
+
+void DeliverImages(int count) {
+    World& w = TheWorld();
+    while (count-- != 0 && !w.pendingImages.empty() && MainWindowExists()) {
+        World::ImageRequest r = w.pendingImages.front();
+        w.pendingImages.erase(w.pendingImages.begin());
+        Deliver(r);
+    }
+}
+
 // The message loop's turn: a close posted during a wait is carried out first.
 void Idle() {
     World& w = TheWorld();
@@ -95,6 +120,7 @@ void Idle() {
         CloseMainWindow();
     }
     if (MainWindowExists()) OnIdle();
+    if (!w.holdImages) DeliverImages();
 }
 
 } // namespace testing

@@ -139,27 +139,6 @@ void EditCharacter(unsigned c) {
     }
 }
 
-// ---- The result list's own keys: they move the selection and report it.
-void ListKeyDown(int vk) {
-    World& w = TheWorld();
-    int last = w.itemCount - 1, at = w.selected;
-    if (last < 0) return;
-    int page = std::max(1, w.controls[ResultListId].height / w.itemHeight - 1);
-    int to = vk == VkUp      ? std::max(0, at - 1)
-             : vk == VkDown  ? std::min(last, at + 1)
-             : vk == VkHome  ? 0
-             : vk == VkEnd   ? last
-             : vk == VkPrior ? std::max(0, at - page)
-                             : std::min(last, at + page);
-    ListSelectItem(to);
-    ListEnsureVisible(to);
-}
-
-bool IsListMoveKey(int vk) {
-    return vk == VkUp || vk == VkDown || vk == VkHome || vk == VkEnd || vk == VkPrior ||
-           vk == VkNext;
-}
-
 // ---- The stages of the loop for one key down.
 bool TranslateAccelerator(int vk) {
     uint8_t modifiers = (IsDown(VkShift) ? FShift : 0) | (IsDown(VkControl) ? FControl : 0) |
@@ -208,11 +187,9 @@ void DeliverKeyDown(int vk, bool system) {
     }
     if (focus == SearchBoxId && !OnSearchBoxKeyDown(vk)) EditKeyDown(vk);
     if (focus == ResultListId) {
-        OnListRawKeyDown(vk);
-        if (IsListMoveKey(vk))
-            ListKeyDown(vk);
-        else
-            OnListKeyDown(vk);
+        // The program moves the selection for the movement keys itself: the
+        // control never sees them.
+        if (!OnListRawKeyDown(vk)) OnListKeyDown(vk);
     }
     // F1 passes through the control and comes back to the window as help.
     if (vk == VkF1 && !IsDown(VkShift)) OnHelp(IsDown(VkControl));

@@ -59,6 +59,11 @@ int ListItemHeight() {
     return TheWorld().itemHeight;
 }
 
+int ListRowsPerPage() {
+    testing::World& w = TheWorld();
+    return std::max(1, w.controls[ResultListId].height / w.itemHeight);
+}
+
 void ListSetColumn(int column, const std::string& header, int width) {
     TheWorld().columns[column] = {header, width};
 }

@@ -214,7 +214,18 @@ struct World {
         int shows = 0;                            // times it was cleared and shown
     };
     PreviewPane preview;
+    // Each request for a picture, in order, and those not answered yet. The
+    // answers come when the loop finds its queue empty (Idle), or only on
+    // DeliverImages while `holdImages`, so a test can press keys meanwhile.
+    struct ImageRequest {
+        std::string path;
+        int wantedWidth = 0, wantedHeight = 0;
+        uint64_t maxPixels = 0, token = 0;
+    };
+    std::vector<ImageRequest> imageRequests, pendingImages;
+    bool holdImages = false;
     int imageDecodes = 0;
+    int imagesRefused = 0;               // on their size, before any decode
     std::string lastDecoded;             // path of the last image decoded
     int keptWidth = 0, keptHeight = 0;   // what is held between decodes
     bool decodedHeld = false;            // a decoded image waits to be kept
@@ -289,8 +300,11 @@ void TypeText(const std::string& text);
 void GiveFocus(int id);
 // The focus handler of the control, as WM_SETFOCUS reaches it.
 void FireFocus(int id);
-// The message loop finds its queue empty, as it does after every message.
+// The message loop finds its queue empty, as it does after every message;
+// then the pictures asked for arrive, unless `holdImages`.
 void Idle();
+// Answers the oldest `count` picture requests (all when -1), in order.
+void DeliverImages(int count = -1);
 // The window moves to a monitor of another scale: as Windows does it, the
 // window takes the suggested rectangle (keeping the frame's size around its
 // client area) before it hears of the change, once it has started.

@@ -1,14 +1,24 @@
-// The image library (GDI+) that the preview draws with, and the preview pane:
-// it shows an off-screen copy of itself, so a repaint never loses the image.
+// The image library (GDI+) that the preview draws with, the decoder (WIC) on
+// a thread of its own, and the preview pane: it shows an off-screen copy of
+// itself, so a repaint never loses the image.
 #include "platform/win32/win32.h"
 
+#include "app/events.h"
+#include "platform/image_header.h"
 #include "platform/platform.h"
 
 #include <objidl.h>
 
 #include <gdiplus.h>
+#include <wincodec.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -22,14 +32,43 @@ struct PaneRecord {
     int bufferWidth = 0, bufferHeight = 0;
     HBITMAP kept = nullptr; // the image at the size the pane shows it
     int keptWidth = 0, keptHeight = 0;
-    GpImage* decoded = nullptr; // between decode and keep only
-    double decodeStart = 0;
-    std::string decodedPath;
     WNDPROC paneProc = nullptr;
-    bool logChecked = false;
-    std::wstring logPath;
 };
 PaneRecord Pane;
+
+// A picture as the decoder hands it over: its own size, and its pixels
+// (premultiplied BGRA) at no more than the size asked for.
+struct DecodedImage {
+    uint64_t token = 0;
+    bool decoded = false;
+    bool scaledByCodec = false; // the codec decoded it smaller itself
+    int width = 0, height = 0;
+    int pixelWidth = 0, pixelHeight = 0;
+    std::vector<uint32_t> pixels;
+};
+
+struct ImageJob {
+    std::wstring path;
+    std::string name; // as the logic gave it, for the log
+    int wantedWidth = 0, wantedHeight = 0;
+    uint64_t maxPixels = 0, token = 0;
+};
+
+// Shared by the window's thread and the decoder's, under `lock`; `latest` is
+// also read while a decode runs, to drop it as soon as it is not wanted.
+struct DecoderRecord {
+    std::mutex lock;
+    std::condition_variable wake;
+    bool started = false;
+    bool hasJob = false;
+    ImageJob job;
+    std::atomic<uint64_t> latest{0};
+    bool hasResult = false;
+    DecodedImage result;
+    std::wstring logPath;
+};
+DecoderRecord Decoder;
+DecodedImage Delivered; // the window's thread's, from delivery to PreviewKeepImage
 
 HWND PaneWindow() {
     return ControlWindow(PreviewId);
@@ -103,29 +142,6 @@ template <class Draw> void ShowPane(int background, Draw draw) {
     UpdateWindow(pane);
 }
 
-// LUMAFIND_PREVIEW_LOG names a file: each decode appends its time (decoding and
-// scaling) and the image's size, so a benchmark can count decodes and see what
-// they cost.
-void LogDecode(const std::string& path, double ms, int width, int height) {
-    if (!Pane.logChecked) {
-        Pane.logChecked = true;
-        wchar_t buffer[MAX_PATH * 4];
-        DWORD n =
-            GetEnvironmentVariableW(L"LUMAFIND_PREVIEW_LOG", buffer, DWORD(std::size(buffer)));
-        if (n > 0 && n < std::size(buffer)) Pane.logPath.assign(buffer, n);
-    }
-    if (Pane.logPath.empty()) return;
-    HANDLE file =
-        CreateFileW(Pane.logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    std::string line = "decode\t" + std::to_string(int(ms + 0.5)) + "\t" + std::to_string(width) +
-                       "x" + std::to_string(height) + "\t" + path + "\n";
-    DWORD written = 0;
-    WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 double Milliseconds() {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
@@ -133,7 +149,241 @@ double Milliseconds() {
     return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
+// LUMAFIND_PREVIEW_LOG names a file: each request's outcome (decode, refused
+// or failed) is appended with its time, the picture's size and the size it
+// was decoded at ("codec" when the codec shrank it), so a benchmark can count
+// decodes and see what they cost.
+void LogOutcome(const char* outcome, const std::string& path, double ms,
+                const DecodedImage& image) {
+    if (Decoder.logPath.empty()) return;
+    HANDLE file =
+        CreateFileW(Decoder.logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::string line = std::string(outcome) + "\t" + std::to_string(int(ms + 0.5)) + "\t" +
+                       std::to_string(image.width) + "x" + std::to_string(image.height) + "\t" +
+                       path + "\t" + std::to_string(image.pixelWidth) + "x" +
+                       std::to_string(image.pixelHeight) + (image.scaledByCodec ? "\tcodec" : "") +
+                       "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+template <class T> struct Com {
+    T* p = nullptr;
+    Com() = default;
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    ~Com() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+};
+
+bool Superseded(uint64_t token) {
+    return Decoder.latest.load() != token;
+}
+
+// The picture's size from its file's header, read without decoding: Wine's
+// PNG and JPEG decoders decode the whole picture as soon as it is opened.
+bool HeaderSize(const std::wstring& path, uint32_t& width, uint32_t& height) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ReadAt read = [file](uint64_t offset, unsigned char* buffer, size_t size) -> size_t {
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(offset);
+        DWORD got = 0;
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+            !ReadFile(file, buffer, DWORD(size), &got, nullptr))
+            return 0;
+        return got;
+    };
+    bool known = ImageSizeFromHeader(read, width, height);
+    CloseHandle(file);
+    return known;
+}
+
+// Averages every source pixel into the target pixel it falls in: a box filter
+// keeps a large picture's detail when it is shrunk many times over, and needs
+// only a band of the source at a time.
+class Shrinker {
+  public:
+    Shrinker(int sourceWidth, int sourceHeight, DecodedImage& out)
+        : sourceHeight_(sourceHeight), out_(out), sums_(size_t(out.pixelWidth) * 4),
+          counts_(size_t(out.pixelWidth)), column_(size_t(sourceWidth)) {
+        for (int x = 0; x < sourceWidth; ++x)
+            column_[size_t(x)] = int(int64_t(x) * out.pixelWidth / sourceWidth);
+    }
+    void AddRows(const uint8_t* rows, int count, size_t stride) {
+        for (int i = 0; i < count; ++i, ++row_) {
+            int target = int(int64_t(row_) * out_.pixelHeight / sourceHeight_);
+            if (target != target_) Flush(), target_ = target;
+            const uint8_t* p = rows + stride * size_t(i);
+            for (size_t x = 0; x < column_.size(); ++x, p += 4) {
+                uint64_t* sum = &sums_[size_t(column_[x]) * 4];
+                sum[0] += p[0], sum[1] += p[1], sum[2] += p[2], sum[3] += p[3];
+                ++counts_[size_t(column_[x])];
+            }
+        }
+    }
+    void Flush() {
+        uint32_t* line = out_.pixels.data() + size_t(target_) * size_t(out_.pixelWidth);
+        for (size_t x = 0; x < counts_.size(); ++x) {
+            uint64_t n = std::max<uint64_t>(1, counts_[x]);
+            const uint64_t* s = &sums_[x * 4];
+            line[x] = uint32_t((s[0] + n / 2) / n) | uint32_t((s[1] + n / 2) / n) << 8 |
+                      uint32_t((s[2] + n / 2) / n) << 16 | uint32_t((s[3] + n / 2) / n) << 24;
+        }
+        std::fill(sums_.begin(), sums_.end(), 0);
+        std::fill(counts_.begin(), counts_.end(), 0);
+    }
+
+  private:
+    int sourceHeight_;
+    DecodedImage& out_;
+    std::vector<uint64_t> sums_;
+    std::vector<uint32_t> counts_;
+    std::vector<int> column_;
+    int row_ = 0, target_ = 0;
+};
+
+// MinGW's headers lack the codec's own scaling interface; its layout as
+// Windows declares it.
+struct IWICBitmapSourceTransform : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect*, UINT, UINT, WICPixelFormatGUID*,
+                                                 WICBitmapTransformOptions, UINT, UINT, BYTE*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT*, UINT*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions, BOOL*) = 0;
+};
+const IID SourceTransformId = {
+    0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
+
+// A codec that decodes at a smaller size itself (JPEG on Windows, by halves)
+// is asked for the smallest size still at least as large as the target.
+bool DecodeScaledByCodec(IWICBitmapFrameDecode* frame, DecodedImage& out) {
+    Com<IWICBitmapSourceTransform> transform;
+    if (FAILED(frame->QueryInterface(SourceTransformId, reinterpret_cast<void**>(&transform.p))))
+        return false;
+    UINT w = UINT(out.pixelWidth), h = UINT(out.pixelHeight);
+    if (FAILED(transform->GetClosestSize(&w, &h)) || w < UINT(out.pixelWidth) ||
+        h < UINT(out.pixelHeight) || (w >= UINT(out.width) && h >= UINT(out.height)))
+        return false;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
+    if (FAILED(transform->GetClosestPixelFormat(&format)) ||
+        !IsEqualGUID(format, GUID_WICPixelFormat32bppPBGRA))
+        return false;
+    std::vector<uint8_t> pixels(size_t(w) * h * 4);
+    if (FAILED(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0, w * 4,
+                                     UINT(pixels.size()), pixels.data())))
+        return false;
+    Shrinker shrink(int(w), int(h), out);
+    shrink.AddRows(pixels.data(), int(h), size_t(w) * 4);
+    shrink.Flush();
+    return true;
+}
+
+// The outcome for the log, or nullptr when a newer request made it pointless.
+const char* Decode(IWICImagingFactory* factory, const ImageJob& job, DecodedImage& out) {
+    uint32_t w = 0, h = 0;
+    if (HeaderSize(job.path, w, h)) {
+        out.width = int(std::min<uint32_t>(w, INT_MAX));
+        out.height = int(std::min<uint32_t>(h, INT_MAX));
+        if (uint64_t(w) * h > job.maxPixels) return "refused";
+    }
+    if (!factory) return "failed";
+    Com<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromFilename(job.path.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder.p)))
+        return "failed";
+    Com<IWICBitmapFrameDecode> frame;
+    UINT fw = 0, fh = 0;
+    if (FAILED(decoder->GetFrame(0, &frame.p)) || FAILED(frame->GetSize(&fw, &fh)) || !fw || !fh)
+        return "failed";
+    out.width = int(fw);
+    out.height = int(fh);
+    if (uint64_t(fw) * fh > job.maxPixels) return "refused";
+    if (Superseded(job.token)) return nullptr;
+    double f = std::max(double(fw) / std::max(1, job.wantedWidth),
+                        double(fh) / std::max(1, job.wantedHeight));
+    out.pixelWidth = f > 1 ? std::max(1, int(std::nearbyint(fw / f))) : int(fw);
+    out.pixelHeight = f > 1 ? std::max(1, int(std::nearbyint(fh / f))) : int(fh);
+    out.pixels.assign(size_t(out.pixelWidth) * size_t(out.pixelHeight), 0);
+    if (DecodeScaledByCodec(frame.p, out)) {
+        out.decoded = out.scaledByCodec = true;
+        return "decode";
+    }
+    Com<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(&converter.p)) ||
+        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return "failed";
+    Shrinker shrink(int(fw), int(fh), out);
+    constexpr int Band = 64;
+    std::vector<uint8_t> band(size_t(fw) * 4 * Band);
+    for (UINT y = 0; y < fh; y += Band) {
+        if (Superseded(job.token)) return nullptr;
+        UINT rows = std::min<UINT>(Band, fh - y);
+        WICRect rect{0, INT(y), INT(fw), INT(rows)};
+        if (FAILED(converter->CopyPixels(&rect, fw * 4, fw * 4 * rows, band.data())))
+            return "failed";
+        shrink.AddRows(band.data(), int(rows), size_t(fw) * 4);
+    }
+    shrink.Flush();
+    out.decoded = true;
+    return "decode";
+}
+
+// Below the window's thread: on busy cores a decode must not make a key wait.
+void DecoderThread() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    IWICImagingFactory* factory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+        factory = nullptr;
+    for (;;) {
+        ImageJob job;
+        {
+            std::unique_lock<std::mutex> hold(Decoder.lock);
+            Decoder.wake.wait(hold, [] { return Decoder.hasJob; });
+            job = std::move(Decoder.job);
+            Decoder.hasJob = false;
+        }
+        DecodedImage image;
+        image.token = job.token;
+        double start = Milliseconds();
+        const char* outcome = Decode(factory, job, image);
+        if (!outcome) continue;
+        LogOutcome(outcome, job.name, Milliseconds() - start, image);
+        {
+            std::lock_guard<std::mutex> hold(Decoder.lock);
+            if (Superseded(job.token)) continue;
+            Decoder.result = std::move(image);
+            Decoder.hasResult = true;
+        }
+        PostMessageW(Win.main, PreviewImageMessage, 0, 0);
+    }
+}
+
 } // namespace
+
+// The decoder's picture reaches the logic on the window's thread; what the
+// logic does not keep is let go at once.
+void DeliverPreviewImage() {
+    {
+        std::lock_guard<std::mutex> hold(Decoder.lock);
+        if (!Decoder.hasResult) return;
+        Delivered = std::move(Decoder.result);
+        Decoder.hasResult = false;
+    }
+    ::OnPreviewImage(Delivered.token, Delivered.decoded, Delivered.width, Delivered.height);
+    Delivered = DecodedImage();
+}
 
 } // namespace platform::win32
 
@@ -155,68 +405,58 @@ void PreviewClientSize(int& width, int& height) {
     height = client.bottom;
 }
 
-bool PreviewDecodeImage(const std::string& path, int& width, int& height) {
-    if (Pane.decoded) GdipDisposeImage(Pane.decoded);
-    Pane.decoded = nullptr;
-    double start = Milliseconds();
-    GpImage* image = nullptr;
-    if (GdipLoadImageFromFile(ExtendedPath(path).c_str(), &image) != Ok || !image) return false;
-    UINT w = 0, h = 0;
-    // A file the decoder only half understood reports no size.
-    if (GdipGetImageWidth(image, &w) != Ok || GdipGetImageHeight(image, &h) != Ok) {
-        GdipDisposeImage(image);
-        return false;
+void PreviewRequestImage(const std::string& path, int wantedWidth, int wantedHeight,
+                         uint64_t maxPixels, uint64_t token) {
+    std::lock_guard<std::mutex> hold(Decoder.lock);
+    if (!Decoder.started) {
+        Decoder.started = true;
+        wchar_t buffer[MAX_PATH * 4];
+        DWORD n =
+            GetEnvironmentVariableW(L"LUMAFIND_PREVIEW_LOG", buffer, DWORD(std::size(buffer)));
+        if (n > 0 && n < std::size(buffer)) Decoder.logPath.assign(buffer, n);
+        std::thread(DecoderThread).detach();
     }
-    // GDI+ decodes the whole picture to draw it, four bytes a pixel: past this a
-    // single preview could take the memory the program needs, so it is not shown.
-    constexpr uint64_t LargestPicture = 64ull * 1000 * 1000;
-    if (uint64_t(w) * h > LargestPicture) {
-        GdipDisposeImage(image);
-        return false;
-    }
-    width = int(w);
-    height = int(h);
-    Pane.decoded = image;
-    Pane.decodeStart = start;
-    Pane.decodedPath = path;
-    return true;
+    Decoder.job = {ExtendedPath(path), path, wantedWidth, wantedHeight, maxPixels, token};
+    Decoder.hasJob = true;
+    Decoder.latest = token;
+    Decoder.hasResult = false; // finished for a row already left
+    Decoder.result = DecodedImage();
+    Decoder.wake.notify_one();
 }
 
 void PreviewKeepImage(int width, int height, int background) {
     DropBitmap(Pane.kept);
     Pane.keptWidth = Pane.keptHeight = 0;
-    GpImage* image = Pane.decoded;
-    Pane.decoded = nullptr;
-    if (!image) return;
-    UINT w = 0, h = 0;
-    GdipGetImageWidth(image, &w);
-    GdipGetImageHeight(image, &h);
-    if (width > 0 && height > 0 && w > 0 && h > 0 && (Pane.kept = NewBitmap(width, height))) {
-        Pane.keptWidth = width;
-        Pane.keptHeight = height;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, Pane.kept);
-        Fill(dc, width, height, background);
-        GpGraphics* graphics = nullptr;
-        if (GdipCreateFromHDC(dc, &graphics) == Ok) {
-            GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBicubic);
-            GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
-            // Mirrored edges: the border pixels are not blended with what lies outside.
-            GpImageAttributes* attributes = nullptr;
-            GdipCreateImageAttributes(&attributes);
-            if (attributes)
-                GdipSetImageAttributesWrapMode(attributes, WrapModeTileFlipXY, 0, FALSE);
-            GdipDrawImageRectRectI(graphics, image, 0, 0, width, height, 0, 0, INT(w), INT(h),
-                                   UnitPixel, attributes, nullptr, nullptr);
-            if (attributes) GdipDisposeImageAttributes(attributes);
-            GdipDeleteGraphics(graphics);
-        }
-        GdiFlush();
-        SelectObject(dc, old);
-        DeleteDC(dc);
+    DecodedImage image = std::move(Delivered);
+    Delivered = DecodedImage();
+    int w = image.pixelWidth, h = image.pixelHeight;
+    if (width <= 0 || height <= 0 || w <= 0 || h <= 0 || !(Pane.kept = NewBitmap(width, height)))
+        return;
+    Pane.keptWidth = width;
+    Pane.keptHeight = height;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Pane.kept);
+    Fill(dc, width, height, background);
+    GpBitmap* bitmap = nullptr;
+    GpGraphics* graphics = nullptr;
+    if (GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppPARGB,
+                                  reinterpret_cast<BYTE*>(image.pixels.data()), &bitmap) == Ok &&
+        GdipCreateFromHDC(dc, &graphics) == Ok) {
+        GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBicubic);
+        GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
+        // Mirrored edges: the border pixels are not blended with what lies outside.
+        GpImageAttributes* attributes = nullptr;
+        GdipCreateImageAttributes(&attributes);
+        if (attributes) GdipSetImageAttributesWrapMode(attributes, WrapModeTileFlipXY, 0, FALSE);
+        GdipDrawImageRectRectI(graphics, bitmap, 0, 0, width, height, 0, 0, w, h, UnitPixel,
+                               attributes, nullptr, nullptr);
+        if (attributes) GdipDisposeImageAttributes(attributes);
     }
-    GdipDisposeImage(image);
-    LogDecode(Pane.decodedPath, Milliseconds() - Pane.decodeStart, int(w), int(h));
+    if (graphics) GdipDeleteGraphics(graphics);
+    if (bitmap) GdipDisposeImage(bitmap);
+    GdiFlush();
+    SelectObject(dc, old);
+    DeleteDC(dc);
 }
 
 void PreviewShowBlank(int background) {

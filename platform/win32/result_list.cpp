@@ -5,6 +5,7 @@
 #include "app/events.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform::win32 {
@@ -44,7 +45,8 @@ void ScaleListImages() {
 
 LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETFOCUS) ::OnListSetFocus();
-    if (message == WM_KEYDOWN) ::OnListRawKeyDown(int(wParam));
+    // A movement key the program answered itself never reaches the control.
+    if (message == WM_KEYDOWN && ::OnListRawKeyDown(int(wParam))) return 0;
     // A Space the program acted on stays here: the control would select the
     // focused row again and say it over the program's answer.
     if (message == WM_KEYDOWN && wParam == VK_SPACE && ::OnListKeyDown(VK_SPACE)) return 0;
@@ -125,6 +127,10 @@ int ListItemHeight() {
     r.left = LVIR_BOUNDS;
     if (!SendMessageW(List(), LVM_GETITEMRECT, 0, LPARAM(&r))) return 0;
     return r.bottom - r.top;
+}
+
+int ListRowsPerPage() {
+    return std::max(1, int(SendMessageW(List(), LVM_GETCOUNTPERPAGE, 0, 0)));
 }
 
 void ListSetColumn(int column, const std::string& header, int width) {

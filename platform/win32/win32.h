@@ -15,6 +15,8 @@
 namespace platform::win32 {
 
 constexpr UINT DeferredStartMessage = WM_USER + 500;
+// The preview's decoder has finished a picture (posted from its thread).
+constexpr UINT PreviewImageMessage = WM_USER + 501;
 // The hidden child whose text a screen reader reads at a live-region change;
 // above the command ids, so it can never be taken for one.
 constexpr int AnnouncerId = 600;
@@ -84,6 +86,8 @@ HFONT CreateBoldFont(const std::string& face, int points);
 void GiveDefaultFont(HWND window);
 // The result list's folder mark made again at the window's scale.
 void ScaleListImages();
+// Hands the preview's decoded picture to the logic (PreviewImageMessage).
+void DeliverPreviewImage();
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnNotify(const NMHDR& header);

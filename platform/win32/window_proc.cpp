@@ -90,6 +90,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case DeferredStartMessage:
         ::OnDeferredStart();
         return FALSE;
+    case PreviewImageMessage:
+        DeliverPreviewImage();
+        return TRUE;
     case WM_SIZE:
         OnSizeMessage();
         return FALSE;

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "platform/platform.h"
+#include "results/navigation.h"
 #include "search/result_rows.h"
 #include "settings/ini_codec.h"
 #include "settings/settings.h"
@@ -558,6 +559,41 @@ static void CheckResultList(const std::string& dir) {
     CHECK(ListItemCount() == 0 && ListItemHeight() == 0);
 }
 
+// The program answers the list's movement keys itself: each must land where
+// the control's own key lands, from rows at the top, the middle and the
+// bottom, with the row at either edge of those shown.
+static void CheckListKeysMatchTheControl() {
+    ListDeleteAllItems();
+    ResultRows.Clear();
+    constexpr int Rows = 60;
+    for (int i = 0; i < Rows; ++i)
+        ResultRows.Add("1", "01/15/2023 10:23", "C:\\a\\", "row" + std::to_string(i), false);
+    ListSetItemCount(Rows);
+    HWND list = win32::ControlWindow(ResultListId);
+    MoveWindow(list, 0, 0, 400, 300, TRUE);
+    for (int key : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) {
+        for (int start : {0, 1, 5, 17, 30, 58, 59}) {
+            for (int edge = 0; edge < 3; ++edge) {
+                ListSelectItem(start);
+                ListEnsureVisible(start);
+                int per = ListRowsPerPage();
+                int top = edge == 1 ? start : std::max(0, start - per + 1);
+                if (edge) ListScrollBy(0, (top - ListTopIndex()) * ListItemHeight());
+                int at = ListSelectedIndex();
+                top = ListTopIndex();
+                int want = ListMoveTarget(key, at, Rows, top, per);
+                CallWindowProcW(win32::Win.listProc, list, WM_KEYDOWN, WPARAM(key), 0);
+                int got = ListSelectedIndex();
+                if ((want < 0 ? at : want) != got)
+                    std::printf("key %d from %d (top %d, %d a page): control %d, program %d\n", key,
+                                at, top, per, got, want);
+                CHECK((want < 0 ? at : want) == got);
+            }
+        }
+    }
+    ListSetItemCount(0);
+}
+
 static void CheckStatusBar() {
     SetStatusBarText("   1  Gr\xC3\xBC\xC3\x9F"
                      "e");
@@ -710,6 +746,78 @@ static void CheckImageLibrary() {
     if (bitmap) Gdiplus::DllExports::GdipDisposeImage(bitmap);
 }
 
+// A 24-bit BMP of one colour, rows bottom up.
+static std::string SolidBmp(int width, int height) {
+    auto le = [](std::string& out, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += char(v >> (8 * i) & 255);
+    };
+    int stride = (width * 3 + 3) / 4 * 4;
+    std::string b = "BM";
+    le(b, uint32_t(54 + stride * height), 4);
+    le(b, 0, 4);
+    le(b, 54, 4);
+    le(b, 40, 4);
+    le(b, uint32_t(width), 4);
+    le(b, uint32_t(height), 4);
+    le(b, 1, 2);
+    le(b, 24, 2);
+    le(b, 0, 24);
+    std::string row(size_t(stride), '\0');
+    for (int x = 0; x < width; ++x)
+        row[size_t(x) * 3 + 2] = char(255); // red
+    for (int y = 0; y < height; ++y)
+        b += row;
+    return b;
+}
+
+// The log line the decoder wrote for the file, waiting for it while the
+// window's messages are handled (a finished picture is posted to it).
+static std::string DecoderLine(const std::string& log, const std::string& path) {
+    for (int i = 0; i < 500; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        std::string text = ReadText(log);
+        size_t at = text.find("\t" + path + "\t");
+        if (at != std::string::npos) {
+            size_t start = text.rfind('\n', at);
+            start = start == std::string::npos ? 0 : start + 1;
+            return text.substr(start, text.find('\n', at) - start);
+        }
+        Sleep(20);
+    }
+    return "nothing";
+}
+
+// WIC decodes on its own thread, shrunk to the size asked for; a picture too
+// large is refused on its header's size before any decoder opens it (Wine's
+// PNG decoder would decode the whole of it just to open it), and a damaged
+// file fails.
+static void CheckPreviewDecoder(const std::string& dir) {
+    std::string log = dir + "preview.log";
+    RemoveFile(log);
+    SetEnvironmentVariableW(L"LUMAFIND_PREVIEW_LOG", win32::Widen(log).c_str());
+    std::string bmp = dir + "red.bmp", huge = dir + "huge.png", damaged = dir + "damaged.png";
+    ReplaceFile(bmp, SolidBmp(300, 200));
+    // Only the header of a 10000 x 10000 PNG: decoding it would fail, not refuse.
+    std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x27\x10\0\0\x27\x10\x08\x02\0\0\0", 29);
+    ReplaceFile(huge, png + std::string(4, '\0'));
+    ReplaceFile(damaged, png.substr(0, 4) + std::string(200, 'x'));
+    PreviewRequestImage(bmp, 100, 100, 64000000, 9001);
+    std::string line = DecoderLine(log, bmp);
+    CHECK(line.rfind("decode\t", 0) == 0);
+    CHECK(line.find("\t300x200\t") != std::string::npos);
+    CHECK(line.size() > 7 && line.substr(line.size() - 7) == "\t100x67");
+    PreviewRequestImage(huge, 100, 100, 64000000, 9002);
+    line = DecoderLine(log, huge);
+    CHECK(line.rfind("refused\t", 0) == 0);
+    CHECK(line.find("\t10000x10000\t") != std::string::npos);
+    PreviewRequestImage(damaged, 100, 100, 64000000, 9003);
+    CHECK(DecoderLine(log, damaged).rfind("failed\t", 0) == 0);
+    SetEnvironmentVariableW(L"LUMAFIND_PREVIEW_LOG", nullptr);
+}
+
 // The whole start: initialised while hidden, shown, the deferred start once
 // visible (the welcome rides on the search box's focus), then the loop runs
 // until the window is gone.
@@ -795,11 +903,13 @@ static void CheckStalledDownload() {
 
 static void CheckWindow(const std::string& dir) {
     CreateWindowAndControls();
+    CheckPreviewDecoder(dir);
     CheckDefaultFont();
     CheckPlacement();
     CheckSearchBox();
     CheckFontsAndColors();
     CheckResultList(dir);
+    CheckListKeysMatchTheControl();
     CheckStatusBar();
     CheckToolbar();
     CheckDpiChange();

@@ -74,4 +74,8 @@ void ListSetExtendedStyles() {
     TheWorld().extendedStyles = true;
 }
 
+void ListSetSelectionColors(int foreground, int background) {
+    TheWorld().selectionColors = {foreground, background};
+}
+
 } // namespace platform

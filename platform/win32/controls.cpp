@@ -21,6 +21,55 @@ static HWND ChildOfMain(HWND window) {
     return window;
 }
 
+static HWND StatusBar() {
+    return ControlWindow(StatusBarId);
+}
+
+// Room left and right of the status text, and above it.
+static int StatusMargin() {
+    return MulDiv(8, WindowDpi(), 96);
+}
+
+// Broken at blanks, and inside a word longer than a line (a path, a name
+// without blanks), so nothing of it is cut off at the edge.
+constexpr UINT StatusTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+
+static std::wstring StatusText(HWND bar) {
+    int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(size_t(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, 0, LPARAM(text.data()));
+    text.resize(size_t(length));
+    return text;
+}
+
+// The bar itself draws its text on one line, cut at its right edge; it keeps
+// the text (a screen reader reads it there) and is drawn here instead.
+static void PaintStatusBar(HWND bar) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(bar, &paint);
+    RECT client{};
+    GetClientRect(bar, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    int margin = StatusMargin();
+    RECT box{client.left + margin, client.top + margin / 2, client.right - margin, client.bottom};
+    std::wstring text = StatusText(bar);
+    DrawTextW(dc, text.c_str(), int(text.size()), &box, StatusTextFormat);
+    SelectObject(dc, oldFont);
+    EndPaint(bar, &paint);
+}
+
+static LRESULT CALLBACK StatusBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PaintStatusBar(bar);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return CallWindowProcW(Win.statusBarProc, bar, message, wParam, lParam);
+}
+
 } // namespace platform::win32
 
 namespace platform {
@@ -40,10 +89,39 @@ void CreateStatusBar(const std::string& text) {
         CreateWindowExW(0, STATUSCLASSNAMEW, Widen(text).c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                         Win.main, HMENU(INT_PTR(StatusBarId)), Win.instance, nullptr);
     GiveDefaultFont(bar);
+    Win.statusBarProc = WNDPROC(SetWindowLongPtrW(bar, GWLP_WNDPROC, LONG_PTR(StatusBarProc)));
 }
 
 void SetStatusBarText(const std::string& text) {
-    SendMessageW(ControlWindow(StatusBarId), SB_SETTEXTW, 0, LPARAM(Widen(text).c_str()));
+    SendMessageW(StatusBar(), SB_SETTEXTW, 0, LPARAM(Widen(text).c_str()));
+    InvalidateRect(StatusBar(), nullptr, TRUE);
+}
+
+int StatusBarTextHeight(int width) {
+    HWND bar = StatusBar();
+    if (!bar) return 0;
+    HDC dc = GetDC(bar);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    std::wstring text = StatusText(bar);
+    if (text.empty()) text = L" ";
+    RECT box{0, 0, std::max(1, width - 2 * StatusMargin()), 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &box, StatusTextFormat | DT_CALCRECT);
+    SelectObject(dc, oldFont);
+    ReleaseDC(bar, dc);
+    return box.bottom - box.top;
+}
+
+// The bar adds its borders to the least height it is given; they are taken
+// off again so that it is as high as asked, unless its font needs more.
+void SetStatusBarHeight(int height) {
+    HWND bar = StatusBar();
+    if (!bar) return;
+    SendMessageW(bar, SB_SETMINHEIGHT, WPARAM(std::max(height, 0)), 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
+    int over = ControlHeight(StatusBarId) - height;
+    if (over <= 0) return;
+    SendMessageW(bar, SB_SETMINHEIGHT, WPARAM(std::max(height - over, 0)), 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
 }
 
 void MoveControl(int id, int x, int y, int width, int height) {

@@ -24,6 +24,7 @@ import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import packages  # noqa: E402
 import printing  # noqa: E402
+import reading  # noqa: E402
 import screen_reader  # noqa: E402
 import search_safety  # noqa: E402
 from harness import ASYNC, WAIT, Failure
@@ -635,6 +636,8 @@ SCENARIOS.update(packages.SCENARIOS)
 SCENARIOS.update(search_safety.SCENARIOS)
 # The window at 96, 144 and 192 dots an inch, checked in the screenshots' pixels.
 SCENARIOS.update(display_scale.SCENARIOS)
+# The row being read: its colours, its whole text and its place, in the pixels.
+SCENARIOS.update(reading.SCENARIOS)
 
 
 def main():

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "speech/speech.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -19,7 +20,16 @@ constexpr unsigned char CompiledReleaseKey[] = {
     0x4b, 0xa3, 0x62, 0xc2, 0xdc, 0x5b, 0x66, 0xbb, 0xda, 0xd7, 0xaa};
 
 constexpr size_t MaxNoteSize = 4096;
-constexpr size_t MaxProgramSize = size_t(256) << 20;
+// Ten times the program file as built, so a release may grow.
+constexpr size_t MaxProgramSize = size_t(16) << 20;
+
+// A dead or stalled server is given up on after these; a slow but working
+// one still brings the largest file accepted within the whole-download limit.
+constexpr int64_t ConnectLimitMs = 15000;
+constexpr int64_t ReadLimitMs = 30000;
+constexpr int64_t AnswerAllowanceMs = 60000;
+constexpr int64_t SlowestBytesPerSecond = 32 * 1024;
+constexpr int64_t ProgressEveryMs = 10000;
 
 constexpr const char* NewFile = "lumafind.tmp";
 constexpr const char* ProgramFile = "lumafind.exe";
@@ -128,6 +138,75 @@ bool InstallProgramFile(const std::string& program) {
     return false;
 }
 
+platform::DownloadLimits LimitsFor(size_t largest) {
+    platform::DownloadLimits limits{ConnectLimitMs, ReadLimitMs,
+                                    AnswerAllowanceMs +
+                                        int64_t(largest) * 1000 / SlowestBytesPerSecond};
+    std::string shorter = platform::EnvironmentText(TestLimitsVariable);
+    int64_t* fields[] = {&limits.connectMs, &limits.readMs, &limits.wholeMs};
+    size_t at = 0;
+    for (int64_t* field : fields) {
+        size_t end = std::min(shorter.find(',', at), shorter.size());
+        int64_t value = 0;
+        bool digits = end > at;
+        for (size_t i = at; i < end && digits; ++i) {
+            digits = shorter[i] >= '0' && shorter[i] <= '9';
+            value = value * 10 + (shorter[i] - '0');
+            digits = digits && value < (int64_t(1) << 40);
+        }
+        if (digits && value > 0 && value < *field) *field = value;
+        if (end >= shorter.size()) break;
+        at = end + 1;
+    }
+    return limits;
+}
+
+std::string ProgressText(const platform::DownloadProgress& p) {
+    if (!p.answered) return WaitingForServerText;
+    if (p.expected > 0)
+        return DownloadedText +
+               std::to_string(std::min<uint64_t>(p.received, p.expected) * 100 / p.expected) +
+               PercentText;
+    if (p.received < 1024) return DownloadedText + std::to_string(p.received) + " Bytes";
+    if (p.received < (1u << 20))
+        return DownloadedText + std::to_string(p.received >> 10) + " Kilobytes";
+    return DownloadedText + std::to_string(p.received >> 20) + " Megabytes";
+}
+
+// Says how far the download has come every ten seconds of it.
+platform::DownloadOutcome DownloadSpeakingProgress(const std::string& address, std::string& bytes,
+                                                   size_t largest) {
+    int64_t nextReport = ProgressEveryMs;
+    return platform::Download(address, bytes, largest, LimitsFor(largest),
+                              [&](const platform::DownloadProgress& progress) {
+                                  if (progress.elapsedMs < nextReport) return;
+                                  while (nextReport <= progress.elapsedMs)
+                                      nextReport += ProgressEveryMs;
+                                  SpeakText(ProgressText(progress));
+                              });
+}
+
+// What a download that did not finish leaves to say; false when it finished.
+bool DownloadStopped(platform::DownloadOutcome outcome) {
+    using platform::DownloadOutcome;
+    switch (outcome) {
+    case DownloadOutcome::Finished:
+        return false;
+    case DownloadOutcome::Cancelled:
+        SpeakText(UpdateCancelledText);
+        break;
+    case DownloadOutcome::ClosedByUser:
+        // Closed the usual way: the settings are saved and the exit is said.
+        platform::CloseMainWindow();
+        break;
+    case DownloadOutcome::Failed:
+    case DownloadOutcome::TimedOut:
+        SpeakText(UpdateFailedText);
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseReleaseNote(std::string_view text, ReleaseNote& note) {
@@ -180,13 +259,15 @@ void UpdateProgram() {
     const std::string address = UpdateAddress();
     std::string noteText, program;
     ReleaseNote note;
-    if (!platform::Download(address + ".sig", noteText, MaxNoteSize))
-        return SpeakText(UpdateFailedText);
+    if (DownloadStopped(DownloadSpeakingProgress(address + ".sig", noteText, MaxNoteSize))) return;
     if (!ParseReleaseNote(noteText, note)) return SpeakText(UpdateNotGenuineText);
     // The note is not yet vouched for here; trusting its version can only
     // keep the program as it is.
     if (CompareVersions(note.version, ProgramVersion) <= 0) return SpeakText(UpToDateText);
-    if (!platform::Download(address, program, MaxProgramSize)) return SpeakText(UpdateFailedText);
+    // Without a starter the program would close and never come back.
+    if (!platform::IsStartableProgram(platform::ProgramFolder() + StarterFileName))
+        return SpeakText(StarterMissingText);
+    if (DownloadStopped(DownloadSpeakingProgress(address, program, MaxProgramSize))) return;
     if (!platform::VerifySignature(ReleaseKey(), note.signedHead + program, note.signature))
         return SpeakText(UpdateNotGenuineText);
     if (!InstallProgramFile(program)) return SpeakText(UpdateNotInstalledText);

@@ -28,6 +28,18 @@ constexpr const char* UpdateNotInstalledText =
     "Lumafind Update Failed : Program File Left As It Was";
 constexpr const char* UpToDateText = "Lumafind is up to date";
 constexpr const char* UpdateDoneText = "Update successful. Restarting Lumafind.";
+constexpr const char* UpdateCancelledText = "Update Cancelled";
+constexpr const char* StarterMissingText = "Lumafind Update Failed : Starter Missing";
+// Now and then during a long download: how far it has come.
+constexpr const char* WaitingForServerText = "Waiting For The Update Server";
+constexpr const char* DownloadedText = "Downloaded ";
+constexpr const char* PercentText = " percent";
+
+// Started as the program ends after an update; it brings the new program up.
+constexpr const char* StarterFileName = "start_lumafind.exe";
+// Tests shorten the download's time limits with "connect,read,whole" in
+// milliseconds; a value can only shorten its limit, never lengthen it.
+constexpr const char* TestLimitsVariable = "LUMAFIND_UPDATE_TEST_LIMITS";
 
 struct ReleaseNote {
     std::string version;

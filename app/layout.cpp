@@ -16,6 +16,13 @@ static int R(double value) {
     return int(RoundHalfEven(value));
 }
 
+std::string FirstColumnHeader(int searchType, int n, std::string_view firstName) {
+    if (searchType == SettingsListType) return "Settings Shortcuts";
+    if (searchType == ActionListType) return "Action Shortcuts";
+    if (firstName == LoadingRowName) return "Name";
+    return " Name  (" + (firstName == EmptyRowName ? std::string("0") : GroupedNumber(n)) + ")";
+}
+
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
                            int searchType, int n, const std::string& firstName, int dpi) {
     LayoutResult out;
@@ -26,14 +33,12 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     out.searchBox = {px(10), T, W - px(20), R(h)};
     out.list = {px(10), R(listTop), showPreview ? R(0.6 * W) : W - px(20), R(listHeight)};
     out.preview = {R(0.6 * W + px(20)), R(listTop), R(0.4 * W - px(30)), R(listHeight)};
+    out.headers[0] = FirstColumnHeader(searchType, n, firstName);
     if (searchType == SettingsListType || searchType == ActionListType) {
-        out.headers[0] = searchType == SettingsListType ? "Settings Shortcuts" : "Action Shortcuts";
         out.widths[0] = W;
         out.widths[1] = out.widths[2] = out.widths[3] = 0;
         return out;
     }
-    std::string count = firstName == EmptyRowName ? "0" : GroupedNumber(n);
-    out.headers[0] = " Name  (" + count + ")";
     out.headers[1] = " Path";
     out.headers[2] = " Date";
     out.headers[3] = " Size";

@@ -4,6 +4,7 @@
 #include "settings/window_fit.h"
 
 #include <string>
+#include <string_view>
 
 // Places the five controls for the current client size, font size and
 // settings, sets the list's column headers and widths, and scrolls the
@@ -11,6 +12,11 @@
 void LayoutWindow();
 // Lays the window out again when the status bar's text needs another height.
 void FitStatusArea();
+
+// What the list's first column is headed: the help list's title, or "Name"
+// with the count of the n rows shown (none for "<empty>", no count yet while
+// the "Loading ..." row stands in for them).
+std::string FirstColumnHeader(int searchType, int n, std::string_view firstName);
 
 struct ControlBox {
     int x, y, width, height;

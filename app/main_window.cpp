@@ -13,7 +13,7 @@ void CommandBeep() {
 void ResetResultRows() {
     ResultRows.Clear();
     ResultRows.Add("", "", "", EmptyRowName, false);
-    platform::ListSetItemCount(1);
+    ShowRowCount();
     SelectRow(1);
 }
 

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "actions/outside_programs.h"
+#include "actions/update.h"
 #include "app/main_window.h"
 #include "app/version.h"
 #include "commands/catalogue.h"
@@ -28,12 +29,13 @@ int ProgramMain() {
     platform::CreateStatusBar("Welcome to Lumafind!");
     platform::RunMainWindow();
     if (MainWindow.RestartPending == 1)
-        platform::StartProgramAfterExit(platform::ProgramFolder() + "start_lumafind.exe");
+        platform::StartProgramAfterExit(platform::ProgramFolder() + StarterFileName);
     return 0;
 }
 
 void ResetProgramState() {
     Settings = SettingsRecord();
+    ResetSettingsState();
     ResetMainWindowState();
     ResetShortcutState();
     ResetSearchState();

@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/stale_temporaries.h"
 #include "app/text.h"
 #include "app/version.h"
 #include "appearance/appearance.h"
@@ -22,9 +23,16 @@
 
 constexpr const char* FolderUnusableWarning =
     " The program folder cannot be used: settings will not be kept. ";
+// Said with the welcome, which nothing interrupts.
+constexpr const char* SettingsUnreadableWarning =
+    "Settings Could Not Be Read : They Will Not Be Saved";
+constexpr const char* HistoryUnreadableWarning =
+    "Search History Could Not Be Read : It Will Not Be Saved";
 
 void CreateProgramState() {
+    HoldSpeechUntilWelcome();
     MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
+    RemoveStaleTemporaries();
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
     // The window has just gone to its saved monitor, maybe of another scale
@@ -44,8 +52,8 @@ void OnInitDialog() {
     ApplyFonts();
     platform::SetSearchBoxText(Settings.SearchTerm);
     ApplyColors();
+    // Never minimised: someone who cannot see the taskbar would not know it started.
     if (Settings.Maximized != 0) platform::ShowMainMaximized();
-    if (Settings.Minimized != 0) platform::ShowMainMinimized();
     LoadResultFile();
 }
 
@@ -54,10 +62,21 @@ void OnDeferredStart() {
     RestoreListPosition(Settings.TopRow, Settings.LastRow);
     RefreshPreview();
     LayoutWindow();
-    SpeechPrefix = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
-    if (MainWindow.FolderUnusable) SpeechPrefix += FolderUnusableWarning;
+    std::string welcome = std::string("Welcome to Lumafind, version ") + ProgramVersion + "!";
+    if (MainWindow.FolderUnusable) welcome += FolderUnusableWarning;
+    std::string unread;
+    if (SettingsUnreadable()) unread += std::string(" ") + SettingsUnreadableWarning + ".";
+    if (SearchHistoryUnreadable()) unread += std::string(" ") + HistoryUnreadableWarning + ".";
+    if (!unread.empty()) welcome += unread + " ";
+    Welcome(welcome);
+    platform::ShowMainInFront();
     platform::SearchBoxPostSelectAll();
-    platform::SetFocusTo(platform::SearchBoxId);
+    // Loading the last result may have left the focus there already (FocusOnRE),
+    // and then no focus message would carry the welcome.
+    if (platform::FocusedControl() == platform::SearchBoxId)
+        OnSearchBoxSetFocus();
+    else
+        platform::SetFocusTo(platform::SearchBoxId);
 }
 
 void OnDestroy() {

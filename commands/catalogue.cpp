@@ -28,12 +28,18 @@ void BuildAccelerators() {
     platform::AttachAccelerators(keys.data(), int(keys.size()));
 }
 
+void KeepShortcut(std::string_view text) {
+    size_t split = text.find("::");
+    LastShortcutName = std::string(TrimBlanks(text.substr(0, split)));
+    LastShortcutKey = split == std::string_view::npos
+                          ? std::string()
+                          : std::string(TrimBlanks(text.substr(split + 2)));
+}
+
 std::string ShortcutText(int id) {
     const CommandRow* row = FindCommand(id);
     std::string text = row && row->shortcut ? row->shortcut : kUnknownShortcut;
-    size_t split = text.find("::");
-    LastShortcutName = std::string(TrimBlanks(std::string_view(text).substr(0, split)));
-    LastShortcutKey = std::string(TrimBlanks(std::string_view(text).substr(split + 2)));
+    KeepShortcut(text);
     return text;
 }
 
@@ -48,12 +54,18 @@ void ExpandKeyName() {
         LastShortcutKey = "Control Shift " + afterDash;
     else if (key.find("CA-") != std::string::npos)
         LastShortcutKey = "Control Alt " + afterDash;
+    else if (key == "Esc")
+        LastShortcutKey = "Escape";
     else if (!key.starts_with("F"))
         LastShortcutKey = "...";
 }
 
 void AnnounceShortcut(int id) {
     ShortcutText(id);
+    AnnounceLastShortcut();
+}
+
+void AnnounceLastShortcut() {
     if (Settings.IncludeShortcutKey == 0) {
         SpeechPrefix = kShortcutPressed + LastShortcutName + " : ";
         return;

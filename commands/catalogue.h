@@ -5,7 +5,7 @@
 #include "platform/platform.h"
 
 #include <string>
-
+#include <string_view>
 #include <vector>
 
 // The keys of the command table, in its order.
@@ -20,7 +20,11 @@ void ResetShortcutState();
 void BuildAccelerators();
 // "Name :: key code", or "Unknown Shortcut :: "; sets LastShortcutName/Key.
 std::string ShortcutText(int id);
+// Sets LastShortcutName/Key from a "Name :: key code" text.
+void KeepShortcut(std::string_view text);
 // Puts "Shortcut Pressed: ..." in front of the command's next message.
 void AnnounceShortcut(int id);
+// The same for the shortcut kept last.
+void AnnounceLastShortcut();
 // Rewrites LastShortcutKey in words: "C-5" becomes "Control 5".
 void ExpandKeyName();

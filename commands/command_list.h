@@ -21,7 +21,7 @@
     X(ClearSearchTerm, 523, "Clear Search Term :: F4", PlainKey, F(4), Beeps, ClearSearchTerm, 0, nullptr, nullptr, \
       "Clear Search Term", "Empties the search box") \
     X(ExpandParentFolder, 514, "Expand Parent Folder :: F5", PlainKey, F(5), Beeps, ExpandParentFolder, 0, nullptr, nullptr, \
-      "Expand Parent Folder", "Lists the contents of the folder above the selected row's folder") \
+      "Expand Parent Folder", "Lists the contents of the folder above the one that holds the selected row") \
     X(Louder, 570, "Louder :: F6", PlainKey, F(6), NoBeep, SayLouder, 0, nullptr, nullptr, \
       "Increase Volume", "Turns the system volume up") \
     X(Softer, 571, "Softer :: F7", PlainKey, F(7), NoBeep, SaySofter, 0, nullptr, nullptr, \
@@ -69,7 +69,7 @@
     X(FitToContent, 540, "Fit To Content :: C-R", CtrlKey, 'R', Beeps, FitToContent, 0, nullptr, nullptr, \
       "Fit Columns to Content", "Fits the list's columns to their contents") \
     X(ExpandFolder, 513, "Expand Folder :: C-S", CtrlKey, 'S', Beeps, ExpandFolder, 13, " Expand ", " Expand Folder ", \
-      "Expand Folder", "Lists the contents of the selected folder") \
+      "Expand Folder", "Lists the contents of the folder that holds the selected row") \
     X(MaxResults, 534, "Max Results :: C-T", CtrlKey, 'T', NoBeep, nullptr, 0, nullptr, nullptr, \
       "Max Search Results", "Chooses how many results a search may find") \
     X(SearchSortType, 533, "Search Sort Type :: C-U", CtrlKey, 'U', NoBeep, nullptr, 0, nullptr, nullptr, \
@@ -109,7 +109,7 @@
     X(ExternalTool, 542, "External Tool :: CS-B", CtrlShiftKey, 'B', Beeps, CycleExternalTool, 0, nullptr, nullptr, \
       "External Tool", "Chooses the magnifier or screen reader started with the help page") \
     X(CopyResults, 559, "Copy Results :: CS-C", CtrlShiftKey, 'C', NoBeep, CopyResultList, 0, nullptr, nullptr, \
-      "Copy Results", "Copies the whole result list to the clipboard as text") \
+      "Copy Results", "Copies the last search's result file, results.txt, to the clipboard as the engine wrote it") \
     X(ShowSettings, 560, "Show Settings :: CS-D", CtrlShiftKey, 'D', Beeps, ShowSettingsSummary, 0, nullptr, nullptr, \
       "Show Settings", "Shows all settings in the window's title") \
     X(MaxPrintLines, 552, "MaxPrintLines :: CS-E", CtrlShiftKey, 'E', NoBeep, nullptr, 0, nullptr, nullptr, \
@@ -140,16 +140,56 @@
       "Speak Minimal Key", "Says the key in short form, or in words") \
     X(WideToolbar, 565, "Wide Toolbar ::  CS-W", CtrlShiftKey, 'W', NoBeep, nullptr, 0, nullptr, nullptr, \
       "Wide Toolbar", "Makes the toolbar buttons wide, or narrow") \
-    X(ScrollSelectionToTop, 561, nullptr, CtrlShiftKey, 'Y', Beeps, ScrollSelectionToTop, 0, nullptr, nullptr, \
+    X(ScrollSelectionToTop, 561, "Scroll To Selection :: CS-Y", CtrlShiftKey, 'Y', Beeps, ScrollSelectionToTop, 0, nullptr, nullptr, \
       "Scroll To Selection", "Scrolls the selected row to the top of the list") \
     X(Enter, 1, nullptr, 0, 0, NoBeep, Activate, 0, nullptr, nullptr, \
       nullptr, "In the search box, searches for files; in the list, opens the file or runs the shortcut row") \
     X(PreviewClick, 504, nullptr, 0, 0, Beeps, ResizePreviewByClick, 0, nullptr, nullptr, \
       nullptr, "A click on the preview fits the picture to the pane, or not") \
     X(SettingsList, 515, nullptr, 0, 0, Beeps, OpenSettingsList, 20, " Settings ", " Help ", \
-      "Display Settings Shortcuts", "Shows the list of settings with their values; Enter or Space changes the chosen one") \
+      nullptr, "Shows the list of settings with their values; Enter or Space changes the chosen one") \
     X(Print, 516, nullptr, 0, 0, Beeps, PrintResultList, 15, " Print ", " Print Result List ", \
       nullptr, "Prints the names in the result list") \
     X(Exit, 517, nullptr, 0, 0, Beeps, platform::CloseMainWindow, 1, " Exit ", " Exit ", \
       nullptr, "Closes Lumafind")
+// clang-format on
+
+// The keys the window answers without a command of this list, for the help
+// page and the shortcut lists:
+//   X(name, key as written, where it works (nullptr: anywhere),
+//     name in the shortcut lists (nullptr: in neither), what it does)
+// F1 arrives as the window's help message and Ctrl+F1 with it; the others are
+// the controls' own keys, which the program speaks.
+// clang-format off
+#define LUMAFIND_WINDOW_KEYS(X) \
+    X(SettingsListKey, "F1", nullptr, \
+      "Display Settings Shortcuts", "Shows the list of settings with their values; Enter or Space changes the chosen one") \
+    X(HelpPageKey, "Ctrl+F1", nullptr, \
+      "Online Help", "Opens this keyboard reference in your web browser, then starts the external tool chosen with Ctrl+Shift+B") \
+    X(TabKey, "Tab, Shift+Tab", nullptr, \
+      nullptr, "Moves between the search box, the result list and the toolbar, and says where you are") \
+    X(MouseWheel, "Mouse wheel", nullptr, \
+      nullptr, "Rolled away from you, makes the type larger; towards you, smaller") \
+    X(ListUpDown, "Up, Down", "In the list", \
+      nullptr, "Moves to the row above or below and says its name") \
+    X(ListHomeEnd, "Home, End", "In the list", \
+      nullptr, "Moves to the first or the last row") \
+    X(ListPageKeys, "Page Up, Page Down", "In the list", \
+      nullptr, "Moves a screenful of rows up or down") \
+    X(FirstLetter, "A letter or digit", "In the list", \
+      nullptr, "Moves to the next row whose name begins with it") \
+    X(ListSpace, "Space", "In the F1 or F2 list", \
+      nullptr, "Uses the selected row, as Enter does") \
+    X(BoxUpDown, "Up, Down", "In the search box", \
+      nullptr, "Brings back your last five search terms, one at a time") \
+    X(BoxLeftRight, "Left, Right", "In the search box", \
+      nullptr, "Moves the caret and says the character it passes") \
+    X(BoxHomeEnd, "Home, End", "In the search box", \
+      nullptr, "Moves to the start or the end of the search term") \
+    X(BoxErase, "BackSpace, Delete", "In the search box", \
+      nullptr, "Erases a character, or the selected text, and says what it erased") \
+    X(BoxCapsLock, "Caps Lock", "In the search box", \
+      nullptr, "Says whether capitals are on") \
+    X(BoxMenuKey, "Menu key", "In the search box", \
+      nullptr, "Shows the list of settings, as F1 does")
 // clang-format on

@@ -32,6 +32,19 @@ struct CommandRow {
     const char* does;     // one line for the help page
 };
 
+// A key the window answers without a command: F1, Ctrl+F1 and the controls'
+// own keys (commands/command_list.h).
+struct WindowKey {
+    const char* key;      // as written: "F1", "Up, Down"
+    const char* where;    // "In the list"; nullptr: anywhere
+    const char* listName; // as the shortcut lists name it; nullptr when in neither
+    const char* does;     // one line for the help page
+};
+#define LUMAFIND_WINDOW_KEY(name, key, where, listName, does)                                      \
+    inline constexpr WindowKey name{key, where, listName, does};
+LUMAFIND_WINDOW_KEYS(LUMAFIND_WINDOW_KEY)
+#undef LUMAFIND_WINDOW_KEY
+
 // In the order of the accelerator table, then the commands no key sends.
 std::span<const CommandRow> CommandTable();
 // The row of the id, or nullptr.

@@ -64,14 +64,27 @@ void Activate() {
     SearchFiles();
 }
 
-// Esc: silence first, then leave help mode, and only then close.
+// Esc: silence first, then leave help mode, and only then close. It is
+// announced by what it is about to do, so each of the three has its name.
+enum class EscapeAct { StopSpeech, LeaveHelp, Close };
+constexpr const char* EscapeShortcuts[] = {"Stop Speech :: Esc", "Back to Results :: Esc",
+                                           "Exit Lumafind :: Esc"};
+
+EscapeAct WhatEscapeDoes() {
+    if (platform::VoiceIsSpeaking()) return EscapeAct::StopSpeech;
+    if (InHelpMode()) return EscapeAct::LeaveHelp;
+    return EscapeAct::Close;
+}
+
 void Escape() {
-    if (platform::VoiceIsSpeaking())
-        StopSpeech();
-    else if (InHelpMode())
-        ReturnToLastResult();
-    else
-        platform::CloseMainWindow();
+    switch (WhatEscapeDoes()) {
+    case EscapeAct::StopSpeech:
+        return StopSpeech();
+    case EscapeAct::LeaveHelp:
+        return ReturnToLastResult();
+    case EscapeAct::Close:
+        return platform::CloseMainWindow();
+    }
 }
 
 void SpeakSearchTerm() {
@@ -180,8 +193,11 @@ void DispatchCommand(int id, int code) {
     // double click comes as code 1, which must not read as a shortcut.
     if (id == CmdPreviewClick && code != 0) return;
     if (code == 1) {
-        ShortcutText(id);
-        if (Settings.SpeakShortcuts > 0) AnnounceShortcut(id);
+        if (id == CmdEscape)
+            KeepShortcut(EscapeShortcuts[int(WhatEscapeDoes())]);
+        else
+            ShortcutText(id);
+        if (Settings.SpeakShortcuts > 0) AnnounceLastShortcut();
     }
     if (RunSettingToggle(id) || RunSettingCycle(id)) return;
     const CommandRow* row = FindCommand(id);

@@ -27,10 +27,10 @@ struct ActionRow {
     Act act = Act::Run;
 };
 
-// Rows 1 and 2 are the window's own help keys: F1 does what the Settings button
-// does, Ctrl+F1 is no command at all.
+// Rows 1 and 2 are the window's own help keys, F1 and Ctrl+F1, which are no
+// commands of the list.
 const ActionRow kActionRows[] = {
-    {CmdSettingsList, Act::SettingsList},
+    {0, Act::SettingsList},
     {0, Act::OnlineHelp},
     {CmdDisplayActionsList, Act::ActionList},
     {CmdOpenEverything},
@@ -84,10 +84,12 @@ std::string Numbered(int n, const std::string& text) {
 
 std::string ActionRowText(int n) {
     const ActionRow& row = kActionRows[n - 1];
-    if (row.act == Act::OnlineHelp) return Numbered(n, std::string("Online Help - ") + HelpPageKey);
+    if (row.act == Act::OnlineHelp || row.act == Act::SettingsList) {
+        const WindowKey& key = row.act == Act::OnlineHelp ? HelpPageKey : SettingsListKey;
+        return Numbered(n, std::string(key.listName) + " - " + key.key);
+    }
     const CommandRow& command = *FindCommand(row.command);
-    std::string key = row.act == Act::SettingsList ? SettingsListKey : KeyLabel(command);
-    return Numbered(n, std::string(command.listName) + " - " + key);
+    return Numbered(n, std::string(command.listName) + " - " + KeyLabel(command));
 }
 
 // The label ends in a blank so that the value follows it; the Ctrl+Shift keys
@@ -104,7 +106,7 @@ void ShowRows(const std::vector<std::string>& texts) {
     ResultRows.Clear();
     for (const std::string& text : texts)
         ResultRows.Add("", "", "", text, false);
-    platform::ListSetItemCount(ResultRows.Count());
+    ShowRowCount();
     // The list's focus words go first, so that the opening announcement rides
     // on the first row, the last thing said, and is not cut off by them.
     std::string announcement = std::exchange(SpeechPrefix, std::string());

@@ -12,9 +12,6 @@ void OpenSettingsListByKey();
 void OpenSettingsList();
 // F2: the action list, announced as it opens.
 void OpenActionList();
-// The keys of the window's own help, as the action list writes them.
-constexpr const char* SettingsListKey = "F1";
-constexpr const char* HelpPageKey = "Ctrl+F1";
 // The keyboard reference shipped beside the program.
 constexpr const char* HelpPageName = "lumafind-help.html";
 // Opens it in the user's browser; says so when it is missing.

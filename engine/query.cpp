@@ -18,7 +18,9 @@ Pattern ParseExtensions(std::string_view list) {
         size_t semicolon = list.find(';');
         std::string_view item = list.substr(0, semicolon);
         if (item.starts_with('.')) item.remove_prefix(1);
-        p.extensions.push_back(Fold(item));
+        // An empty item ("ext:mp3;", a bare "ext:") names no extension: it
+        // must not bring in every file that has none.
+        if (!item.empty()) p.extensions.push_back(Fold(item));
         if (semicolon == std::string_view::npos) break;
         list.remove_prefix(semicolon + 1);
     }

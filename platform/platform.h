@@ -29,6 +29,16 @@ bool SetCurrentFolder(const std::string& folder); // true when it is now current
 bool FileExists(const std::string& path);
 // Reads the whole file; false (and empty bytes) when it is missing or unreadable.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+enum class ReadResult {
+    Read,
+    Missing,    // there is no such file
+    Unreadable, // it is there but could not be read: held, locked or a read error
+};
+// Reads the whole file, trying again for up to `waitMs` while another program
+// holds it without sharing or has locked it. Bytes are empty unless Read.
+ReadResult ReadFileWaiting(const std::string& path, std::string& bytes, int waitMs);
+// The names of the files (not folders) in the folder.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 // Writes the file beside its final name and renames it into place in one step,
 // so a failure at any point leaves the old file as it was.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
@@ -122,6 +132,7 @@ struct Placement {
     Rect normal; // the restored position, also while minimized or maximized
     bool minimized = false;
     bool maximized = false;
+    bool restoresMaximized = false; // minimized from maximized: restoring maximizes it
 };
 // The work area (the screen less the taskbar) of the monitor nearest to the
 // rectangle, in screen coordinates: the one it overlaps most, or the closest.
@@ -133,6 +144,9 @@ void SetMainSize(int width, int height);
 void MoveMain(int left, int top);
 void ShowMainMaximized();
 void ShowMainMinimized();
+// Restores the window when it is minimized (a shortcut may start it so) and
+// brings it to the foreground, so that keys reach it at once.
+void ShowMainInFront();
 bool MainWindowExists();
 void CloseMainWindow(); // destroys the window through the normal close path
 // Delivers a command to the main window and returns once it has run.
@@ -273,14 +287,42 @@ void PreviewShowText(const std::string& text, int x, int y, int foreground, int 
 bool KeyInputPending();
 
 // ---- Download and update ----------------------------------------------------
-// Fetches the address into memory, never from a cache. True only for an HTTP
-// 200 answer that arrived whole and holds at most `limit` bytes.
-bool Download(const std::string& url, std::string& bytes, size_t limit);
+enum class DownloadOutcome {
+    Finished,     // an HTTP 200 answer arrived whole and holds at most the limit
+    Failed,       // no connection, another status, too long, cut off
+    TimedOut,     // one of the time limits passed
+    Cancelled,    // Esc was pressed in the window
+    ClosedByUser, // the window was asked to close (close button, Alt+F4, session end)
+};
+struct DownloadLimits {
+    int64_t connectMs = 0; // to connect
+    int64_t readMs = 0;    // for the answer to begin, and between two pieces of it
+    int64_t wholeMs = 0;   // for the whole download
+};
+struct DownloadProgress {
+    bool answered = false; // the server has answered with its status and headers
+    uint64_t received = 0; // bytes of the body so far
+    uint64_t expected = 0; // the length it announced; 0 when it announced none
+    int64_t elapsedMs = 0; // since the download began
+};
+using DownloadProgressReport = std::function<void(const DownloadProgress&)>;
+// Fetches the address into memory, never from a cache, away from the window's
+// thread. Meanwhile the window is painted, `progress` is called on the
+// window's thread at least once a second, Esc cancels, a request to close the
+// window ends the wait (the window is left for the caller to close) and other
+// keys are dropped. `bytes` holds the file only when it is Finished.
+DownloadOutcome Download(const std::string& url, std::string& bytes, size_t limit,
+                         const DownloadLimits& limits, const DownloadProgressReport& progress);
+// True when the file is there and Windows can start it as a program (a PE
+// image: "MZ", and "PE\0\0" where its header points).
+bool IsStartableProgram(const std::string& path);
 // True when the ECDSA P-256 signature (r then s, 32 bytes each, big-endian)
 // over the SHA-256 of the data is valid under the public key (a DER
 // SubjectPublicKeyInfo).
 bool VerifySignature(const std::string& publicKey, std::string_view data,
                      std::string_view signature);
+// Whether a process of that id runs now.
+bool ProcessRunning(uint32_t id);
 // Renames a file; false when the target exists or the file cannot be moved.
 bool MoveFileTo(const std::string& from, const std::string& to);
 // Starts the program with no arguments and tells it (LUMAFIND_WAIT_FOR in its

@@ -1,5 +1,6 @@
 #include "results/result_list.h"
 
+#include "app/layout.h"
 #include "app/text.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
@@ -22,9 +23,16 @@ void SelectRow(int row) {
     platform::ListEnsureVisible(row - 1);
 }
 
+void ShowRowCount() {
+    int n = ResultRows.Count();
+    platform::ListSetItemCount(n);
+    std::string first = n > 0 ? std::string(ResultRows.Name(1)) : std::string();
+    platform::ListSetColumnHeader(0, FirstColumnHeader(Settings.SearchType, n, first));
+}
+
 void ShowResultRows() {
     platform::ListSetExtendedStyles();
-    platform::ListSetItemCount(ResultRows.Count());
+    ShowRowCount();
     SelectRow(1);
     platform::SetFocusTo(platform::ResultListId);
 }
@@ -32,7 +40,7 @@ void ShowResultRows() {
 void ShowLoading() {
     ResultRows.Clear();
     ResultRows.Add("", "", "", LoadingRowName, false);
-    platform::ListSetItemCount(1);
+    ShowRowCount();
     SelectRow(1);
     platform::RedrawControl(platform::ResultListId);
 }

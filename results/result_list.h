@@ -11,6 +11,9 @@ extern std::string CurrentFile;
 void SelectRow(int row);
 void ShowResultRows();
 void ShowLoading();
+// Gives the list the count of `ResultRows`, and its header the same count: the
+// only way the list's row count changes.
+void ShowRowCount();
 
 // Selected row number (1-based) and row count, read from the control.
 int SelectedRow();

@@ -62,11 +62,18 @@ std::vector<std::string> ExclusionArgumentsFrom(bool fileExists, std::string_vie
     return arguments;
 }
 
-std::string BuildExclusionTerms() {
-    if (Settings.ExcludeSystemFolders == 0) return {};
+std::optional<ExclusionFile> ReadExclusionFile() {
     std::string bytes;
-    bool exists = platform::ReadWholeFile("exclusion.txt", bytes);
-    return ExclusionTermsFrom(exists, DecodeFileText(bytes));
+    platform::ReadResult result = platform::ReadFileWaiting("exclusion.txt", bytes, HeldFileWaitMs);
+    if (result == platform::ReadResult::Unreadable) return std::nullopt;
+    return ExclusionFile{result == platform::ReadResult::Read, DecodeFileText(bytes)};
+}
+
+std::optional<std::string> BuildExclusionTerms() {
+    if (Settings.ExcludeSystemFolders == 0) return std::string();
+    std::optional<ExclusionFile> file = ReadExclusionFile();
+    if (!file) return std::nullopt;
+    return ExclusionTermsFrom(file->exists, file->text);
 }
 
 std::string SortOption(int sortType) {

@@ -5,6 +5,7 @@
 
 #include "settings/search_type.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +14,18 @@
 // early, and the empty piece after a final line break is a line too.
 std::vector<std::string> ExclusionLines(std::string_view fileText);
 
+// "exclusion.txt" as read from the program folder. None when it is there but
+// cannot be read: a search must then not run without the user's exclusions.
+struct ExclusionFile {
+    bool exists = false;
+    std::string text; // decoded
+};
+std::optional<ExclusionFile> ReadExclusionFile();
+
 // " !" in front of each excluded folder: "exclusion.txt" when it exists,
-// otherwise the two system folders; empty when exclusion is off.
-std::string BuildExclusionTerms();
+// otherwise the two system folders; empty when exclusion is off; none when
+// the file cannot be read.
+std::optional<std::string> BuildExclusionTerms();
 std::string ExclusionTermsFrom(bool fileExists, std::string_view fileText);
 // The same folders as engine arguments, "!" and the folder, one argument each.
 std::vector<std::string> ExclusionArgumentsFrom(bool fileExists, std::string_view fileText);

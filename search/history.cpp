@@ -7,9 +7,25 @@
 
 std::string SearchHistory;
 
+namespace {
+
+bool HistoryUnreadable = false;
+
+} // namespace
+
+bool SearchHistoryUnreadable() {
+    return HistoryUnreadable;
+}
+
+void ResetSearchHistory() {
+    SearchHistory.clear();
+    HistoryUnreadable = false;
+}
+
 void ReadSearchHistory() {
     std::string bytes;
-    platform::ReadWholeFile(HistoryFile, bytes);
+    HistoryUnreadable = platform::ReadFileWaiting(HistoryFile, bytes, HeldFileWaitMs) ==
+                        platform::ReadResult::Unreadable;
     SearchHistory = DecodeFileText(bytes);
     if (TrimBlanks(SearchHistory).empty()) SearchHistory = Settings.SearchTerm;
 }
@@ -30,7 +46,7 @@ void RecordSearchTerm() {
     if (TrimBlanks(text).empty()) return;
     Settings.SearchTerm = CutToCharacters(text, SettingTextLimit);
     SearchHistory = HistoryWithTerm(SearchHistory, Settings.SearchTerm);
-    platform::ReplaceFile(HistoryFile, SearchHistory);
+    if (!HistoryUnreadable) platform::ReplaceFile(HistoryFile, SearchHistory);
 }
 
 int StepPosition(int position, int delta, int entries) {

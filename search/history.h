@@ -11,7 +11,12 @@ constexpr const char* HistorySeparator = "++++";
 constexpr int HistoryLimit = 5;
 
 // Start-up: the file's text, or `SearchTerm` when the file is missing or blank.
+// A file that is there but cannot be read starts the same way and is never
+// written over in this run.
 void ReadSearchHistory();
+bool SearchHistoryUnreadable();
+// As a new process has it: empty, nothing read.
+void ResetSearchHistory();
 void RecordSearchTerm();
 void StepSearchHistory(int& delta);
 

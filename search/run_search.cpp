@@ -18,11 +18,16 @@
 #include "settings/settings.h"
 #include "speech/speech.h"
 
+#include <optional>
+
 std::string EngineArguments;
 
 namespace {
 
 constexpr const char* PreviousResultNote = " : Previous Result Shown";
+// Searching without the user's exclusions could list what they keep out of sight.
+constexpr const char* ExclusionUnreadableText =
+    "Exclusion List Could Not Be Read : Previous Result Shown";
 
 std::string Announcement(int kind, const std::string& term) {
     switch (kind) {
@@ -35,17 +40,6 @@ std::string Announcement(int kind, const std::string& term) {
     default:
         return "Custom Search " + term;
     }
-}
-
-void ShowSearchPlaceholder() {
-    ShowLoading();
-    platform::ListSetColumnHeader(0, "Name");
-}
-
-std::string ResultHeader() {
-    std::string count =
-        ResultRows.Name(1) == EmptyRowName ? "0" : GroupedNumber(ResultRows.Count());
-    return " Name  (" + count + ")";
 }
 
 } // namespace
@@ -94,18 +88,22 @@ struct EngineRequest {
     std::vector<std::string> arguments;
 };
 
-EngineRequest BuildEngineRequest(int kind, const std::string& term, bool oneTerm) {
+// None when "exclusion.txt" is there but cannot be read.
+std::optional<EngineRequest> BuildEngineRequest(int kind, const std::string& term, bool oneTerm) {
     bool exclude = kind != Custom && Settings.ExcludeSystemFolders != 0;
-    std::string bytes;
-    bool fileExists = exclude && platform::ReadWholeFile("exclusion.txt", bytes);
-    std::string fileText = DecodeFileText(bytes);
+    ExclusionFile file;
+    if (exclude) {
+        std::optional<ExclusionFile> read = ReadExclusionFile();
+        if (!read) return std::nullopt;
+        file = *read;
+    }
     EngineRequest request;
-    std::string exclusions = exclude ? ExclusionTermsFrom(fileExists, fileText) : std::string();
+    std::string exclusions = exclude ? ExclusionTermsFrom(file.exists, file.text) : std::string();
     request.text = MarkVerticalBars(
         EngineArgumentsFor(kind, exclusions, Settings.SortType, Settings.MaxResults, term));
     ExpandFilterGroups(request.text);
     std::vector<std::string> excluded;
-    if (exclude) excluded = ExclusionArgumentsFrom(fileExists, fileText);
+    if (exclude) excluded = ExclusionArgumentsFrom(file.exists, file.text);
     request.arguments = EngineArgumentListFor(kind, excluded, Settings.SortType,
                                               Settings.MaxResults, oneTerm ? "" : term);
     if (oneTerm && !term.empty()) request.arguments.push_back(term);
@@ -170,9 +168,17 @@ void Search(const std::string* folder) {
     Settings.LastSearchType = kind;
     RecordSearchTerm();
     const std::string& term = folder ? folderTerm : Settings.SearchTerm;
-    ShowSearchPlaceholder();
+    ShowLoading();
     SpeakTextAndWait(Announcement(kind, term));
-    EngineRequest request = BuildEngineRequest(kind, term, folder != nullptr);
+    std::optional<EngineRequest> built = BuildEngineRequest(kind, term, folder != nullptr);
+    if (!built) {
+        ImportResultFile();
+        ShowImportedRows();
+        SpeakText(ExclusionUnreadableText);
+        SetStatusText(StatusTextFor(1));
+        return;
+    }
+    const EngineRequest& request = *built;
     EngineArguments = request.text;
 
     platform::FileStamp before = platform::StampOf(ResultFile);
@@ -182,7 +188,6 @@ void Search(const std::string* folder) {
     bool written = !(platform::StampOf(ResultFile) == before);
     platform::ClipboardSetText(EngineArguments);
     int n = ImportResultFile();
-    platform::ListSetColumnHeader(0, ResultHeader());
     ShowImportedRows();
     int64_t t2 = platform::PerformanceCounter();
     platform::SetCaption(SearchCaption(t0, t1, t2, MainWindow.PerfFrequency, EngineArguments));
@@ -202,7 +207,7 @@ void RunFolderSearch(const std::string& folder) {
 }
 
 void ResetSearchState() {
-    SearchHistory.clear();
+    ResetSearchHistory();
     ResultRows.Clear();
     EngineArguments.clear();
 }

@@ -11,6 +11,21 @@ SettingsRecord Settings;
 
 namespace {
 
+bool FileWasRead = false;
+bool FileUnreadable = false;
+
+} // namespace
+
+bool SettingsUnreadable() {
+    return FileUnreadable;
+}
+
+void ResetSettingsState() {
+    FileWasRead = FileUnreadable = false;
+}
+
+namespace {
+
 using Field = std::variant<int SettingsRecord::*, std::string SettingsRecord::*>;
 
 struct Key {
@@ -158,23 +173,34 @@ static void ApplyWindowPlacement(std::string_view iniText, bool fromFile) {
     if (fromFile) platform::MoveMain(fitted.left, fitted.top);
 }
 
+// A file that is there but cannot be read is never taken for a missing one:
+// its values would be lost at exit. An earlier read's values stay.
 void LoadSettings() {
-    std::string path = SettingsFile();
     std::string bytes;
-    bool exists = platform::ReadWholeFile(path, bytes);
+    // Start-up reads twice; the second does not make the user wait again.
+    int wait = FileUnreadable ? 0 : HeldFileWaitMs;
+    platform::ReadResult result = platform::ReadFileWaiting(SettingsFile(), bytes, wait);
+    if (result == platform::ReadResult::Unreadable && FileWasRead) return;
+    FileUnreadable = result == platform::ReadResult::Unreadable;
+    bool exists = result == platform::ReadResult::Read;
+    FileWasRead = FileWasRead || exists;
     std::string text = DecodeFileText(bytes);
     ReadSettingsIni(text, exists, Settings);
     ApplyWindowPlacement(text, exists);
 }
 
 void SaveSettings() {
+    if (FileUnreadable) return;
     platform::Placement placement = platform::GetMainPlacement();
     Settings.Left = placement.normal.left;
     Settings.Top = placement.normal.top;
     Settings.Width = placement.normal.right - placement.normal.left;
     Settings.Height = placement.normal.bottom - placement.normal.top;
-    Settings.Minimized = placement.minimized ? 1 : 0;
-    Settings.Maximized = placement.maximized ? 1 : 0;
+    // The program never starts minimised (nobody could hear where it went), so
+    // the key says how it starts: a window minimised from maximised comes back
+    // maximised.
+    Settings.Minimized = 0;
+    Settings.Maximized = placement.maximized || placement.restoresMaximized ? 1 : 0;
     // Written beside the old file and swapped in, so no crash can lose the settings.
     platform::ReplaceFile(SettingsFile(), SettingsIniText(Settings));
 }

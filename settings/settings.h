@@ -61,6 +61,15 @@ constexpr size_t SettingTextLimit = 259;
 // The INI file beside the program: its base name with ".ini".
 std::string SettingsFile();
 
+// How long a read of the INI file, the history or the exclusion list waits
+// while another program holds the file: starting on defaults is worse.
+constexpr int HeldFileWaitMs = 1500;
+
+// The INI file is there but could not be read: this run never writes over it.
+bool SettingsUnreadable();
+// As a new process has it: nothing read yet.
+void ResetSettingsState();
+
 // "get" loads every key and applies the saved placement to the main window;
 // "save" writes the whole file; any other action does nothing.
 void LoadOrSaveSettings(const std::string& action);

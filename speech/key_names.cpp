@@ -166,5 +166,5 @@ void ResetSpeechState() {
     KeyName.clear();
     KeyChar.clear();
     CurrentWord.clear();
-    SpeechPrefix.clear();
+    Welcome(""); // nothing held back, nothing waiting
 }

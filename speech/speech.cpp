@@ -7,6 +7,8 @@ std::string SpeechPrefix;
 
 namespace {
 
+bool HeldUntilWelcome = false;
+
 constexpr unsigned Interrupting = platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak;
 constexpr unsigned ToItsEnd = platform::SpeakPurgeBeforeSpeak;
 
@@ -20,6 +22,7 @@ bool HandToScreenReader(const std::string& text, unsigned flags) {
 } // namespace
 
 void SpeakText(const std::string& text) {
+    if (HeldUntilWelcome) return;
     if (Settings.DisableSpeech != 0) {
         if (HandToScreenReader(SpeechPrefix + text, Interrupting)) SpeechPrefix.clear();
         return;
@@ -29,6 +32,7 @@ void SpeakText(const std::string& text) {
 }
 
 void SpeakTextWithoutPrefix(const std::string& text) {
+    if (HeldUntilWelcome) return;
     if (Settings.DisableSpeech != 0)
         HandToScreenReader(text, Interrupting);
     else
@@ -36,6 +40,7 @@ void SpeakTextWithoutPrefix(const std::string& text) {
 }
 
 void SpeakTextAndWait(const std::string& text) {
+    if (HeldUntilWelcome) return;
     if (Settings.DisableSpeech != 0)
         HandToScreenReader(text, ToItsEnd);
     else
@@ -51,8 +56,13 @@ void StopSpeech() {
         platform::VoiceSpeak("", platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak);
 }
 
-void SpeakNotAvailableYet() {
-    SpeakText("Not Available Yet");
+void HoldSpeechUntilWelcome() {
+    HeldUntilWelcome = true;
+}
+
+void Welcome(const std::string& words) {
+    HeldUntilWelcome = false;
+    SpeechPrefix = words;
 }
 
 void SpeakClipboardNotAvailable() {

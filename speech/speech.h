@@ -20,7 +20,11 @@ void SpeakTextAndWait(const std::string& text);
 // speech is disabled only a waiting prefix is handed to it.
 void SpeakEcho(const std::string& text);
 void StopSpeech();
-// What a command whose work is not built yet says, rather than silence.
-void SpeakNotAvailableYet();
+// From the window's creation to the welcome the program is silent: what start-up
+// shows (the last result, its row, the list's focus) is not news to the user,
+// and each message would cut off the one before.
+void HoldSpeechUntilWelcome();
+// The welcome rides on the next message.
+void Welcome(const std::string& words);
 // Said instead of a confirmation when another program kept the clipboard.
 void SpeakClipboardNotAvailable();

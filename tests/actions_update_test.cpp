@@ -56,6 +56,7 @@ class UpdateTest : public CommandsTest {
   protected:
     void BeforeStart() override {
         Put("lumafind.exe", "the running program 4.43");
+        Put("start_lumafind.exe", "MZ the starter");
         Put(ReleaseKeyFileName, TestKey);
         world().environment["LUMAFIND_UPDATE_URL"] = Address;
     }
@@ -233,6 +234,154 @@ TEST_F(UpdateTest, TheCompiledAddressServesUnlessTheEnvironmentNamesAnother) {
     ASSERT_FALSE(world().downloadsAsked.empty());
     EXPECT_EQ(world().downloadsAsked[0], std::string(DefaultUpdateAddress) + ".sig");
     EXPECT_EQ(std::string(DefaultUpdateAddress).rfind("https://", 0), 0u);
+}
+
+// A server that is slow, stalls or trickles, and a user who presses Esc or
+// closes the window meanwhile: the window answers, and nothing is written.
+class SlowUpdateTest : public UpdateTest {
+  protected:
+    Folder before;
+    void SetUp() override {
+        UpdateTest::SetUp();
+        Offer("4.50", NewProgram);
+        before = Files();
+    }
+    platform::testing::World::WebAnswer& ProgramAnswer() { return world().web[Address]; }
+    platform::testing::World::WebAnswer& NoteAnswer() { return world().web[Address + ".sig"]; }
+    void ExpectUntouched() {
+        EXPECT_EQ(Files(), before);
+        ExpectStillRunning();
+    }
+};
+
+bool IsProgress(const std::string& text) {
+    return text == "Waiting For The Update Server" || text.rfind("Downloaded ", 0) == 0;
+}
+
+TEST_F(SlowUpdateTest, AServerThatStallsOrTricklesIsGivenUpOnAndNothingIsWritten) {
+    struct Case {
+        std::string what;
+        std::function<void()> arrange;
+        int64_t givenUpBy; // at the latest, in milliseconds of the download
+    };
+    std::vector<Case> cases = {
+        {"the note is never answered", [&] { NoteAnswer().answerAfterMs = -1; }, 45000},
+        {"the program file is never answered", [&] { ProgramAnswer().answerAfterMs = -1; }, 45000},
+        {"the program file stops after its headers",
+         [&] { ProgramAnswer().pieceBytes = 1, ProgramAnswer().pieceEveryMs = 1000000; }, 30000},
+        {"one byte every five seconds",
+         [&] {
+             ProgramAnswer().body = std::string(1 << 20, 'x');
+             ProgramAnswer().pieceBytes = 1, ProgramAnswer().pieceEveryMs = 5000;
+         },
+         600000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Offer("4.50", NewProgram);
+        c.arrange();
+        Texts heard = Update();
+        ASSERT_GE(heard.size(), 2u);
+        EXPECT_EQ(heard.front(), "Updating Lumafind");
+        EXPECT_EQ(heard.back(), "Lumafind Update Failed");
+        for (size_t i = 1; i + 1 < heard.size(); ++i)
+            EXPECT_TRUE(IsProgress(heard[i])) << heard[i];
+        EXPECT_GT(world().lastDownloadMs, 0);
+        EXPECT_LE(world().lastDownloadMs, c.givenUpBy);
+        ExpectUntouched();
+    }
+}
+
+TEST_F(SlowUpdateTest, ALongDownloadSaysHowFarItHasComeEveryTenSeconds) {
+    std::string program(1000, 'x');
+    Offer("4.50", program);
+    ProgramAnswer().pieceBytes = 10, ProgramAnswer().pieceEveryMs = 1000;
+    EXPECT_EQ(Update(),
+              (Texts{"Updating Lumafind", "Downloaded 10 percent", "Downloaded 20 percent",
+                     "Downloaded 30 percent", "Downloaded 40 percent", "Downloaded 50 percent",
+                     "Downloaded 60 percent", "Downloaded 70 percent", "Downloaded 80 percent",
+                     "Downloaded 90 percent", "Update successful. Restarting Lumafind.",
+                     "Exiting Lumafind"}));
+    EXPECT_EQ(Get("lumafind.exe"), program);
+}
+
+TEST_F(SlowUpdateTest, WithoutAnAnnouncedLengthTheAmountIsSaid) {
+    std::string program(50 * 1024, 'x');
+    Offer("4.50", program);
+    ProgramAnswer().announcesLength = false;
+    ProgramAnswer().pieceBytes = 2048, ProgramAnswer().pieceEveryMs = 1000;
+    NoteAnswer().answerAfterMs = 12000; // a slow server first says nothing at all
+    EXPECT_EQ(Update(), (Texts{"Updating Lumafind", "Waiting For The Update Server",
+                               "Downloaded 20 Kilobytes", "Downloaded 40 Kilobytes",
+                               "Update successful. Restarting Lumafind.", "Exiting Lumafind"}));
+}
+
+TEST_F(SlowUpdateTest, TheLargestProgramAcceptedStillArrivesOverASlowLine) {
+    // 16 megabytes at 32 kilobytes a second: eight and a half minutes.
+    std::string program(16 << 20, 'x');
+    Offer("4.50", program);
+    ProgramAnswer().pieceBytes = 32 * 1024, ProgramAnswer().pieceEveryMs = 1000;
+    EXPECT_EQ(Update().back(), "Exiting Lumafind");
+    EXPECT_EQ(Get("lumafind.exe").size(), program.size());
+}
+
+TEST_F(SlowUpdateTest, EscCancelsTheDownloadAndOtherKeysAreDropped) {
+    for (bool duringNote : {true, false}) {
+        SCOPED_TRACE(duringNote ? "during the note" : "during the program file");
+        Offer("4.50", NewProgram);
+        (duringNote ? NoteAnswer() : ProgramAnswer()).answerAfterMs = -1;
+        world().duringDownload = {{1000, 'A'}, {5000, 0x1B}};
+        EXPECT_EQ(Update(), (Texts{"Updating Lumafind", "Update Cancelled"}));
+        EXPECT_EQ(world().lastDownloadMs, 5000);
+        ExpectUntouched();
+    }
+}
+
+TEST_F(SlowUpdateTest, ACloseDuringTheDownloadClosesTheProgramTheUsualWay) {
+    ProgramAnswer().answerAfterMs = -1;
+    Settings.MaxResults = 777; // kept only if the settings are saved on the way out
+    world().duringDownload = {{3000, platform::testing::CloseRequest}};
+    EXPECT_EQ(Update(), (Texts{"Updating Lumafind", "Exiting Lumafind"}));
+    EXPECT_FALSE(world().mainExists);
+    EXPECT_EQ(MainWindow.RestartPending, 0);
+    EXPECT_TRUE(world().startedAfterExit.empty());
+    Folder after = Files();
+    EXPECT_NE(after["lumafind.ini"].find("MaxResults= 777\r\n"), std::string::npos)
+        << after["lumafind.ini"];
+    after.erase("lumafind.ini"), before.erase("lumafind.ini");
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(SlowUpdateTest, WithoutAStarterThatCanRunNothingIsDownloadedOrWritten) {
+    for (std::string starter : {std::string(), std::string("a text file named so")}) {
+        SCOPED_TRACE(starter.empty() ? "missing" : starter);
+        std::filesystem::remove(folder + "start_lumafind.exe");
+        if (!starter.empty()) Put("start_lumafind.exe", starter);
+        before = Files();
+        world().downloadsAsked.clear();
+        EXPECT_EQ(Update(),
+                  (Texts{"Updating Lumafind", "Lumafind Update Failed : Starter Missing"}));
+        EXPECT_EQ(world().downloadsAsked, (std::vector<std::string>{Address + ".sig"}));
+        ExpectUntouched();
+    }
+}
+
+TEST_F(SlowUpdateTest, TestsMayShortenTheTimeLimitsButNeverLengthenThem) {
+    NoteAnswer().answerAfterMs = -1;
+    world().environment["LUMAFIND_UPDATE_TEST_LIMITS"] = "2000,1000,2500";
+    Update();
+    ASSERT_EQ(world().downloadLimits.size(), 1u);
+    EXPECT_EQ(world().downloadLimits[0].connectMs, 2000);
+    EXPECT_EQ(world().downloadLimits[0].readMs, 1000);
+    EXPECT_EQ(world().downloadLimits[0].wholeMs, 2500);
+    EXPECT_LE(world().lastDownloadMs, 2500);
+    world().downloadLimits.clear();
+    world().environment["LUMAFIND_UPDATE_TEST_LIMITS"] = "99999999,x,0";
+    Update();
+    ASSERT_EQ(world().downloadLimits.size(), 1u);
+    EXPECT_EQ(world().downloadLimits[0].connectMs, 15000);
+    EXPECT_EQ(world().downloadLimits[0].readMs, 30000);
+    EXPECT_GE(world().downloadLimits[0].wholeMs, 60000);
 }
 
 TEST(ReleaseNote, ReadsTheVersionAndTheSignedHeadInEitherLineEnd) {

@@ -72,8 +72,8 @@ TEST_F(RunSearchTest, StepsHappenInOrder) {
                                        "wait: File Search for texas", // spoken to its end
                                        "run: " + folder + "es.exe",   // the engine
                                        "clipboard: ",                 // the arguments
-                                       "header:  Name  (2)",          // the new header
                                        "count: 2",                    // the rows
+                                       "header:  Name  (2)",          // counted in the header
                                        "focus: 501",                  // the list
                                        "caption: Lumafind 4.43    ",  // the timing
                                        "speak: Search is complete : 2 Matches : ", // the summary

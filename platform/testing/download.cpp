@@ -1,5 +1,6 @@
 #include "platform/testing/testing.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -8,16 +9,65 @@ namespace platform {
 
 using testing::TheWorld;
 
-bool Download(const std::string& url, std::string& bytes, size_t limit) {
+// Simulated time in steps of a tenth of a second: the server's answer and
+// pieces arrive, the user's keys are taken, the limits are checked and the
+// progress is reported, as the real wait does while the worker downloads.
+DownloadOutcome Download(const std::string& url, std::string& bytes, size_t limit,
+                         const DownloadLimits& limits, const DownloadProgressReport& progress) {
+    constexpr int64_t Step = 100;
     testing::World& w = TheWorld();
     bytes.clear();
     w.downloadsAsked.push_back(url);
-    if (w.downloads.Fails()) return false;
-    auto answer = w.web.find(url);
-    if (answer == w.web.end() || answer->second.status != 200) return false;
-    if (answer->second.body.size() > limit) return false;
-    bytes = answer->second.body;
-    return true;
+    w.downloadLimits.push_back(limits);
+    w.lastDownloadMs = 0;
+    if (w.downloads.Fails()) return DownloadOutcome::Failed;
+    auto found = w.web.find(url);
+    if (found == w.web.end()) return DownloadOutcome::Failed; // nothing listens there
+    const testing::World::WebAnswer& answer = found->second;
+    DownloadProgress now;
+    int64_t lastActivity = 0, answeredAt = 0;
+    for (int64_t t = 0;; t += Step) {
+        w.lastDownloadMs = now.elapsedMs = t;
+        auto& during = w.duringDownload;
+        for (auto at = during.begin(); at != during.end();) {
+            if (at->atMs > t) {
+                ++at;
+                continue;
+            }
+            int key = at->key;
+            at = during.erase(at);
+            if (key == testing::CloseRequest) return DownloadOutcome::ClosedByUser;
+            if (key == 0x1B) return DownloadOutcome::Cancelled;
+        }
+        if (!now.answered && answer.answerAfterMs >= 0 && t >= answer.answerAfterMs) {
+            if (answer.status != 200) return DownloadOutcome::Failed;
+            now.answered = true;
+            answeredAt = lastActivity = t;
+            if (answer.announcesLength) now.expected = answer.body.size();
+        }
+        if (now.answered) {
+            size_t due = answer.body.size();
+            if (answer.pieceBytes > 0 && answer.pieceEveryMs > 0)
+                due = std::min<size_t>(due, size_t((t - answeredAt) / answer.pieceEveryMs) *
+                                                answer.pieceBytes);
+            if (due > now.received) now.received = due, lastActivity = t;
+            if (now.received > limit) return DownloadOutcome::Failed;
+            if (now.received == answer.body.size()) {
+                bytes = answer.body;
+                return DownloadOutcome::Finished;
+            }
+        }
+        if (t >= limits.wholeMs) return DownloadOutcome::TimedOut;
+        if (t - lastActivity >= (now.answered ? limits.readMs : limits.connectMs + limits.readMs))
+            return DownloadOutcome::TimedOut;
+        if (t % 1000 == 0 && progress) progress(now);
+    }
+}
+
+// Stands in for the PE check: a file Windows could start begins with "MZ".
+bool IsStartableProgram(const std::string& path) {
+    std::string bytes;
+    return ReadWholeFile(path, bytes) && bytes.rfind("MZ", 0) == 0;
 }
 
 bool VerifySignature(const std::string& publicKey, std::string_view data,

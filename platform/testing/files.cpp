@@ -57,8 +57,11 @@ bool FileExists(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    std::FILE* file = std::fopen(Resolve(path).c_str(), "rb");
+    return ReadFileWaiting(path, bytes, 0) == ReadResult::Read;
+}
+
+static bool ReadAll(const std::string& path, std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(file) : -1;
@@ -69,6 +72,31 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     }
     std::fclose(file);
     return ok;
+}
+
+ReadResult ReadFileWaiting(const std::string& path, std::string& bytes, int waitMs) {
+    bytes.clear();
+    testing::World& w = TheWorld();
+    std::string file = Resolve(path);
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return ReadResult::Missing;
+    if (w.fileReads.Fails() || fs::is_directory(file, ec)) return ReadResult::Unreadable;
+    auto held = w.heldFiles.find(file);
+    for (int waited = 0; held != w.heldFiles.end() && held->second != 0; waited += w.readRetryMs) {
+        if (waited >= waitMs) return ReadResult::Unreadable;
+        if (held->second > 0) --held->second;
+    }
+    if (ReadAll(file, bytes)) return ReadResult::Read;
+    bytes.clear();
+    return ReadResult::Unreadable;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(Resolve(folder), ec))
+        if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
+    return names;
 }
 
 // Each save has a temporary of its own, so two programs saving the same file

@@ -124,12 +124,21 @@ void MoveMain(int left, int top) {
 
 void ShowMainMaximized() {
     TheWorld().placement.maximized = true;
-    TheWorld().placement.minimized = false;
+    TheWorld().placement.minimized = TheWorld().placement.restoresMaximized = false;
 }
 
 void ShowMainMinimized() {
-    TheWorld().placement.minimized = true;
-    TheWorld().placement.maximized = false;
+    Placement& p = TheWorld().placement;
+    p.restoresMaximized = p.maximized || (p.minimized && p.restoresMaximized);
+    p.minimized = true;
+    p.maximized = false;
+}
+
+void ShowMainInFront() {
+    Placement& p = TheWorld().placement;
+    if (p.minimized) p.maximized = p.restoresMaximized;
+    p.minimized = p.restoresMaximized = false;
+    TheWorld().foreground = true;
 }
 
 bool MainWindowExists() {

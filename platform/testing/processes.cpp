@@ -167,3 +167,11 @@ void OpenWebPage(const std::string& url) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+bool ProcessRunning(uint32_t id) {
+    return id == uint32_t(getpid()) || testing::TheWorld().runningProcesses.count(id) > 0;
+}
+
+} // namespace platform

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ constexpr unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, CharMessage = 0
 constexpr unsigned SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105, SysCharMessage = 0x106;
 constexpr unsigned CommandMessage = 0x111;
 
+// Stands for a request to close the window among the keys of DuringDownload.
+constexpr int CloseRequest = -1;
+
 struct Monitor {
     Rect bounds; // the whole screen, in screen coordinates
     Rect work;   // the screen less the taskbar
@@ -61,6 +65,14 @@ struct World {
     std::string currentFolder;
     std::string programName = "lumafind.exe";
     FaultPlan fileWrites, clipboardOpens, processStarts;
+    // Files another program holds without sharing, by full path: how many read
+    // attempts it refuses (-1 for good). A read that waits tries again every
+    // `readRetryMs` of its wait. `fileReads` failing is a read error of its own.
+    std::map<std::string, int> heldFiles;
+    int readRetryMs = 10;
+    FaultPlan fileReads;
+    // Processes running beside this one (this one runs too), by id.
+    std::set<uint32_t> runningProcesses;
 
     // Speech
     std::vector<Utterance> transcript;
@@ -77,6 +89,7 @@ struct World {
     std::vector<Monitor> monitors{{{0, 0, 1600, 900}, {0, 0, 1600, 860}}}; // the first is primary
     int clientWidth = 1584, clientHeight = 761;
     int dpi = 96; // the window's scale; ChangeDpi moves it to another
+    bool foreground = false;
     std::map<int, Control> controls;
     int focus = -1;
 
@@ -205,14 +218,30 @@ struct World {
     // Download and update: what each address answers (an HTTP status and the
     // body; an address not listed cannot be reached), the addresses asked for
     // in order, and faults for downloads, renames (MoveFileTo) and removals.
+    // Time passes only in the simulation: by default the answer is there at
+    // once and whole; a server may take time to answer (never, with
+    // answerAfterMs -1) and send its body in pieces, one each pieceEveryMs.
     struct WebAnswer {
         int status = 200;
         std::string body;
+        int64_t answerAfterMs = 0;
+        size_t pieceBytes = 0; // 0: the whole body at once
+        int64_t pieceEveryMs = 0;
+        bool announcesLength = true;
     };
     std::map<std::string, WebAnswer> web;
     std::vector<std::string> downloadsAsked;
+    std::vector<DownloadLimits> downloadLimits; // given with each download, in order
     FaultPlan downloads, fileMoves, fileRemovals;
     std::vector<std::string> startedAfterExit;
+    // What the user does while a download runs, at a time into it: a key
+    // (virtual-key code) or CloseRequest (close button, Alt+F4, session end).
+    struct DuringDownload {
+        int64_t atMs;
+        int key;
+    };
+    std::vector<DuringDownload> duringDownload;
+    int64_t lastDownloadMs = 0; // how long the last download took
 
     // The visible effects in the order they happened ("speak: ...", "wait: ...",
     // "run: ...", "clipboard: ...", "caption: ...", "status: ...", "count: n",

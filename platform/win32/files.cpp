@@ -134,13 +134,51 @@ bool FileExists(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    return ReadFileWaiting(path, bytes, 0) == ReadResult::Read;
+}
+
+// Backup, antivirus and sync tools open a file for a moment without sharing;
+// a read in that moment must not pass for a missing file.
+ReadResult ReadFileWaiting(const std::string& path, std::string& bytes, int waitMs) {
     bytes.clear();
-    HANDLE file = OpenForReading(Widen(path));
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = ReadAll(file, bytes);
-    CloseHandle(file);
-    if (!ok) bytes.clear();
-    return ok;
+    std::wstring wide = Widen(path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ReadResult::Unreadable;
+    ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(waitMs, 0));
+    for (;;) {
+        DWORD error = 0;
+        HANDLE file = OpenForReading(wide);
+        if (file == INVALID_HANDLE_VALUE) {
+            error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return ReadResult::Missing;
+        } else {
+            bool ok = ReadAll(file, bytes);
+            if (!ok) error = GetLastError();
+            CloseHandle(file);
+            if (ok) return ReadResult::Read;
+            bytes.clear();
+        }
+        if (!HeldByAnother(error) || GetTickCount64() >= deadline) return ReadResult::Unreadable;
+        Sleep(10);
+    }
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::wstring pattern = ExtendedPath(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Narrow(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
 }
 
 // A folder of that name is never replaced by the file.

@@ -129,6 +129,7 @@ Placement GetMainPlacement() {
     p.normal = {r.left + offset.x, r.top + offset.y, r.right + offset.x, r.bottom + offset.y};
     p.minimized = IsIconic(Win.main) != 0;
     p.maximized = IsZoomed(Win.main) != 0;
+    p.restoresMaximized = p.minimized && (wp.flags & WPF_RESTORETOMAXIMIZED) != 0;
     return p;
 }
 
@@ -158,6 +159,11 @@ void ShowMainMaximized() {
 
 void ShowMainMinimized() {
     ShowWindow(Win.main, SW_SHOWMINIMIZED);
+}
+
+void ShowMainInFront() {
+    if (IsIconic(Win.main)) ShowWindow(Win.main, SW_RESTORE);
+    SetForegroundWindow(Win.main);
 }
 
 bool MainWindowExists() {

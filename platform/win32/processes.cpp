@@ -123,3 +123,16 @@ void OpenWebPage(const std::string& url) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+// A process we may not open is still running.
+bool ProcessRunning(uint32_t id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(id));
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+} // namespace platform

@@ -47,9 +47,11 @@ struct Win32Record {
     COLORREF selectionText = 0, selectionBackground = 0;
     std::wstring cellText;    // answered to the list; valid until it asks again
     std::wstring tooltipText; // shown by the big tooltip
-    // While the engine is waited for, a close request is held back and carried
-    // out once the search has ended (it ends the wait, as Esc does).
+    // While the engine or a download is waited for, a close request is only
+    // noted: what runs is stopped first (as Esc stops it), then the window
+    // closes the usual way.
     HANDLE waitedProcess = nullptr;
+    bool downloadWaiting = false;
     bool closeRequested = false;
 };
 

@@ -60,7 +60,7 @@ static void OnDestroyMessage() {
 }
 
 static void OnCloseMessage(HWND window) {
-    if (Win.waitedProcess) {
+    if (Win.waitedProcess || Win.downloadWaiting) {
         Win.closeRequested = true;
         return;
     }
@@ -69,12 +69,10 @@ static void OnCloseMessage(HWND window) {
 }
 
 // The process ends once this returns: the settings are saved now, and an
-// engine still running is ended first.
+// engine still running is ended first; a wait then reports itself cancelled.
 static void OnEndSessionMessage(HWND window) {
-    if (Win.waitedProcess) {
-        Win.closeRequested = true; // the wait reports it as cancelled
-        TerminateProcess(Win.waitedProcess, 1);
-    }
+    Win.closeRequested = true;
+    if (Win.waitedProcess) TerminateProcess(Win.waitedProcess, 1);
     if (IsWindow(window)) DestroyWindow(window);
 }
 
@@ -132,7 +130,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnCloseMessage(window);
         return TRUE;
     case WM_QUERYENDSESSION:
-        if (Win.waitedProcess) Win.closeRequested = true;
+        if (Win.waitedProcess || Win.downloadWaiting) Win.closeRequested = true;
         return Answer(window, TRUE);
     case WM_ENDSESSION:
         if (wParam) OnEndSessionMessage(window);

@@ -8,6 +8,7 @@ import stat
 import time
 
 import harness as h
+import reflow
 from harness import ASYNC, WAIT, Failure
 
 # A tree with one known answer for "texas".
@@ -68,6 +69,14 @@ def help_lists(session):
                               "1 Display Settings Shortcuts - F1"))
     h.settle(session)
     h.screenshot(session, "help_lists-actions")
+    # Esc goes back to the result and says which key did it.
+    h.keys(session, "Escape")
+    h.expect(session, (WAIT, "Returning to Last Search Result"))
+    h.expect(session, (ASYNC, re.compile(r"^Shortcut Pressed: Back to Results : Esc : ")))
+    h.keys(session, "F2")
+    h.expect(session, (ASYNC, "Opening Action Shortcuts : Top of List : "
+                              "1 Display Settings Shortcuts - F1"))
+    h.settle(session)
     for row in ["2 Online Help - Ctrl+F1", "3 Display Action Shortcuts - F2",
                 "4 Open Everthing - F3", "5 Copy File - Ctrl+D", "6 File Search - Ctrl+F"]:
         h.keys(session, "Down")
@@ -167,6 +176,16 @@ def help_page(session):
     if request not in (session.out / session.name / "wine.log").read_text(errors="replace"):
         raise Failure("the shell trace holds no request %s" % request)
     h.screenshot(session, "help_page")
+    # The page shipped beside the program, in a real browser: whole at every width.
+    try:
+        figures = reflow.measure(page, session.out / session.name)
+    except FileNotFoundError:
+        print("The page's reflow is not measured here: no chromium")
+        return
+    reflow.report(figures)
+    found = reflow.failures(figures)
+    if found:
+        raise Failure("the help page does not reflow: " + "; ".join(found))
 
 
 SCENARIOS = {

@@ -124,6 +124,89 @@ class CutOffServer:
         self.server.server_close()
 
 
+class StallServer:
+    """Takes connections on 127.0.0.1 and never answers, as a hung server does.
+    Ends on its own after `bound` seconds."""
+
+    def __init__(self, port, bound=120):
+        self.listener = socket.socket()
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind(("127.0.0.1", port))
+        self.listener.listen(16)
+        self.listener.settimeout(0.2)
+        self.held, self.stopping = [], threading.Event()
+        self.deadline = time.monotonic() + bound
+        self.thread = threading.Thread(target=self.serve, daemon=True)
+
+    def serve(self):
+        while not self.stopping.is_set() and time.monotonic() < self.deadline:
+            try:
+                connection, _ = self.listener.accept()
+                self.held.append(connection)
+            except OSError:
+                pass
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stopping.set()
+        self.thread.join(5)
+        for connection in self.held:
+            connection.close()
+        self.listener.close()
+
+
+class TrickleServer:
+    """Serves the release note whole and the program file one byte every
+    `every` seconds, its whole length announced; stops after `bound` seconds."""
+
+    def __init__(self, folder, port, every=1.0, bound=120):
+        folder, stopping = Path(folder), threading.Event()
+        deadline = time.monotonic() + bound
+        self.stopping = stopping
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                path = folder / self.path.lstrip("/")
+                if not path.is_file():
+                    self.send_error(404)
+                    return
+                data = path.read_bytes()
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                if path.suffix == ".sig":
+                    self.wfile.write(data)
+                    return
+                try:
+                    for byte in data:
+                        if stopping.wait(every) or time.monotonic() > deadline:
+                            break
+                        self.wfile.write(bytes([byte]))
+                        self.wfile.flush()
+                except OSError:
+                    pass  # the program gave up and closed the connection
+                self.close_connection = True
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        self.server.daemon_threads = True
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stopping.set()
+        self.server.shutdown()
+        self.server.server_close()
+
+
 def snapshot(folder):
     """Every file of the program folder with the SHA-256 of its bytes."""
     return {p.name: hashlib.sha256(p.read_bytes()).hexdigest()
@@ -252,4 +335,139 @@ def online_update(session):
         server.stop()
 
 
-SCENARIOS = {"online_update": online_update}
+# The tests' shorter time limits (connect, each read, whole, in milliseconds),
+# through the variable only tests set; the program's own are 15 s, 30 s and
+# about 9.5 minutes.
+TEST_LIMITS = "3000,4000,25000"
+CANCELLED = said(ASYNC, "Update Cancelled")
+STARTER_MISSING = said(ASYNC, "Lumafind Update Failed : Starter Missing")
+PROGRESS = re.compile(r"Downloaded \d+ percent$")
+
+
+def slow_server_session(session):
+    """A program folder with a starter and a signed 9.0 release to serve; the
+    program started against a port of 127.0.0.1 with the tests' limits."""
+    update_test = session.bin.parent / "update-test"
+    newer = update_test / "lumafind.exe"
+    for needed in [newer, session.bin / "start_lumafind.exe"]:
+        if not needed.is_file():
+            raise Failure("the Windows build made no %s" % needed)
+    if shutil.which("openssl") is None:
+        raise Failure("openssl is needed to make the test's release keys")
+    work = session.out / session.name
+    keys, served = work / "keys", work / "served"
+    for folder in (keys, served):
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+    key = make_key(keys, "release")
+    h.prepare_folder(session)
+    shutil.copy2(session.bin / "start_lumafind.exe", session.folder / "start_lumafind.exe")
+    openssl("pkey", "-in", str(key), "-pubout", "-outform", "DER", "-out",
+            str(session.folder / KEY_FILE))
+    release(served, key, newer, "9.0")
+    tree = h.make_tree(work / "tree", {"notes/houston.txt": (40, "2024-06-01 12:00")})
+    port = free_port()
+    h.start_program(session, [tree], env={
+        "LUMAFIND_UPDATE_URL": "http://127.0.0.1:%d/lumafind.exe" % port,
+        "LUMAFIND_UPDATE_TEST_LIMITS": TEST_LIMITS})
+    return served, port, work
+
+
+def unchanged(session, before, what):
+    after = snapshot(session.folder)
+    if after != before:
+        raise Failure("%s changed the program folder: %r, before %r" % (what, after, before))
+    if h.main_window(session) is None:
+        raise Failure("%s: the program is no longer running" % what)
+
+
+def update_slow_server(session):
+    """A server that never answers is given up on within the time limits and one
+    that trickles is reported now and then until it is; Esc cancels a download
+    at once, and Alt+F4 during one closes the program the usual way."""
+    served, port, _ = slow_server_session(session)
+    before = snapshot(session.folder)
+    with StallServer(port):
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        began = time.monotonic()
+        h.expect(session, FAILED, timeout=30)
+        took = time.monotonic() - began
+        unchanged(session, before, "a server that never answers")
+        # Connect 3 s, then 4 s for the answer to begin.
+        if took > 12:
+            raise Failure("a stalled server was given up on only after %.1f s" % took)
+        print("  a stalled server: failed after %.1f s, files unchanged" % took)
+
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        time.sleep(1)
+        h.keys(session, "ctrl+l")  # dropped while the download runs
+        pressed = time.monotonic()
+        h.keys(session, "Escape")
+        h.expect(session, CANCELLED, timeout=10, next_line=True)
+        took = time.monotonic() - pressed
+        unchanged(session, before, "Esc during a stalled download")
+        print("  Esc during a stalled download: 'Update Cancelled' after %.2f s" % took)
+
+    with TrickleServer(served, port, every=0.5, bound=60):
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        began = time.monotonic()
+        progress = [h.expect(session, (ASYNC, PROGRESS), timeout=15, next_line=True)
+                    for _ in range(2)]
+        h.expect(session, FAILED, timeout=20, next_line=True)
+        took = time.monotonic() - began
+        unchanged(session, before, "a trickling server")
+        if took > 35:
+            raise Failure("a trickling server was given up on only after %.1f s" % took)
+        print("  a trickling server: heard %r, failed after %.1f s" % (progress, took))
+
+    h.keys(session, "ctrl+y")  # a setting the close must save
+    h.expect(session, re.compile("Black on White"), timeout=10)
+    with StallServer(port):
+        h.keys(session, "ctrl+o")
+        h.expect(session, UPDATING, timeout=30)
+        time.sleep(1)
+        pressed = time.monotonic()
+        h.keys(session, "alt+F4")
+        h.expect(session, (WAIT, "Exiting Lumafind"), timeout=10, next_line=True)
+        took = time.monotonic() - pressed
+        h.wait_for_exit(session)
+    text = (session.folder / "lumafind.ini").read_bytes().decode("utf-8")
+    if "\r\nBG= 16777215\r\n" not in text:
+        raise Failure("the settings were not saved on the way out: %r" % text[:300])
+    for name in ("lumafind.exe", "start_lumafind.exe", KEY_FILE):
+        if snapshot(session.folder)[name] != before[name]:
+            raise Failure("closing during a download changed %s" % name)
+    if (session.folder / "lumafind.tmp").exists() or (session.folder / "lumafind.old").exists():
+        raise Failure("closing during a download left update files behind")
+    print("  Alt+F4 during a stalled download: 'Exiting Lumafind' after %.2f s, settings saved"
+          % took)
+
+
+def update_without_starter(session):
+    """With the starter missing, or a text file in its name, a newer release is
+    refused before it is downloaded and every file stays as it was."""
+    served, port, work = slow_server_session(session)
+    (work / "web.log").unlink(missing_ok=True)  # only this run's requests count
+    server = WebServer(served, port, work / "web.log")
+    starter = session.folder / "start_lumafind.exe"
+    try:
+        server.start()
+        starter.unlink()
+        before = snapshot(session.folder)
+        update_refused(session, STARTER_MISSING, before, "the starter removed")
+        starter.write_bytes(b"This is not a program.\r\n")
+        before = snapshot(session.folder)
+        update_refused(session, STARTER_MISSING, before, "a text file named as the starter")
+        asked = (work / "web.log").read_text()
+        if "GET /lumafind.exe " in asked:
+            raise Failure("the program file was downloaded without a starter: %s" % asked)
+        h.screenshot(session, "update_without_starter")
+    finally:
+        server.stop()
+
+
+SCENARIOS = {"online_update": online_update, "update_slow_server": update_slow_server,
+             "update_without_starter": update_without_starter}

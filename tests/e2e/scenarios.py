@@ -20,6 +20,7 @@ import harness as h  # noqa: E402
 import display_scale  # noqa: E402
 import help_and_clipboard  # noqa: E402
 import image_preview  # noqa: E402
+import kept_files  # noqa: E402
 import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import packages  # noqa: E402
@@ -141,7 +142,10 @@ def first_start(session):
     the program and leaves an INI with all 46 keys in order."""
     tree = start_with_tree(session)
     h.start_program(session, [tree])
-    welcomes = [line for line in h.speech(session) if WELCOME in line[1]]
+    heard = [line for line in h.speech(session) if line[1]]
+    if heard[:1] != [ready_line("texas")]:
+        raise Failure("the first words were %r, expected the welcome" % heard[:3])
+    welcomes = [line for line in heard if WELCOME in line[1]]
     if welcomes != [ready_line("texas")]:
         raise Failure("the welcome came as %r, expected once as %r" % (welcomes,
                                                                      ready_line("texas")))
@@ -621,6 +625,8 @@ SCENARIOS = {
 SCENARIOS.update(help_and_clipboard.SCENARIOS)
 # The image preview pane, checked in the screenshots' pixels.
 SCENARIOS.update(image_preview.SCENARIOS)
+# Settings and history held by another program at start, and a minimised start.
+SCENARIOS.update(kept_files.SCENARIOS)
 # The magnifier and the engine's window.
 SCENARIOS.update(outside_programs.SCENARIOS)
 # The online update and the starter, against a local web server.

@@ -69,6 +69,10 @@ TEST_F(EsEdges, ExtensionNeverMatchesAFolderWhateverItsName) {
     EXPECT_EQ(Found({"/ad", "ext:jpg"}), Set{});
     EXPECT_EQ(Found({"/ad", "ext:JPG;png;zip"}), Set{});
     EXPECT_EQ(Found({"ext:.zip"}), Set{"backup.zip\\data.zip"});
+    // "notes" has no extension: an empty item in the list must not find it.
+    EXPECT_EQ(Found({"ext:zip;"}), Set{"backup.zip\\data.zip"});
+    EXPECT_EQ(Found({"ext:;.zip;;"}), Set{"backup.zip\\data.zip"});
+    EXPECT_EQ(Found({"ext:"}), Set{});
     // Left out by extension, the folders stay and so does what is inside them.
     EXPECT_EQ(Found({"/ad", "!ext:jpg", "jpg"}),
               (Set{"photos.jpg", "photos.jpg\\Album.JPG", "linked.jpg"}));

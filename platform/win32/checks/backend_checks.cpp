@@ -1,6 +1,8 @@
 // Checks of the Windows backend against the real system (Windows, or Wine on
 // Linux): files, processes, clipboard, the speech log, and the controls'
 // texts and notifications. Prints each failure; exits 1 when any failed.
+#include <winsock2.h>
+
 #include "platform/win32/win32.h"
 
 #include "app/command_line.h"
@@ -19,6 +21,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -96,6 +99,46 @@ static void CheckFailedReplacement(const std::string& dir) {
     CHECK(!FileExists(dir + "folder")); // a folder is not a file
     CHECK(!ReplaceFile(dir + "no such folder\\x.txt", "x"));
     CHECK(!FileExists(dir + "no such folder\\x.txt.new"));
+}
+
+static HANDLE HoldWithoutSharing(const std::string& path) {
+    return CreateFileW(win32::Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+static DWORD WINAPI LetGoAfter300Ms(void* file) {
+    Sleep(300);
+    CloseHandle(HANDLE(file));
+    return 0;
+}
+
+// A file another program holds without sharing is waited for, then told
+// apart from a missing one.
+static void CheckHeldReading(const std::string& dir) {
+    std::string bytes = "junk", path = dir + "held.ini";
+    CHECK(ReadFileWaiting(dir + "missing.txt", bytes, 200) == ReadResult::Missing && bytes.empty());
+    CHECK(ReadFileWaiting(dir + "no such folder\\x.txt", bytes, 200) == ReadResult::Missing);
+    CHECK(ReplaceFile(path, "[All]\r\nFontSize= 60\r\n"));
+    HANDLE held = HoldWithoutSharing(path);
+    CHECK(held != INVALID_HANDLE_VALUE);
+    ULONGLONG start = GetTickCount64();
+    CHECK(ReadFileWaiting(path, bytes, 200) == ReadResult::Unreadable && bytes.empty());
+    CHECK(GetTickCount64() - start >= 190);
+    CHECK(!ReadWholeFile(path, bytes));
+    HANDLE letGo = CreateThread(nullptr, 0, LetGoAfter300Ms, held, 0, nullptr);
+    CHECK(ReadFileWaiting(path, bytes, 1500) == ReadResult::Read &&
+          bytes == "[All]\r\nFontSize= 60\r\n");
+    WaitForSingleObject(letGo, INFINITE);
+    CloseHandle(letGo);
+    std::wstring folder = win32::Widen(dir + "held-dir.ini");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CHECK(ReadFileWaiting(dir + "held-dir.ini", bytes, 200) == ReadResult::Unreadable);
+    std::vector<std::string> names = FileNamesIn(dir);
+    CHECK(std::find(names.begin(), names.end(), "held.ini") != names.end());
+    CHECK(std::find(names.begin(), names.end(), "held-dir.ini") == names.end());
+    RemoveDirectoryW(folder.c_str()); // the folder is kept between runs
+    CHECK(ProcessRunning(GetCurrentProcessId()));
+    CHECK(!ProcessRunning(0xFFFFFFF0u));
 }
 
 static void CheckProgramFolder(const std::string& dir) {
@@ -685,6 +728,71 @@ static void CheckRunMainWindow(const std::string& dir) {
     CHECK(log.find("2\tExiting Lumafind\n") > welcome);
 }
 
+// Only a file Windows can start passes as the update's starter.
+static void CheckStartablePrograms(const std::string& dir) {
+    CHECK(IsStartableProgram(SystemProgram("cmd.exe")));
+    CHECK(IsStartableProgram(ProgramPath()));
+    CHECK(!IsStartableProgram(dir + "no_such_starter.exe"));
+    ReplaceFile(dir + "text.exe", "This is not a program.\r\n");
+    CHECK(!IsStartableProgram(dir + "text.exe"));
+    ReplaceFile(dir + "mz.exe", "MZ" + std::string(4096, '\0'));
+    CHECK(!IsStartableProgram(dir + "mz.exe"));
+    // The header's offset (at 0x3C) names where "PE\0\0" must stand.
+    std::string image = "MZ" + std::string(58, '\0') + std::string("\x80\0\0\0", 4);
+    ReplaceFile(dir + "cut.exe", image);
+    CHECK(!IsStartableProgram(dir + "cut.exe"));
+    image += std::string(0x80 - image.size(), '\0') + std::string("PE\0\0", 4);
+    ReplaceFile(dir + "image.exe", image);
+    CHECK(IsStartableProgram(dir + "image.exe"));
+}
+
+static DWORD WINAPI CloseSoon(void*) {
+    Sleep(300);
+    SendMessageW(win32::Win.main, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+// A server that takes the connection and never answers: the wait gives up at
+// its limit, Esc and a close sent from another thread end it at once, and the
+// window stays for the caller to close.
+static void CheckStalledDownload() {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    bind(listener, reinterpret_cast<sockaddr*>(&address), size);
+    listen(listener, 8);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
+    const DownloadLimits limits{1000, 1000, 3000};
+    int reports = 0;
+    auto count = [&](const DownloadProgress& p) { reports += !p.answered && p.received == 0; };
+    std::string bytes = "left over";
+    ULONGLONG start = GetTickCount64();
+    CHECK(Download(url, bytes, 100, limits, count) == DownloadOutcome::TimedOut);
+    ULONGLONG took = GetTickCount64() - start;
+    CHECK(took >= 900 && took < 2500);
+    CHECK(bytes.empty() && reports >= 2);
+
+    PostMessageW(win32::ControlWindow(SearchBoxId), WM_KEYDOWN, VK_ESCAPE, 0);
+    start = GetTickCount64();
+    CHECK(Download(url, bytes, 100, {5000, 5000, 20000}, nullptr) == DownloadOutcome::Cancelled);
+    CHECK(GetTickCount64() - start < 500);
+
+    HANDLE closer = CreateThread(nullptr, 0, CloseSoon, nullptr, 0, nullptr);
+    start = GetTickCount64();
+    CHECK(Download(url, bytes, 100, {5000, 5000, 20000}, nullptr) == DownloadOutcome::ClosedByUser);
+    took = GetTickCount64() - start;
+    CHECK(took >= 250 && took < 1000);
+    CHECK(MainWindowExists());
+    WaitForSingleObject(closer, 5000);
+    CloseHandle(closer);
+    closesocket(listener);
+}
+
 static void CheckWindow(const std::string& dir) {
     CreateWindowAndControls();
     CheckDefaultFont();
@@ -696,6 +804,7 @@ static void CheckWindow(const std::string& dir) {
     CheckToolbar();
     CheckDpiChange();
     CheckScreenReaderMessages(dir);
+    CheckStalledDownload();
     CheckClose(dir);
 }
 
@@ -705,6 +814,7 @@ int main() {
     CheckTextConversion();
     CheckReadingAndReplacing(dir);
     CheckFailedReplacement(dir);
+    CheckHeldReading(dir);
     CheckProgramFolder(dir);
     CheckProfileEncodings(dir);
     CheckWorkArea();
@@ -716,6 +826,7 @@ int main() {
     CheckHeldClipboard();
     CheckAssociations();
     CheckLongResultPath(dir);
+    CheckStartablePrograms(dir);
     CheckSpeechLog(dir);
     CheckScreenReaderFlag(dir);
     CheckWindow(dir);

@@ -111,6 +111,18 @@ def status_area(picture, list_row):
     return top, bottom - top
 
 
+def list_background(shot, list_row, x=1000):
+    """A point of the list's empty foot in a screenshot where the list's rows
+    end above it: above its bottom edge and horizontal scroll bar (17 pixels
+    at 96 dots an inch), inside a run of one colour, off the grid lines."""
+    picture = Picture(shot)
+    top, _ = status_area(picture, list_row)
+    y = top - 25
+    while y > list_row and len({picture.at(x, y - i) for i in range(6)}) > 1:
+        y -= 1
+    return (x, y - 2)
+
+
 def read_text(shot, top, height, what):
     """The status bar's text as tesseract reads it, blanks and line breaks
     dropped; None where tesseract is not installed."""

@@ -4,6 +4,7 @@
 
 #include "app/events.h"
 #include "app/layout.h"
+#include "app/wrap.h"
 #include "appearance/appearance.h"
 #include "appearance/contrast.h"
 #include "results/result_list.h"
@@ -174,4 +175,27 @@ TEST_F(ReadingTest, TheSelectedRowStaysInViewAfterEveryChangeOfSpaceOrRows) {
 
     platform::testing::PressKey(VkF2); // the other list, row 1
     EXPECT_TRUE(SelectedInView()) << "list switch";
+}
+
+// Characters 10 pixels wide, lines of 100: ten characters.
+static std::vector<std::string> Wrapped(std::string_view text) {
+    return WrapText(text, 100, [](std::string_view piece) { return int(piece.size()) * 10; });
+}
+
+TEST(WrapText, BreaksAtBlanksAndInsideAWordLongerThanALine) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(Wrapped("ab cd"), (Lines{"ab cd"}));
+    EXPECT_EQ(Wrapped("abcd efgh ijkl"), (Lines{"abcd efgh", "ijkl"})) << "a word that fits moves";
+    // A name longer than a line starts after the row number on the first line.
+    EXPECT_EQ(Wrapped("  3  abcdefghijklmnopqrstuvwxyz  c:\\"),
+              (Lines{"  3  abcde", "fghijklmno", "pqrstuvwxy", "z  c:\\"}));
+    EXPECT_EQ(Wrapped("     abcdefgh"), (Lines{"     abcde", "fgh"})) << "no line of blanks";
+    EXPECT_EQ(Wrapped(""), Lines{});
+    // Never a line without a character, even where one is wider than a line.
+    EXPECT_EQ(WrapText("ab", 5, [](std::string_view p) { return int(p.size()) * 10; }),
+              (Lines{"a", "b"}));
+    // A character of several bytes is never split.
+    EXPECT_EQ(WrapText("\xC3\xA9\xC3\xA9\xC3\xA9", 20,
+                       [](std::string_view p) { return int(p.size()) * 5; }),
+              (Lines{"\xC3\xA9\xC3\xA9", "\xC3\xA9"}));
 }

@@ -2,9 +2,11 @@
 // surface and the status bar.
 #include "platform/win32/win32.h"
 
+#include "app/wrap.h"
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -30,16 +32,35 @@ static int StatusMargin() {
     return MulDiv(8, WindowDpi(), 96);
 }
 
-// Broken at blanks, and inside a word longer than a line (a path, a name
-// without blanks), so nothing of it is cut off at the edge.
-constexpr UINT StatusTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-
 static std::wstring StatusText(HWND bar) {
     int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
     std::wstring text(size_t(length) + 1, L'\0');
     SendMessageW(bar, SB_GETTEXTW, 0, LPARAM(text.data()));
     text.resize(size_t(length));
     return text;
+}
+
+// The status text in lines as wide as the bar less its margins, measured in
+// the font selected into `dc`. DrawText's word break would move a name longer
+// than a line whole to the next line, leaving the first line nearly empty.
+static std::vector<std::wstring> StatusLines(HDC dc, HWND bar, int width) {
+    std::vector<std::wstring> lines;
+    auto measure = [dc](std::string_view piece) {
+        std::wstring wide = Widen(piece);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+        return int(size.cx);
+    };
+    for (const std::string& line :
+         WrapText(Narrow(StatusText(bar)), std::max(1, width - 2 * StatusMargin()), measure))
+        lines.push_back(Widen(line));
+    return lines;
+}
+
+static int LineHeight(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return int(metrics.tmHeight);
 }
 
 // The bar itself draws its text on one line, cut at its right edge; it keeps
@@ -53,10 +74,14 @@ static void PaintStatusBar(HWND bar) {
     HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkMode(dc, TRANSPARENT);
-    int margin = StatusMargin();
-    RECT box{client.left + margin, client.top + margin / 2, client.right - margin, client.bottom};
-    std::wstring text = StatusText(bar);
-    DrawTextW(dc, text.c_str(), int(text.size()), &box, StatusTextFormat);
+    int margin = StatusMargin(), height = LineHeight(dc);
+    int y = client.top + margin / 2;
+    // Only whole lines: half a line cut at the bottom reads as something else.
+    for (const std::wstring& line : StatusLines(dc, bar, client.right - client.left)) {
+        if (y + height > client.bottom) break;
+        TextOutW(dc, client.left + margin, y, line.c_str(), int(line.size()));
+        y += height;
+    }
     SelectObject(dc, oldFont);
     EndPaint(bar, &paint);
 }
@@ -102,13 +127,11 @@ int StatusBarTextHeight(int width) {
     if (!bar) return 0;
     HDC dc = GetDC(bar);
     HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
-    std::wstring text = StatusText(bar);
-    if (text.empty()) text = L" ";
-    RECT box{0, 0, std::max(1, width - 2 * StatusMargin()), 0};
-    DrawTextW(dc, text.c_str(), int(text.size()), &box, StatusTextFormat | DT_CALCRECT);
+    int lines = std::max(1, int(StatusLines(dc, bar, width).size()));
+    int height = lines * LineHeight(dc);
     SelectObject(dc, oldFont);
     ReleaseDC(bar, dc);
-    return box.bottom - box.top;
+    return height;
 }
 
 // The bar adds its borders to the least height it is given; they are taken

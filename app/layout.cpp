@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/text.h"
 #include "results/result_list.h"
+#include "searchbox/status.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
@@ -90,19 +91,26 @@ void LayoutWindow() {
     std::string first = n > 0 ? std::string(ResultRows.Name(1)) : std::string();
     int W = platform::ClientWidth(), H = platform::ClientHeight(), T = ToolbarHeight();
     int dpi = platform::WindowDpi();
+    auto layout = [&] {
+        LayoutResult l = ComputeLayout(W, H, platform::ControlHeight(platform::StatusBarId), T,
+                                       Settings.FontSize, Settings.ShowPreview != 0,
+                                       Settings.SearchType, n, first, dpi);
+        Place(platform::SearchBoxId, l.searchBox);
+        Place(platform::ResultListId, l.list);
+        Place(platform::PreviewId, l.preview);
+        for (int c = 0; c < 4; ++c)
+            platform::ListSetColumn(c, l.headers[c], l.widths[c]);
+    };
+    // The columns' widths decide what the status bar repeats of the row, and
+    // its text its height, which the list's height then follows.
+    layout();
+    int s = SelectedRow();
+    if (MainWindow.StatusHeight >= 0 && s >= 1 && s <= n) PutStatusText(StatusTextFor(s));
     MainWindow.StatusHeight = WantedStatusHeight(W, H, T, dpi);
     platform::SetStatusBarHeight(MainWindow.StatusHeight);
-    LayoutResult l =
-        ComputeLayout(W, H, platform::ControlHeight(platform::StatusBarId), T, Settings.FontSize,
-                      Settings.ShowPreview != 0, Settings.SearchType, n, first, dpi);
-    Place(platform::SearchBoxId, l.searchBox);
-    Place(platform::ResultListId, l.list);
-    Place(platform::PreviewId, l.preview);
-    for (int c = 0; c < 4; ++c)
-        platform::ListSetColumn(c, l.headers[c], l.widths[c]);
+    layout();
     // A list grown shorter, or a font grown larger, may have pushed the row
     // being read past the list's edge.
-    int s = SelectedRow();
     if (s >= 1) platform::ListEnsureVisible(s - 1);
     platform::RedrawControl(platform::ResultListId);
     platform::RedrawControl(platform::SearchBoxId);

@@ -16,6 +16,8 @@ struct MainWindowRecord {
     // The status bar's height the layout last asked for (the bar may be a
     // little higher where its own font needs it); -1 before the first layout.
     int StatusHeight = -1;
+    // The status bar's text as last put there.
+    std::string StatusText;
 };
 
 extern MainWindowRecord MainWindow;

@@ -195,6 +195,9 @@ void ListSetExtendedStyles();
 // The colours the selected row is drawn in, whether or not the list has the
 // focus, in place of the system's highlight.
 void ListSetSelectionColors(int foreground, int background);
+// Whether `text` in the cell of row `index` and column 0..3 is drawn whole,
+// neither cut at the cell's edge nor outside the list's visible width.
+bool ListCellShownWhole(int index, int column, const std::string& text);
 
 // ---- Status bar --------------------------------------------------------------
 void SetStatusBarText(const std::string& text);

@@ -199,3 +199,20 @@ TEST(WrapText, BreaksAtBlanksAndInsideAWordLongerThanALine) {
                        [](std::string_view p) { return int(p.size()) * 5; }),
               (Lines{"\xC3\xA9\xC3\xA9", "\xC3\xA9"}));
 }
+
+TEST_F(ReadingTest, TheStatusBarLeavesOutTheDateAndSizeTheListShowsWhole) {
+    world().clientWidth = 2400; // columns wide enough for the 36-point date
+    ShowRows(3);
+    platform::testing::PressKey(VkDown);
+    EXPECT_EQ(world().statusText, "     2  row 2.txt  c:\\data\\");
+
+    world().clientWidth = 1584; // the date cut at its column's edge
+    OnSize();
+    EXPECT_EQ(world().statusText, "     2  row 2.txt  01/15/2023 10:23  c:\\data\\")
+        << "the layout tells the status bar again";
+
+    world().clientWidth = 2400;
+    Settings.ShowPreview = 1; // the preview covers the date and size columns
+    LayoutWindow();
+    EXPECT_EQ(world().statusText, "     2  row 2.txt  01/15/2023 10:23  1234  c:\\data\\");
+}

@@ -238,4 +238,24 @@ void ListSetSelectionColors(int foreground, int background) {
     if (HWND list = win32::List()) InvalidateRect(list, nullptr, TRUE);
 }
 
+// As the selected row draws it: the list's font, inside the same padding.
+bool ListCellShownWhole(int index, int column, const std::string& text) {
+    HWND list = win32::List();
+    if (!list || index < 0) return false;
+    RECT cell = win32::SubItemRect(list, index, column, LVIR_LABEL);
+    RECT client{};
+    GetClientRect(list, &client);
+    int padding = MulDiv(6, WindowDpi(), 96);
+    int room = int(std::min(cell.right, client.right) - cell.left) - 2 * padding;
+    if (cell.left < client.left || room <= 0) return false;
+    std::wstring wide = win32::Widen(text);
+    HDC dc = GetDC(list);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+    return size.cx <= room;
+}
+
 } // namespace platform

@@ -55,7 +55,11 @@ int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight, 
     int searchBox = R(SearchBoxPixelsPerPoint * fontSize * ScaleFactor(dpi));
     // Its borders and a horizontal scroll bar, which a vertical one brings.
     int listFrame = px(30);
-    int most = H - T - searchBox - px(10) - 2 * rowHeight - listFrame;
+    int room = H - T - searchBox - px(10) - listFrame;
+    // The header and two whole rows show where the row being read stands
+    // among its neighbours; where that leaves no line of text (a very large
+    // font), one line, and the header and the row itself.
+    int most = std::max(room - 3 * rowHeight, std::min(rowHeight + px(8), room - 2 * rowHeight));
     return std::max(0, std::min(textHeight + px(8), most));
 }
 

@@ -132,17 +132,21 @@ TEST_F(ReadingTest, TheStatusBarGrowsWithTheTextAndTheFontAndTheListGivesWay) {
     EXPECT_GT(longAt72, longStatus);
     // The list keeps room for its header and the selected row at any size.
     EXPECT_GE(ListHeight(), 2 * world().itemHeight);
+    EXPECT_GE(StatusHeight(), world().itemHeight) << "and the status bar a line";
     EXPECT_TRUE(SelectedInView());
 
     platform::testing::PressKey(VkUp); // back to a short name: the list grows again
     EXPECT_LT(StatusHeight(), longAt72);
 }
 
-TEST(StatusArea, HoldsTheWholeTextButLeavesTheListAHeaderAndARow) {
+TEST(StatusArea, HoldsTheWholeTextButLeavesTheListAHeaderAndTwoRows) {
     // 800 high, a toolbar of 100, a search box of 97 at 36 points, rows of 60.
     EXPECT_EQ(StatusAreaHeight(50, 800, 100, 36, 60), 58);
     EXPECT_EQ(StatusAreaHeight(300, 800, 100, 36, 60), 308);
-    EXPECT_EQ(StatusAreaHeight(900, 800, 100, 36, 60), 800 - 100 - 97 - 10 - 120 - 30);
+    EXPECT_EQ(StatusAreaHeight(900, 800, 100, 36, 60), 800 - 100 - 97 - 10 - 180 - 30);
+    // At 72 points two rows of 110 would leave less than a line: one line, and
+    // the header and one row.
+    EXPECT_EQ(StatusAreaHeight(900, 760, 100, 72, 110), 110 + 8);
     EXPECT_EQ(StatusAreaHeight(50, 800, 100, 36, 60, 192), 66) << "margins grow with the scale";
     EXPECT_EQ(StatusAreaHeight(50, 300, 100, 36, 60), 0) << "never below nothing";
 }

@@ -164,6 +164,21 @@ def check_whole_name(session, shot, points, list_row, least_lines=3):
             at += len(word)
 
 
+def check_two_rows(shot, first_row, row_height):
+    """Below its header the list shows the selected first row and the next
+    one whole above the status bar: where the user is, among the others."""
+    # The band lies inside the row's frame, a stroke of about a fourteenth of
+    # the row at each edge.
+    frame = max(2, row_height // 12)
+    status_top, _ = status_area(Picture(shot), first_row)
+    room = status_top - 2 - (first_row - frame)
+    row_height += 2 * frame
+    print("  36 points: %d pixels of list below the header, rows of %d" % (room, row_height))
+    if room < 2 * row_height:
+        raise Failure("at 36 points the list shows less than two whole rows (%d pixels for rows "
+                      "of %d)" % (room, row_height))
+
+
 def reading(session):
     h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1"])
     tree = h.make_tree(session.out / session.name / "tree", TREE)
@@ -174,10 +189,11 @@ def reading(session):
 
     for scheme, text, background in SCHEMES:
         shot = h.screenshot(session, "reading-36-" + scheme.replace(" ", "_").lower())
-        row, _ = check_selected_row(session, shot, text, background,
+        row, height = check_selected_row(session, shot, text, background,
                                     "36 points, " + scheme)
         if scheme == SCHEMES[0][0]:
             check_whole_name(session, shot, 36, row)
+            check_two_rows(shot, row, height)
         h.keys(session, "ctrl+y")
         h.settle(session)
 

@@ -184,6 +184,8 @@ void Search(const std::string* folder) {
     platform::FileStamp before = platform::StampOf(ResultFile);
     int64_t t0 = platform::PerformanceCounter();
     EngineOutcome outcome = RunEngine(request.arguments);
+    // The session ended meanwhile: the program has said goodbye and saved.
+    if (!platform::MainWindowExists()) return;
     int64_t t1 = platform::PerformanceCounter();
     bool written = !(platform::StampOf(ResultFile) == before);
     platform::ClipboardSetText(EngineArguments);

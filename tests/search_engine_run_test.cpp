@@ -297,6 +297,21 @@ TEST_F(EngineRunTest, ACloseRequestDuringTheWaitEndsTheEngineAndClosesTheProgram
     EXPECT_EQ(Get("results.txt"), exported);
 }
 
+// The session ending while the engine runs closes the window inside the wait;
+// the search then has nothing to show and must say nothing after the goodbye.
+TEST_F(EngineRunTest, AWindowClosedDuringTheWaitHearsNothingAfterItsGoodbye) {
+    Start();
+    world().processHandler = [](const Args&) {
+        platform::CloseMainWindow();
+        return platform::ProcessResult{true, true, false, 1};
+    };
+    world().searchText = "session end";
+    platform::testing::PressKey('F', false, true);
+    EXPECT_FALSE(world().mainExists);
+    EXPECT_EQ(Spoken(), "Exiting Lumafind");
+    EXPECT_NE(Get("lumafind.ini").find("SearchTerm=session end\r\n"), std::string::npos);
+}
+
 TEST_F(EngineRunTest, TheEngineIsFoundOnPathAndOnlyAsAProgramFile) {
     std::filesystem::remove(folder + "es.exe");
     Put("es.bat", "");

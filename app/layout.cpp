@@ -1,12 +1,17 @@
 #include "app/layout.h"
 
+#include "app/main_window.h"
 #include "app/text.h"
+#include "results/result_list.h"
+#include "searchbox/status.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "search/result_rows.h"
 #include "settings/search_type.h"
 #include "settings/settings.h"
+
+#include <algorithm>
 
 static int R(double value) {
     return int(RoundHalfEven(value));
@@ -45,6 +50,40 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     return out;
 }
 
+int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight, int dpi) {
+    auto px = [dpi](int pixels) { return ScaledPixels(pixels, dpi); };
+    int searchBox = R(SearchBoxPixelsPerPoint * fontSize * ScaleFactor(dpi));
+    // Its borders and a horizontal scroll bar, which a vertical one brings.
+    int listFrame = px(30);
+    int room = H - T - searchBox - px(10) - listFrame;
+    // The header and two whole rows show where the row being read stands
+    // among its neighbours; where that leaves no line of text (a very large
+    // font), one line, and the header and the row itself.
+    int most = std::max(room - 3 * rowHeight, std::min(rowHeight + px(8), room - 2 * rowHeight));
+    return std::max(0, std::min(textHeight + px(8), most));
+}
+
+// Before the list has a row its height is not known; a bold line of the font
+// is about this much of its size.
+static int RowHeight(int dpi) {
+    int measured = platform::ListItemHeight();
+    return measured > 0 ? measured : R(1.4 * Settings.FontSize * dpi / 72.0);
+}
+
+static int WantedStatusHeight(int W, int H, int T, int dpi) {
+    return StatusAreaHeight(platform::StatusBarTextHeight(W), H, T, Settings.FontSize,
+                            RowHeight(dpi), dpi);
+}
+
+// Before the first layout there is nothing to fit: that layout does it.
+void FitStatusArea() {
+    if (MainWindow.StatusHeight < 0) return;
+    int dpi = platform::WindowDpi();
+    int wanted =
+        WantedStatusHeight(platform::ClientWidth(), platform::ClientHeight(), ToolbarHeight(), dpi);
+    if (wanted != MainWindow.StatusHeight) LayoutWindow();
+}
+
 static void Place(int id, const ControlBox& box) {
     platform::MoveControl(id, box.x, box.y, box.width, box.height);
 }
@@ -54,15 +93,29 @@ void LayoutWindow() {
     platform::ShowControl(platform::ToolbarId, Settings.ShowToolbar != 0);
     int n = ResultRows.Count();
     std::string first = n > 0 ? std::string(ResultRows.Name(1)) : std::string();
-    LayoutResult l = ComputeLayout(platform::ClientWidth(), platform::ClientHeight(),
-                                   platform::ControlHeight(platform::StatusBarId), ToolbarHeight(),
-                                   Settings.FontSize, Settings.ShowPreview != 0,
-                                   Settings.SearchType, n, first, platform::WindowDpi());
-    Place(platform::SearchBoxId, l.searchBox);
-    Place(platform::ResultListId, l.list);
-    Place(platform::PreviewId, l.preview);
-    for (int c = 0; c < 4; ++c)
-        platform::ListSetColumn(c, l.headers[c], l.widths[c]);
+    int W = platform::ClientWidth(), H = platform::ClientHeight(), T = ToolbarHeight();
+    int dpi = platform::WindowDpi();
+    auto layout = [&] {
+        LayoutResult l = ComputeLayout(W, H, platform::ControlHeight(platform::StatusBarId), T,
+                                       Settings.FontSize, Settings.ShowPreview != 0,
+                                       Settings.SearchType, n, first, dpi);
+        Place(platform::SearchBoxId, l.searchBox);
+        Place(platform::ResultListId, l.list);
+        Place(platform::PreviewId, l.preview);
+        for (int c = 0; c < 4; ++c)
+            platform::ListSetColumn(c, l.headers[c], l.widths[c]);
+    };
+    // The columns' widths decide what the status bar repeats of the row, and
+    // its text its height, which the list's height then follows.
+    layout();
+    int s = SelectedRow();
+    if (MainWindow.StatusHeight >= 0 && s >= 1 && s <= n) PutStatusText(StatusTextFor(s));
+    MainWindow.StatusHeight = WantedStatusHeight(W, H, T, dpi);
+    platform::SetStatusBarHeight(MainWindow.StatusHeight);
+    layout();
+    // A list grown shorter, or a font grown larger, may have pushed the row
+    // being read past the list's edge.
+    if (s >= 1) platform::ListEnsureVisible(s - 1);
     platform::RedrawControl(platform::ResultListId);
     platform::RedrawControl(platform::SearchBoxId);
     RefreshPreview();

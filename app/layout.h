@@ -7,8 +7,11 @@
 #include <string_view>
 
 // Places the five controls for the current client size, font size and
-// settings, and sets the list's column headers and widths.
+// settings, sets the list's column headers and widths, and scrolls the
+// selected row wholly into view.
 void LayoutWindow();
+// Lays the window out again when the status bar's text needs another height.
+void FitStatusArea();
 
 // What the list's first column is headed: the help list's title, or "Name"
 // with the count of the n rows shown (none for "<empty>", no count yet while
@@ -29,3 +32,9 @@ struct LayoutResult {
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
                            int searchType, int n, const std::string& firstName,
                            int dpi = StandardDpi);
+
+// The status bar's height for its text `textHeight` pixels high: the whole
+// text with a margin, but never so high that the list, below a search box of
+// `fontSize` points, loses room for its header and one whole row.
+int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight,
+                     int dpi = StandardDpi);

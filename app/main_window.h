@@ -13,6 +13,11 @@ struct MainWindowRecord {
     // The program folder could not be made current: its files cannot be found
     // by name, so settings are not saved over whatever file that name reaches.
     bool FolderUnusable = false;
+    // The status bar's height the layout last asked for (the bar may be a
+    // little higher where its own font needs it); -1 before the first layout.
+    int StatusHeight = -1;
+    // The status bar's text as last put there.
+    std::string StatusText;
 };
 
 extern MainWindowRecord MainWindow;

@@ -3,6 +3,7 @@
 #include "app/events.h"
 #include "app/layout.h"
 #include "app/text.h"
+#include "appearance/contrast.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
@@ -27,13 +28,15 @@ constexpr ColorScheme Schemes[] = {
     {Black, Yellow, "Black on Yellow"},
 };
 
-// The content font goes to the search box, the list and the preview surface.
+// The content font goes to the search box, the list, the preview surface and
+// the status bar, which shows the selected row whole.
 void SetContentFont() {
     platform::SetControlFont(platform::SearchBoxId, Settings.FontName, Settings.FontSize);
     platform::RedrawControl(platform::SearchBoxId);
     platform::SetControlFont(platform::ResultListId, Settings.FontName, Settings.FontSize);
     platform::RedrawControl(platform::ResultListId);
     platform::SetControlFont(platform::PreviewId, Settings.FontName, Settings.FontSize);
+    platform::SetControlFont(platform::StatusBarId, Settings.FontName, Settings.FontSize);
 }
 
 } // namespace
@@ -46,7 +49,6 @@ void ChangeFontSize(int delta) {
 }
 
 void ApplyFonts() {
-    platform::SetControlFont(platform::StatusBarId, Settings.FontName, StatusFontSize);
     SetContentFont();
 }
 
@@ -73,6 +75,8 @@ void CycleColorScheme() {
 void ApplyColors() {
     platform::SetControlColors(platform::SearchBoxId, Settings.FG, Settings.BG);
     platform::SetControlColors(platform::ResultListId, Settings.FG, Settings.BG);
+    SelectionColors selection = SelectionColorsFor(Settings.FG, Settings.BG);
+    platform::ListSetSelectionColors(selection.foreground, selection.background);
     platform::SetControlColors(platform::PreviewId, Settings.FG, PreviewBackground());
     platform::RedrawControl(platform::ResultListId);
     platform::RedrawControl(platform::SearchBoxId);

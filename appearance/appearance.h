@@ -11,10 +11,9 @@ void CycleColorScheme();
 // Named by the background alone; empty for a colour outside the schemes.
 std::string ColorSchemeName();
 void ApplyColors();
-// The start-up fonts: the status bar's own and the content font.
+// The start-up fonts: the content font, the status bar's too.
 void ApplyFonts();
 
-constexpr int StatusFontSize = 14;
 // The font of the window and of the controls created with it, the toolbar's
 // captions included, until one is given its own.
 constexpr const char* WindowFontName = "Arial Black";

@@ -194,9 +194,20 @@ void ListSetColumn(int column, const std::string& header, int width); // column 
 void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);
 void ListSetExtendedStyles();
+// The colours the selected row is drawn in, whether or not the list has the
+// focus, in place of the system's highlight.
+void ListSetSelectionColors(int foreground, int background);
+// Whether `text` in the cell of row `index` and column 0..3 is drawn whole,
+// neither cut at the cell's edge nor outside the list's visible width.
+bool ListCellShownWhole(int index, int column, const std::string& text);
 
 // ---- Status bar --------------------------------------------------------------
 void SetStatusBarText(const std::string& text);
+// How high the status bar's text is, in its font, broken into lines where the
+// bar is `width` pixels wide: at blanks, and inside a word wider than a line.
+int StatusBarTextHeight(int width);
+// Makes the status bar this high, or higher where its font needs it.
+void SetStatusBarHeight(int height);
 
 // ---- Keyboard ----------------------------------------------------------------
 int KeyState(int virtualKey);      // as GetKeyState: high bit down, low bit toggled

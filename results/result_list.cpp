@@ -86,11 +86,20 @@ std::string RowSpeech(int row) {
     return (ResultRows.IsFolder(row) ? "Folder : " : "") + std::string(ResultRows.Name(row));
 }
 
+// The date or size the list's column already shows whole is left out: the
+// status bar's lines are taken from the list's rows.
+static bool ShownWholeInList(int row, int column, std::string_view value) {
+    std::string cell = CellText(row, column + 1);
+    return !cell.empty() && cell == value && platform::ListCellShownWhole(row - 1, column, cell);
+}
+
 std::string StatusTextFor(int row) {
     if (row < 1 || row > ResultRows.Count()) return {};
-    return "  " + std::to_string(row) + "  " + std::string(ResultRows.Name(row)) + "  " +
-           std::string(TrimBlanks(ResultRows.Date(row))) + "  " +
-           std::string(TrimBlanks(ResultRows.Size(row))) + "  " + std::string(ResultRows.Path(row));
+    std::string date(TrimBlanks(ResultRows.Date(row))), size(TrimBlanks(ResultRows.Size(row)));
+    std::string text = "  " + std::to_string(row) + "  " + std::string(ResultRows.Name(row));
+    if (!ShownWholeInList(row, 2, date)) text += "  " + date;
+    if (!ShownWholeInList(row, 3, FormatSize(row))) text += "  " + size;
+    return text + "  " + std::string(ResultRows.Path(row));
 }
 
 void ShowSelectedRow() {

@@ -188,10 +188,12 @@ TEST_F(DisplayScaleTest, MovingToAnotherScaleMakesEverythingAgain) {
     StartAt(96);
     ExpectFontsAt(96);
     world().controls[platform::ToolbarId].height = 280;
-    world().controls[platform::StatusBarId].height = 60;
+    int statusAt96 = world().controls[platform::StatusBarId].height;
     platform::testing::ChangeDpi(192, {100, 50, 2500, 1450});
     ExpectFontsAt(192);
-    EXPECT_EQ(world().fonts[platform::StatusBarId], std::make_pair(std::string("Arial Black"), 14));
+    EXPECT_EQ(world().fonts[platform::StatusBarId], std::make_pair(std::string("Arial Black"), 36));
+    int status = world().controls[platform::StatusBarId].height;
+    EXPECT_GE(status, 2 * statusAt96 - 8) << "its text twice as high";
     EXPECT_EQ(world().toolbarIconSize, 192);
     EXPECT_EQ(SeparatorWidth(1), 60);
     EXPECT_TRUE(world().toolbarExists);
@@ -200,7 +202,7 @@ TEST_F(DisplayScaleTest, MovingToAnotherScaleMakesEverythingAgain) {
     EXPECT_EQ(box.height, 194) << "2.7 x 36 x 2";
     const platform::testing::Control& list = world().controls[platform::ResultListId];
     EXPECT_EQ(list.x, 20);
-    EXPECT_EQ(list.y + list.height, world().clientHeight - 60 - 10)
+    EXPECT_EQ(list.y + list.height, world().clientHeight - status - 10)
         << "above the status bar at its new height, a gap of 5 at 100 % between";
     EXPECT_EQ(list.width, world().clientWidth - 40);
 

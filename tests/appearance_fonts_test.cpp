@@ -56,8 +56,8 @@ TEST_F(FontTest, StartUpGivesEveryControlItsFontAndColours) {
     Put("lumafind.ini", "[All]\r\nFontName=Verdana\r\nFontSize=20\r\nFG=0\r\nBG=16777215\r\n"
                         "ImageBG=1\r\n");
     Start();
-    EXPECT_EQ(Font(platform::StatusBarId), std::make_pair(std::string("Verdana"), 14));
-    for (int id : {platform::SearchBoxId, platform::ResultListId, platform::PreviewId})
+    for (int id : {platform::SearchBoxId, platform::ResultListId, platform::PreviewId,
+                   platform::StatusBarId})
         EXPECT_EQ(Font(id), std::make_pair(std::string("Verdana"), 20)) << id;
     EXPECT_EQ(world().colors[platform::SearchBoxId], std::make_pair(Black, White));
     EXPECT_EQ(world().colors[platform::ResultListId], std::make_pair(Black, White));

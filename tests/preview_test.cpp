@@ -139,6 +139,8 @@ TEST_F(PreviewTest, EachKindOfRowShowsWhatItIs) {
 // picture is shown in its own pixels, as at 100 %.
 TEST_F(PreviewTest, TextsStartFartherInAtALargerScale) {
     world().dpi = 144;
+    LayoutWindow(); // the status bar's text grows with the scale
+    SetPane(402, 302);
     Image("square.png", 100, 50);
     Put("notes.txt", "notes");
     ShowFiles({"square.png", "notes.txt"});

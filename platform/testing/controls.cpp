@@ -44,4 +44,22 @@ void SetStatusBarText(const std::string& text) {
     TheWorld().events.push_back("status: " + text);
 }
 
+static int Characters(const std::string& text) {
+    return int(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+int StatusBarTextHeight(int width) {
+    testing::World& w = TheWorld();
+    auto font = w.fonts.find(StatusBarId);
+    int points = font != w.fonts.end() ? font->second.second : 14;
+    int em = points * w.dpi / 72;
+    int perLine = std::max(1, (width - 16) / std::max(1, em * 3 / 5));
+    int lines = std::max(1, (Characters(w.statusText) + perLine - 1) / perLine);
+    return lines * (em * 4 / 3);
+}
+
+void SetStatusBarHeight(int height) {
+    TheWorld().controls[StatusBarId].height = height;
+}
+
 } // namespace platform

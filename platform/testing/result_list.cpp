@@ -79,4 +79,24 @@ void ListSetExtendedStyles() {
     TheWorld().extendedStyles = true;
 }
 
+void ListSetSelectionColors(int foreground, int background) {
+    TheWorld().selectionColors = {foreground, background};
+}
+
+// Characters 3/5 of the list font's size wide, as the status bar measures
+// them, inside 6 pixels each side of the cell; the columns from the left edge.
+bool ListCellShownWhole(int index, int column, const std::string& text) {
+    testing::World& w = TheWorld();
+    if (index < 0 || index >= w.itemCount || column < 0 || column > 3) return false;
+    auto font = w.fonts.find(ResultListId);
+    int points = font != w.fonts.end() ? font->second.second : 14;
+    int left = 0;
+    for (int c = 0; c < column; ++c)
+        left += w.columns[c].width;
+    int right = std::min(left + w.columns[column].width, w.controls[ResultListId].width);
+    int characters =
+        int(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return characters * (points * w.dpi / 72 * 3 / 5) <= right - left - 12;
+}
+
 } // namespace platform

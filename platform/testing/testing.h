@@ -105,7 +105,10 @@ struct World {
     int itemHeight = 50;
     Column columns[4];
     bool extendedStyles = false;
+    std::pair<int, int> selectionColors{-1, -1}; // foreground, background; -1 the system's
 
+    // The status bar measures its text as if each character were 3/5 of its
+    // font's size wide and a line 4/3 of it high, inside 8 pixels each side.
     std::string statusText;
     // The clipboard holds text or one file-drop block (its exact bytes), never
     // both: every copy empties it first. `clipboardOpens` failing stands for

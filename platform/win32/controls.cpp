@@ -2,9 +2,11 @@
 // surface and the status bar.
 #include "platform/win32/win32.h"
 
+#include "app/wrap.h"
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -19,6 +21,78 @@ static HWND ChildOfMain(HWND window) {
     while (window && GetParent(window) != Win.main)
         window = GetParent(window);
     return window;
+}
+
+static HWND StatusBar() {
+    return ControlWindow(StatusBarId);
+}
+
+// Room left and right of the status text, and above it.
+static int StatusMargin() {
+    return MulDiv(8, WindowDpi(), 96);
+}
+
+static std::wstring StatusText(HWND bar) {
+    int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(size_t(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, 0, LPARAM(text.data()));
+    text.resize(size_t(length));
+    return text;
+}
+
+// The status text in lines as wide as the bar less its margins, measured in
+// the font selected into `dc`. DrawText's word break would move a name longer
+// than a line whole to the next line, leaving the first line nearly empty.
+static std::vector<std::wstring> StatusLines(HDC dc, HWND bar, int width) {
+    std::vector<std::wstring> lines;
+    auto measure = [dc](std::string_view piece) {
+        std::wstring wide = Widen(piece);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+        return int(size.cx);
+    };
+    for (const std::string& line :
+         WrapText(Narrow(StatusText(bar)), std::max(1, width - 2 * StatusMargin()), measure))
+        lines.push_back(Widen(line));
+    return lines;
+}
+
+static int LineHeight(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return int(metrics.tmHeight);
+}
+
+// The bar itself draws its text on one line, cut at its right edge; it keeps
+// the text (a screen reader reads it there) and is drawn here instead.
+static void PaintStatusBar(HWND bar) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(bar, &paint);
+    RECT client{};
+    GetClientRect(bar, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    int margin = StatusMargin(), height = LineHeight(dc);
+    int y = client.top + margin / 2;
+    // Only whole lines: half a line cut at the bottom reads as something else.
+    for (const std::wstring& line : StatusLines(dc, bar, client.right - client.left)) {
+        if (y + height > client.bottom) break;
+        TextOutW(dc, client.left + margin, y, line.c_str(), int(line.size()));
+        y += height;
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(bar, &paint);
+}
+
+static LRESULT CALLBACK StatusBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PaintStatusBar(bar);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return CallWindowProcW(Win.statusBarProc, bar, message, wParam, lParam);
 }
 
 } // namespace platform::win32
@@ -40,10 +114,37 @@ void CreateStatusBar(const std::string& text) {
         CreateWindowExW(0, STATUSCLASSNAMEW, Widen(text).c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                         Win.main, HMENU(INT_PTR(StatusBarId)), Win.instance, nullptr);
     GiveDefaultFont(bar);
+    Win.statusBarProc = WNDPROC(SetWindowLongPtrW(bar, GWLP_WNDPROC, LONG_PTR(StatusBarProc)));
 }
 
 void SetStatusBarText(const std::string& text) {
-    SendMessageW(ControlWindow(StatusBarId), SB_SETTEXTW, 0, LPARAM(Widen(text).c_str()));
+    SendMessageW(StatusBar(), SB_SETTEXTW, 0, LPARAM(Widen(text).c_str()));
+    InvalidateRect(StatusBar(), nullptr, TRUE);
+}
+
+int StatusBarTextHeight(int width) {
+    HWND bar = StatusBar();
+    if (!bar) return 0;
+    HDC dc = GetDC(bar);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    int lines = std::max(1, int(StatusLines(dc, bar, width).size()));
+    int height = lines * LineHeight(dc);
+    SelectObject(dc, oldFont);
+    ReleaseDC(bar, dc);
+    return height;
+}
+
+// The bar adds its borders to the least height it is given; they are taken
+// off again so that it is as high as asked, unless its font needs more.
+void SetStatusBarHeight(int height) {
+    HWND bar = StatusBar();
+    if (!bar) return;
+    SendMessageW(bar, SB_SETMINHEIGHT, WPARAM(std::max(height, 0)), 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
+    int over = ControlHeight(StatusBarId) - height;
+    if (over <= 0) return;
+    SendMessageW(bar, SB_SETMINHEIGHT, WPARAM(std::max(height - over, 0)), 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
 }
 
 void MoveControl(int id, int x, int y, int width, int height) {

@@ -42,6 +42,8 @@ static LRESULT OnListNote(const NMHDR& header) {
         OnListSelectionChanged();
         return 0;
     }
+    case NM_CUSTOMDRAW:
+        return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(h));
     case LVN_KEYDOWN:
         return ::OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey) ? 1 : 0;
     case NM_DBLCLK:

@@ -160,3 +160,107 @@ void ListSetExtendedStyles() {
 }
 
 } // namespace platform
+
+namespace platform::win32 {
+
+static RECT SubItemRect(HWND list, int index, int column, int part) {
+    RECT r{};
+    r.top = column;
+    r.left = part;
+    SendMessageW(list, LVM_GETSUBITEMRECT, WPARAM(index), LPARAM(&r));
+    return r;
+}
+
+static void FillBox(HDC dc, RECT box, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &box, brush);
+    DeleteObject(brush);
+}
+
+// A frame inside the row's edge, as thick as a stroke of its bold type, so the
+// row stands apart from its neighbours even where the colours alone do not.
+static void DrawFrame(HDC dc, RECT row, COLORREF colour) {
+    int t = std::max(2, int(row.bottom - row.top) / 14);
+    FillBox(dc, {row.left, row.top, row.right, row.top + t}, colour);
+    FillBox(dc, {row.left, row.bottom - t, row.right, row.bottom}, colour);
+    FillBox(dc, {row.left, row.top, row.left + t, row.bottom}, colour);
+    FillBox(dc, {row.right - t, row.top, row.right, row.bottom}, colour);
+}
+
+// The selected row is drawn whole here: the system's highlight colours reach
+// only about 3:1 against white text, and a list view lets a program change
+// them for a row only in some versions.
+static void DrawSelectedRow(HDC dc, int index) {
+    HWND list = List();
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (!SendMessageW(list, LVM_GETITEMRECT, WPARAM(index), LPARAM(&row))) return;
+    FillBox(dc, row, Win.selectionBackground);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, Win.selectionText);
+    SetBkMode(dc, TRANSPARENT);
+    int padding = MulDiv(6, WindowDpi(), 96);
+    HWND header = HWND(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    if (RowIsFolder(index + 1) && Win.listImages) {
+        RECT icon = SubItemRect(list, index, 0, LVIR_ICON);
+        int size = 0, unused = 0;
+        ImageList_GetIconSize(Win.listImages, &size, &unused);
+        ImageList_Draw(Win.listImages, 0, dc, icon.left,
+                       icon.top + (icon.bottom - icon.top - size) / 2, ILD_TRANSPARENT);
+    }
+    for (int c = 0; c < columns; ++c) {
+        RECT cell = SubItemRect(list, index, c, LVIR_LABEL);
+        cell.left += padding;
+        cell.right -= padding;
+        if (cell.right <= cell.left) continue;
+        std::wstring text = Widen(CellText(index + 1, c + 1));
+        DrawTextW(dc, text.c_str(), -1, &cell,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    SelectObject(dc, oldFont);
+    DrawFrame(dc, row, Win.selectionText);
+}
+
+LRESULT OnListCustomDraw(NMLVCUSTOMDRAW& draw) {
+    if (!Win.selectionColorsSet) return CDRF_DODEFAULT;
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    int index = int(draw.nmcd.dwItemSpec);
+    if (!IsSelected(index)) return CDRF_DODEFAULT;
+    DrawSelectedRow(draw.nmcd.hdc, index);
+    return CDRF_SKIPDEFAULT;
+}
+
+} // namespace platform::win32
+
+namespace platform {
+
+void ListSetSelectionColors(int foreground, int background) {
+    win32::Win.selectionColorsSet = true;
+    win32::Win.selectionText = COLORREF(foreground);
+    win32::Win.selectionBackground = COLORREF(background);
+    if (HWND list = win32::List()) InvalidateRect(list, nullptr, TRUE);
+}
+
+// As the selected row draws it: the list's font, inside the same padding.
+bool ListCellShownWhole(int index, int column, const std::string& text) {
+    HWND list = win32::List();
+    if (!list || index < 0) return false;
+    RECT cell = win32::SubItemRect(list, index, column, LVIR_LABEL);
+    RECT client{};
+    GetClientRect(list, &client);
+    int padding = MulDiv(6, WindowDpi(), 96);
+    int room = int(std::min(cell.right, client.right) - cell.left) - 2 * padding;
+    if (cell.left < client.left || room <= 0) return false;
+    std::wstring wide = win32::Widen(text);
+    HDC dc = GetDC(list);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+    return size.cx <= room;
+}
+
+} // namespace platform

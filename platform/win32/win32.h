@@ -31,6 +31,7 @@ struct Win32Record {
     WNDPROC searchBoxProc = nullptr;
     WNDPROC listProc = nullptr;
     WNDPROC toolbarProc = nullptr;
+    WNDPROC statusBarProc = nullptr;
     HFONT fonts[5] = {};         // by control id - 500
     HFONT defaultFont = nullptr; // the window's, and every control's until it has its own
     HFONT mainFont = nullptr;    // what WM_SETFONT last gave the main window
@@ -43,8 +44,11 @@ struct Win32Record {
     HIMAGELIST listImages = nullptr;
     HWND toolWindow = nullptr; // the toolbar registered with the big tooltip
     int selectedItem = -1;     // last item the list reported selected; checked before use
-    std::wstring cellText;     // answered to the list; valid until it asks again
-    std::wstring tooltipText;  // shown by the big tooltip
+    // The selected row's colours; until the program sets them, the system's.
+    bool selectionColorsSet = false;
+    COLORREF selectionText = 0, selectionBackground = 0;
+    std::wstring cellText;    // answered to the list; valid until it asks again
+    std::wstring tooltipText; // shown by the big tooltip
     // While the engine or a download is waited for, or a job prints, a close request is only
     // noted: what runs is stopped first (as Esc stops it), then the window
     // closes the usual way.
@@ -91,6 +95,7 @@ void DeliverPreviewImage();
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnNotify(const NMHDR& header);
+LRESULT OnListCustomDraw(NMLVCUSTOMDRAW& draw);
 HBRUSH OnControlColor(HDC dc, HWND control);
 LRESULT CALLBACK SearchBoxKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ResultsListKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -148,7 +148,7 @@ def image_preview(session):
     h.keys(session, "ctrl+f")
     h.expect(session, (ASYNC, re.compile(r"Search is complete : 5 Matches : pv_square\.png$")),
              timeout=60)
-    pane, now = None, 0  # ImageBG 0: White
+    pane, square_pane, now = None, None, 0  # ImageBG 0: White
     for index, picture in enumerate(PICTURES):
         if index:
             h.keys(session, "Down")
@@ -165,6 +165,10 @@ def image_preview(session):
             shot = h.screenshot(session, "image_preview-%s-%s" % (picture[0][3:-4],
                                                                    spoken.lower()))
             pane = check_picture(session, shot, picture, background)
+            if index == 0:
+                # The status bar's height follows the selected row's text, and
+                # the pane's height follows it: the square's own pane.
+                square_pane = pane
     h.keys(session, "Down")
     h.expect(session, (ASYNC, "pv_notes.txt"), next_line=True)
     h.settle(session)
@@ -182,7 +186,7 @@ def image_preview(session):
     # Back to the square, then a click on the pane fits it to the pane.
     h.keys(session, "Home")
     h.expect(session, (ASYNC, "Top of List : pv_square.png"))
-    left, top, cw, ch = pane
+    left, top, cw, ch = square_pane
     h.run(session, ["xdotool", "mousemove", str(left + 5), str(top + 5), "click", "1"])
     h.expect(session, (ASYNC, "Preview Resize is ON"))
     h.settle(session)

@@ -16,6 +16,7 @@ from pathlib import Path, PureWindowsPath
 import harness as h
 from harness import ASYNC, WAIT, Failure
 from help_and_clipboard import press, shortcut
+import reading
 
 # What a user gets, in either download; never an es.exe, which would hide the
 # outside engine's own client.
@@ -33,8 +34,9 @@ NOT_TEMPORARIES = ["lumafind.ini.backup.new", "notes.new"]
 TREE = {"maps/texas_road_map.pdf": (2048, "2024-03-05 10:00"),
         "notes/houston.txt": (40, "2024-06-01 12:00")}
 FOUND = "texas_road_map.pdf"
-# Where the list's empty background shows in a screenshot.
-LIST_BACKGROUND = (1000, 720)
+# A row of the list's first row in a screenshot; its empty foot is measured
+# from there, above the status bar, which grows with its text.
+LIST_ROW = 335
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 UNINSTALL_KEYS = [r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall",
                   r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"]
@@ -364,7 +366,7 @@ def msi_install_upgrade_uninstall(session):
     start_from_link(session, link, tree, "9.0")
     h.settle(session)
     picture = h.screenshot(session, "msi_install_upgrade_uninstall")
-    if h.colours(picture, *LIST_BACKGROUND) != {"#FFFFFF"}:
+    if h.colours(picture, *reading.list_background(picture, LIST_ROW)) != {"#FFFFFF"}:
         raise Failure("%s: the upgraded program does not show the white background" % picture)
     exit_by_esc(session)
     check_black_on_white(session, "after the upgrade")

@@ -25,6 +25,7 @@ import outside_programs  # noqa: E402
 import online_update  # noqa: E402
 import packages  # noqa: E402
 import printing  # noqa: E402
+import reading  # noqa: E402
 import screen_reader  # noqa: E402
 import search_safety  # noqa: E402
 from harness import ASYNC, WAIT, Failure
@@ -213,7 +214,6 @@ def check_caption(session, wanted, timeout=10):
 # Where the screenshots show the search box's and the list's empty background,
 # and the name in the list's first row.
 SEARCH_BOX_BACKGROUND = (1000, 225)
-LIST_BACKGROUND = (1000, 720)
 FIRST_NAME = (45, 315, 360, 40)
 SCHEMES = {"Yellow on Blue": ("#FFFF00", "#0000FF"), "Black on White": ("#000000", "#FFFFFF"),
            "White on Black": ("#FFFFFF", "#000000")}
@@ -223,7 +223,9 @@ def check_scheme(picture, scheme):
     """The screenshot shows the scheme: its background behind the box and the
     list, its text colour in the first row's name."""
     text, background = SCHEMES[scheme]
-    for name, point in [("search box", SEARCH_BOX_BACKGROUND), ("list", LIST_BACKGROUND)]:
+    # The status bar grows with its text, so the list's foot is measured.
+    list_background = reading.list_background(picture, FIRST_NAME[1] + FIRST_NAME[3] // 2)
+    for name, point in [("search box", SEARCH_BOX_BACKGROUND), ("list", list_background)]:
         found = h.colours(picture, *point)
         if found != {background}:
             raise Failure("%s: the %s background is %s, expected %s for %s" % (
@@ -641,6 +643,8 @@ SCENARIOS.update(packages.SCENARIOS)
 SCENARIOS.update(search_safety.SCENARIOS)
 # The window at 96, 144 and 192 dots an inch, checked in the screenshots' pixels.
 SCENARIOS.update(display_scale.SCENARIOS)
+# The row being read: its colours, its whole text and its place, in the pixels.
+SCENARIOS.update(reading.SCENARIOS)
 
 
 def main():

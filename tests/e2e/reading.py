@@ -1,0 +1,238 @@
+"""End-to-end scenario of the row being read: its colours in every scheme and at
+36 and 72 points, measured in the screenshots' pixels; a 120-character name
+shown whole in the status bar; and the selected row of the settings list whole
+inside the list after a larger font. scenarios.py runs it by name."""
+
+import re
+import shutil
+import subprocess
+
+import harness as h
+from harness import ASYNC, Failure
+from image_preview import Picture
+
+# The newest file comes first, so the long name is the selected row.
+LONG_NAME = ("reading_" + "quarterly_statement_for_the_garden_allotment_society_"
+             "with_every_receipt_scanned_and_checked_twice_by_ann_") + "x"
+LONG_NAME = LONG_NAME[:116] + ".txt"
+TREE = {
+    "papers/" + LONG_NAME: (2048, "2024-06-05 10:00"),
+    "papers/reading_list.txt": (40, "2024-06-01 10:00"),
+    "papers/reading_notes.txt": (700, "2024-05-01 10:00"),
+}
+SCHEMES = [("Yellow on Blue", "#FFFF00", "#0000FF"), ("Black on White", "#000000", "#FFFFFF"),
+           ("White on Black", "#FFFFFF", "#000000")]
+LEAST_CONTRAST = 7.0
+
+
+def luminance(colour):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (int(colour[i:i + 2], 16) for i in (1, 3, 5))
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b)
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def selected_band(picture, block, frame):
+    """The rows (top, height) of the tallest run of the selected row's block
+    colour down a column near the list's left edge, between the row's frame and
+    its text, where only the block lies."""
+    def across(y):  # a row of the block reaches across most of the list
+        row = picture.rgb[3 * y * picture.width:3 * (y + 1) * picture.width]
+        want = bytes.fromhex(block[1:])
+        return sum(row[i:i + 3] == want for i in range(0, len(row), 3)) > picture.width * 0.6
+
+    best = (0, 0)
+    for x in range(20, 64, 4):
+        start = None
+        for y in range(picture.height + 1):
+            inside = y < picture.height and picture.at(x, y) == block
+            if inside and start is None:
+                start = y
+            elif not inside and start is not None:
+                framed = start > 0 and picture.at(x, start - 1) == frame
+                if y - start > best[1] and framed and across(start + 1):
+                    best = (start, y - start)
+                start = None
+    return best
+
+
+def main_colours(path, left, top, width, height):
+    """The two colours that cover most of a box, most first."""
+    histogram = subprocess.run(
+        ["convert", str(path), "-crop", "%dx%d+%d+%d" % (width, height, left, top), "+repage",
+         "-format", "%c", "histogram:info:-"], stdout=subprocess.PIPE, text=True,
+        timeout=30).stdout
+    counts = []
+    for line in histogram.splitlines():
+        found = re.match(r"\s*(\d+):.*(#[0-9A-Fa-f]{6})\b", line)
+        if found:
+            counts.append((int(found.group(1)), found.group(2).upper()))
+    counts.sort(reverse=True)
+    return [colour for _, colour in counts[:2]]
+
+
+def check_selected_row(session, shot, block, frame, what):
+    """The selected row is a block of `block` whose two main colours reach 7:1;
+    returns its band."""
+    picture = Picture(shot)
+    top, height = selected_band(picture, block, frame)
+    if height < 30:
+        raise Failure("%s: no selected row drawn in %s at the list's left" % (what, block))
+    colours = main_colours(shot, 20, top, picture.width - 40, height)
+    ratio = contrast(*colours) if len(colours) == 2 else 1.0
+    print("  %s: selected row %s on %s, %.2f:1, rows %d to %d" %
+          (what, colours[-1], colours[0], ratio, top, top + height - 1))
+    if ratio < LEAST_CONTRAST:
+        raise Failure("%s: the selected row's colours %s reach only %.2f:1" %
+                      (what, colours, ratio))
+    return top, height
+
+
+def status_area(picture, list_row):
+    """The status bar's rows: from below the list's sunken bottom edge (the
+    lowest line drawn in one colour across the list's width) to above the
+    window's frame."""
+    face = picture.at(4, list_row)
+    bottom = max(y for y in range(picture.height) if picture.at(4, y) == face)
+    left = next(x for x in range(4, picture.width) if picture.at(x, list_row) != face)
+    right = picture.width - left
+
+    def edge_line(y):
+        row = picture.rgb[3 * (y * picture.width + left):3 * (y * picture.width + right)]
+        return row[:3] != bytes.fromhex(face[1:]) and row == row[:3] * (len(row) // 3)
+
+    top = max(y for y in range(list_row, bottom) if edge_line(y)) + 1
+    return top, bottom - top
+
+
+def list_background(shot, list_row, x=1000):
+    """A point of the list's empty foot in a screenshot where the list's rows
+    end above it: above its bottom edge and horizontal scroll bar (17 pixels
+    at 96 dots an inch), inside a run of one colour, off the grid lines."""
+    picture = Picture(shot)
+    top, _ = status_area(picture, list_row)
+    y = top - 25
+    while y > list_row and len({picture.at(x, y - i) for i in range(6)}) > 1:
+        y -= 1
+    return (x, y - 2)
+
+
+def read_text(shot, top, height, what):
+    """The status bar's text as tesseract reads it, blanks and line breaks
+    dropped; None where tesseract is not installed."""
+    if shutil.which("tesseract") is None:
+        return None
+    crop = shot.with_name(shot.stem + "-status.png")
+    subprocess.run(["convert", str(shot), "-crop", "10000x%d+0+%d" % (height, top), "+repage",
+                    str(crop)], check=True, timeout=30)
+    text = subprocess.run(["tesseract", str(crop), "-", "--psm", "6"], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, text=True, timeout=60).stdout
+    print("  %s: status bar read as %r" % (what, text.strip()))
+    return re.sub(r"\s+", "", text).lower()
+
+
+def check_whole_name(session, shot, points, list_row, least_lines=3):
+    """The status bar holds the long name whole, on several lines, none cut at
+    its bottom edge."""
+    picture = Picture(shot)
+    top, height = status_area(picture, list_row)
+    lines = h.dark_runs(shot, 10, top, picture.width - 20, height)
+    what = "%d points" % points
+    print("  %s: status bar rows %d to %d, text lines %s" % (what, top, top + height - 1, lines))
+    if len(lines) < least_lines:
+        raise Failure("%s: the status bar shows %d line(s), not the whole row" % (what, len(lines)))
+    last_top, last_height = lines[-1]
+    if last_top + last_height >= top + height - 1:
+        raise Failure("%s: the status bar's last line is cut at its edge" % what)
+    text = read_text(shot, top, height, what)
+    if text is not None and least_lines >= 3:
+        # Tesseract reads some underscores as blanks or drops them; the name's
+        # words must all be there, in order.
+        words = [w for w in re.split(r"[_.]", LONG_NAME.lower()) if w]
+        found = text.replace("_", "")
+        at = 0
+        for word in words:
+            at = found.find(word, at)
+            if at < 0:
+                raise Failure("%s: the status bar lacks %r of the long name" % (what, word))
+            at += len(word)
+
+
+def check_two_rows(shot, first_row, row_height):
+    """Below its header the list shows the selected first row and the next
+    one whole above the status bar: where the user is, among the others."""
+    # The band lies inside the row's frame, a stroke of about a fourteenth of
+    # the row at each edge.
+    frame = max(2, row_height // 12)
+    status_top, _ = status_area(Picture(shot), first_row)
+    room = status_top - 2 - (first_row - frame)
+    row_height += 2 * frame
+    print("  36 points: %d pixels of list below the header, rows of %d" % (room, row_height))
+    if room < 2 * row_height:
+        raise Failure("at 36 points the list shows less than two whole rows (%d pixels for rows "
+                      "of %d)" % (room, row_height))
+
+
+def reading(session):
+    h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1"])
+    tree = h.make_tree(session.out / session.name / "tree", TREE)
+    h.start_program(session, [tree])
+    h.keys(session, "ctrl+f")
+    h.expect(session, (ASYNC, re.compile(r"Search is complete : 3 Matches : ")), timeout=60)
+    h.settle(session)
+
+    for scheme, text, background in SCHEMES:
+        shot = h.screenshot(session, "reading-36-" + scheme.replace(" ", "_").lower())
+        row, height = check_selected_row(session, shot, text, background,
+                                    "36 points, " + scheme)
+        if scheme == SCHEMES[0][0]:
+            check_whole_name(session, shot, 36, row)
+            check_two_rows(shot, row, height)
+        h.keys(session, "ctrl+y")
+        h.settle(session)
+
+    # Back at yellow on blue: 72 points, nine steps of four.
+    for _ in range(9):
+        h.keys(session, "ctrl+shift+l")
+    h.expect(session, (ASYNC, re.compile(r"Font Size is  72$")), timeout=30)
+    h.settle(session)
+    shot = h.screenshot(session, "reading-72")
+    # 120 characters of 72-point type need about seven lines of 110 pixels:
+    # more than the window has below the search box. The status bar takes
+    # what the list can give and shows the text from its start, uncut.
+    top, height = check_selected_row(session, shot, SCHEMES[0][1], SCHEMES[0][2],
+                                     "72 points")
+    check_whole_name(session, shot, 72, top, least_lines=1)
+    if top + height > status_area(Picture(shot), top)[0] - 2:
+        raise Failure("at 72 points the selected row is not whole above the status bar")
+
+    # The settings list at 36 points: row 23 (the font's own row), then a
+    # larger font; the row must stay whole above the status bar.
+    for _ in range(9):
+        h.keys(session, "ctrl+shift+m")
+    h.expect(session, (ASYNC, re.compile(r"Font Size is  36$")), timeout=30)
+    h.keys(session, "F1")
+    h.settle(session)
+    for _ in range(22):
+        h.keys(session, "Down")
+    h.expect(session, (ASYNC, re.compile(r"^23 Increase Font Size")), timeout=30)
+    h.keys(session, "ctrl+shift+l")
+    h.expect(session, (ASYNC, re.compile(r"Font Size is  40$")), timeout=30)
+    h.settle(session)
+    shot = h.screenshot(session, "reading-settings-row-23")
+    top, height = check_selected_row(session, shot, SCHEMES[0][1], SCHEMES[0][2],
+                                     "settings list, 40 points")
+    status_top, _ = status_area(Picture(shot), top)
+    font_pixels = 40 * 96 // 72
+    if height < font_pixels or top + height > status_top - 2:
+        raise Failure("the selected row (rows %d to %d) is not whole above the status bar at %d" %
+                      (top, top + height - 1, status_top))
+
+
+SCENARIOS = {"reading": reading}

@@ -188,6 +188,19 @@ CommandHandler HandlerOf(int id) {
     return nullptr;
 }
 
+namespace {
+
+void RunCommandById(int id) {
+    if (RunSettingToggle(id) || RunSettingCycle(id)) return;
+    const CommandRow* row = FindCommand(id);
+    CommandHandler handler = HandlerOf(id);
+    if (!row || !handler) return;
+    if (row->beep) CommandBeep();
+    handler();
+}
+
+} // namespace
+
 void DispatchCommand(int id, int code) {
     // The preview control also reports other notifications under its id; its
     // double click comes as code 1, which must not read as a shortcut.
@@ -199,12 +212,9 @@ void DispatchCommand(int id, int code) {
             ShortcutText(id);
         if (Settings.SpeakShortcuts > 0) AnnounceLastShortcut();
     }
-    if (RunSettingToggle(id) || RunSettingCycle(id)) return;
-    const CommandRow* row = FindCommand(id);
-    CommandHandler handler = HandlerOf(id);
-    if (!row || !handler) return;
-    if (row->beep) CommandBeep();
-    handler();
+    RunCommandById(id);
+    // A shortcut pressed in the settings list may change a value it shows.
+    RefreshSettingsRows();
 }
 
 void OnCommand(int id, int code) {

@@ -209,6 +209,16 @@ void ActivateSettingsRow() {
     if (twin != 0) RefreshSettingsRow(twin);
 }
 
+void RefreshSettingsRows() {
+    if (Settings.SearchType != SettingsListType) return;
+    int rows = std::min(int(std::size(kSettingsRows)), ResultRows.Count());
+    for (int n = 1; n <= rows; ++n)
+        RewriteRow(n, SettingsRowText(n));
+    ShowSelectedRow();
+    ShowSettingsSummary();
+    platform::RedrawControl(platform::ResultListId);
+}
+
 void RefreshSettingsRow(int n) {
     if (Settings.SearchType != SettingsListType) return;
     if (n < 1 || n > int(std::size(kSettingsRows)) || n > ResultRows.Count()) return;

@@ -10,6 +10,8 @@ void ActivateSettingsRow();
 void ActivateActionRow();
 // Rewrites row n of the settings list with its setting's value now, silently.
 void RefreshSettingsRow(int n);
+// Every row of the settings list shown again, after a shortcut changed a value.
+void RefreshSettingsRows();
 
 // The rows' texts as the lists show them, from the settings now.
 std::vector<std::string> SettingsListRows();

@@ -215,6 +215,17 @@ TEST_F(HelpListsTest, RowsThatChangeMoreThanASettingWord) {
     EXPECT_EQ(Row(24), "24 Decrease Font Size - Ctrl+Shift+M -  40");
 }
 
+// The shortcut itself, not only Enter on its row, changes what the list shows.
+TEST_F(HelpListsTest, AShortcutPressedInTheSettingsListShowsTheNewValue) {
+    Press(VkF1);
+    CtrlShift('L'); // larger type
+    EXPECT_EQ(Settings.FontSize, 40);
+    EXPECT_EQ(Row(23), "23 Increase Font Size - Ctrl+Shift+L -  40");
+    EXPECT_EQ(Row(24), "24 Decrease Font Size - Ctrl+Shift+M -  40");
+    Ctrl('Q'); // system folders
+    EXPECT_EQ(Row(4), "4 Exclude System Folders - Ctrl+Q  - OFF");
+}
+
 TEST_F(HelpListsTest, RefreshingOutsideTheSettingsListChangesNothing) {
     Press(VkF2);
     Settings.ExcludeSystemFolders = 0;

@@ -150,6 +150,8 @@ TEST_F(FirstLetterTest, SpaceInTheShortcutListsActivatesInsteadOfJumping) {
     EXPECT_TRUE(OnListKeyDown(VkSpace));
     EXPECT_EQ(Selected(), 1);
     Settings.SearchType = 1;
+    // Activating a settings row shows the real settings rows again.
+    Show({{"Speak Text is Letters"}, {" Exit"}});
     EXPECT_TRUE(OnListKeyDown(VkSpace)) << "outside help mode Space is a first letter";
     EXPECT_EQ(Selected(), 2);
 }

@@ -9,6 +9,7 @@
 #include "search/run_search.h"
 #include "settings/settings.h"
 #include "speech/key_names.h"
+#include "speech/speech.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
@@ -41,6 +42,7 @@ void ResetProgramState() {
     ResetSearchState();
     ResetResultsState();
     ResetSpeechState();
+    ResetSilence();
     ResetToolbarState();
     ResetPreviewState();
 }

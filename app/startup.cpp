@@ -84,7 +84,7 @@ void OnDestroy() {
     Settings.TopRow = platform::ListTopIndex();
     Settings.LastRow = SelectedRow() > 0 ? SelectedRow() : 0;
     if (!MainWindow.FolderUnusable) LoadOrSaveSettings("save");
-    SpeakTextAndWait("Exiting Lumafind");
+    SayGoodbye("Exiting Lumafind");
 }
 
 void RestoreListPosition(int topRow, int lastRow) {

@@ -8,6 +8,9 @@ std::string SpeechPrefix;
 namespace {
 
 bool HeldUntilWelcome = false;
+// After the goodbye nothing more is said: a search or print that the session's
+// end cut short may still come to its own end.
+bool GoodbyeSaid = false;
 
 constexpr unsigned Interrupting = platform::SpeakAsync | platform::SpeakPurgeBeforeSpeak;
 constexpr unsigned ToItsEnd = platform::SpeakPurgeBeforeSpeak;
@@ -22,7 +25,7 @@ bool HandToScreenReader(const std::string& text, unsigned flags) {
 } // namespace
 
 void SpeakText(const std::string& text) {
-    if (HeldUntilWelcome) return;
+    if (HeldUntilWelcome || GoodbyeSaid) return;
     if (Settings.DisableSpeech != 0) {
         if (HandToScreenReader(SpeechPrefix + text, Interrupting)) SpeechPrefix.clear();
         return;
@@ -32,7 +35,7 @@ void SpeakText(const std::string& text) {
 }
 
 void SpeakTextWithoutPrefix(const std::string& text) {
-    if (HeldUntilWelcome) return;
+    if (HeldUntilWelcome || GoodbyeSaid) return;
     if (Settings.DisableSpeech != 0)
         HandToScreenReader(text, Interrupting);
     else
@@ -40,7 +43,7 @@ void SpeakTextWithoutPrefix(const std::string& text) {
 }
 
 void SpeakTextAndWait(const std::string& text) {
-    if (HeldUntilWelcome) return;
+    if (HeldUntilWelcome || GoodbyeSaid) return;
     if (Settings.DisableSpeech != 0)
         HandToScreenReader(text, ToItsEnd);
     else
@@ -58,6 +61,17 @@ void StopSpeech() {
 
 void HoldSpeechUntilWelcome() {
     HeldUntilWelcome = true;
+    GoodbyeSaid = false;
+}
+
+void SayGoodbye(const std::string& words) {
+    SpeakTextAndWait(words);
+    GoodbyeSaid = true;
+}
+
+void ResetSilence() {
+    HeldUntilWelcome = false;
+    GoodbyeSaid = false;
 }
 
 void Welcome(const std::string& words) {

@@ -24,6 +24,10 @@ void StopSpeech();
 // shows (the last result, its row, the list's focus) is not news to the user,
 // and each message would cut off the one before.
 void HoldSpeechUntilWelcome();
+// Said to its end as the program closes; nothing is said after it.
+void SayGoodbye(const std::string& words);
+// Neither held for the welcome nor silent after a goodbye (a fresh start).
+void ResetSilence();
 // The welcome rides on the next message.
 void Welcome(const std::string& words);
 // Said instead of a confirmation when another program kept the clipboard.

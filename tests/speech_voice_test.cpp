@@ -49,6 +49,21 @@ TEST_F(SpeechTest, DisabledSpeechIsSilentAndKeepsThePrefixForLater) {
     EXPECT_EQ(SpokenTexts(), Texts{"Welcome to Lumafind, version 4.43!Font Size is  40"});
 }
 
+// A search or print the session's end cut short may still finish after the
+// window has gone: the goodbye is the last thing said, until a new start.
+TEST_F(SpeechTest, NothingIsSaidAfterTheGoodbye) {
+    SayGoodbye("Exiting Lumafind");
+    SpeakText("Search Cancelled : Previous Result Shown");
+    SpeakTextWithoutPrefix("late");
+    SpeakTextAndWait("later");
+    EXPECT_EQ(SpokenTexts(), Texts{"Exiting Lumafind"});
+    EXPECT_EQ(world().transcript.back().flags, Wait);
+    HoldSpeechUntilWelcome();
+    Welcome("Welcome! ");
+    SpeakText("again");
+    EXPECT_EQ(SpokenTexts().back(), "Welcome! again");
+}
+
 TEST_F(SpeechTest, StopSpeechSilencesOnlyAVoiceThatIsSpeaking) {
     StopSpeech();
     EXPECT_TRUE(world().transcript.empty());

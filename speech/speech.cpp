@@ -76,6 +76,7 @@ void ResetSilence() {
 
 void Welcome(const std::string& words) {
     HeldUntilWelcome = false;
+    GoodbyeSaid = false;
     SpeechPrefix = words;
 }
 

@@ -1,7 +1,7 @@
 #include "actions/open_files.h"
 
 #include "results/selected_result.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "search/result_rows.h"
 #include "speech/speech.h"

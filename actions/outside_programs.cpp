@@ -1,6 +1,6 @@
 #include "actions/outside_programs.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "settings/settings.h"

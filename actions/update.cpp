@@ -1,7 +1,7 @@
 #include "actions/update.h"
 
 #include "app/main_window.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "platform/platform.h"
 #include "speech/speech.h"
 

@@ -1,7 +1,7 @@
 #include "app/layout.h"
 
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "results/result_list.h"
 #include "searchbox/status.h"
 #include "appearance/toolbar.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/display_scale.h"
+#include "base/display_scale.h"
 #include "settings/window_fit.h"
 
 #include <string>

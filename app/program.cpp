@@ -3,7 +3,7 @@
 #include "actions/outside_programs.h"
 #include "actions/update.h"
 #include "app/main_window.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "commands/catalogue.h"
 #include "results/navigation.h"
 #include "search/run_search.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/events.h"
+#include "platform/events.h"
 
 #include <string>
 

@@ -1,12 +1,12 @@
 // Start-up and shutdown of the main window, in the order the user relies on:
 // the previous result and position come back before the first word is spoken.
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/stale_temporaries.h"
-#include "app/text.h"
-#include "app/version.h"
+#include "base/text.h"
+#include "base/version.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "commands/catalogue.h"

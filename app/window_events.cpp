@@ -1,5 +1,5 @@
 // Window messages of the main window that are not commands.
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"

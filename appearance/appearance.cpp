@@ -1,8 +1,8 @@
 #include "appearance/appearance.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "appearance/contrast.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"

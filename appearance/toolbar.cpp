@@ -1,6 +1,6 @@
 #include "appearance/toolbar.h"
 
-#include "app/display_scale.h"
+#include "base/display_scale.h"
 #include "app/main_window.h"
 #include "commands/command_table.h"
 #include "platform/platform.h"

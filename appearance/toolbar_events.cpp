@@ -1,4 +1,4 @@
-#include "app/events.h"
+#include "platform/events.h"
 #include "appearance/toolbar.h"
 #include "commands/command_ids.h"
 #include "speech/speech.h"

@@ -1,5 +1,5 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/main_window.h"
 #include "commands/command_table.h"
 #include "appearance/toolbar.h"

@@ -5,7 +5,7 @@
 // printed only after checking that both sides did the same work. Exits 1,
 // with the reason on standard error, when a check fails.
 //   import_bench [rows] [runs]     (default 1000000 rows, 5 runs; medians)
-#include "platform/testing/testing.h"
+#include "backends/testing/testing.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
 #include "settings/settings.h"

@@ -1,7 +1,7 @@
 // The accelerator table and the spoken shortcut names.
 #include "commands/catalogue.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "commands/command_table.h"
 #include "settings/settings.h"
 #include "speech/speech.h"

@@ -2,7 +2,7 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "commands/command_ids.h"

@@ -1,7 +1,7 @@
 // The seam between the portable logic and the operating system.
 //
 // Every platform operation the logic uses is a free function here. Exactly one
-// backend is linked: platform/win32 (the real program) or platform/testing (an
+// backend is linked: backends/win32 (the real program) or backends/testing (an
 // in-memory simulator for the native tests). All texts are UTF-8; backends
 // convert at their edge. Nothing here throws.
 #pragma once

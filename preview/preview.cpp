@@ -1,8 +1,8 @@
 #include "preview/preview.h"
 
 #include "search/file_types.h"
-#include "app/display_scale.h"
-#include "app/text.h"
+#include "base/display_scale.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "settings/settings.h"

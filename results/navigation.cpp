@@ -1,7 +1,7 @@
 #include "results/navigation.h"
 
-#include "app/events.h"
-#include "app/text.h"
+#include "platform/events.h"
+#include "base/text.h"
 #include "actions/open_files.h"
 #include "commands/help_lists.h"
 #include "platform/key_codes.h"

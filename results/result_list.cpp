@@ -1,7 +1,7 @@
 #include "results/result_list.h"
 
 #include "app/layout.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "searchbox/status.h"

@@ -2,7 +2,7 @@
 // it speaks.
 #pragma once
 
-#include "app/events.h"
+#include "platform/events.h"
 
 #include <string>
 

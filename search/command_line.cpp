@@ -1,6 +1,6 @@
 #include "search/command_line.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "search/engine_options.h"
 #include "search/filter_groups.h"

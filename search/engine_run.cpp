@@ -1,7 +1,7 @@
 #include "search/engine_run.h"
 
-#include "app/command_line.h"
-#include "app/text.h"
+#include "base/command_line.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "search/file_types.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::string ExtensionOf(std::string_view name) {
     size_t dot = name.rfind('.');

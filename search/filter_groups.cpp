@@ -1,6 +1,6 @@
 #include "search/filter_groups.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <array>
 #include <utility>

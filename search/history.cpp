@@ -1,6 +1,6 @@
 #include "search/history.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"

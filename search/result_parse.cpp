@@ -3,7 +3,7 @@
 // needs no second copy of the file.
 #include "search/result_rows.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "search/result_rows.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "app/text.h"
-#include "app/version.h"
+#include "base/text.h"
+#include "base/version.h"
 #include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "results/result_list.h"

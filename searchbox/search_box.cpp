@@ -1,9 +1,9 @@
 #include "searchbox/search_box.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "appearance/appearance.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"

@@ -1,5 +1,5 @@
 // The search box's key handler: speaks what is typed and refuses what may not
-// be typed. Its message handlers are the OnSearchBox* events of app/events.h.
+// be typed. Its message handlers are the OnSearchBox* events of platform/events.h.
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "settings/ini_codec.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 static bool SameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

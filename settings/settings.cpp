@@ -1,6 +1,6 @@
 #include "settings/settings.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "settings/window_fit.h"
 #include "platform/platform.h"
 #include "settings/ini_codec.h"

@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
-#include "app/text.h"
-#include "app/version.h"
+#include "base/text.h"
+#include "base/version.h"
 #include "platform/platform.h"
 
 namespace {

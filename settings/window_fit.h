@@ -2,7 +2,7 @@
 // that would hide the window or its text are fitted to the screen.
 #pragma once
 
-#include "app/display_scale.h"
+#include "base/display_scale.h"
 #include "platform/platform.h"
 
 // The smallest content font, and the search box's height for each point of it

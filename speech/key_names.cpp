@@ -1,6 +1,6 @@
 #include "speech/key_names.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "settings/settings.h"

@@ -23,7 +23,7 @@ namespace {
 // The program saves and ends within a second; a slow disk or a busy machine
 // gets many times that.
 constexpr DWORD CloseWaitMs = 20000;
-// As platform/win32/main_window.cpp registers it.
+// As backends/win32/main_window.cpp registers it.
 constexpr wchar_t MainClassName[] = L"LumafindMainWindow";
 // The files the program saves through a temporary "NAME.PID-COUNT.new".
 constexpr const wchar_t* SavedFiles[] = {L"lumafind.ini", L"lumafind.tmp", L"searchterms.txt",

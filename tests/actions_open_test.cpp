@@ -3,7 +3,7 @@
 #include "actions_fixture.h"
 
 #include "actions/open_files.h"
-#include "app/events.h"
+#include "platform/events.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "commands_fixture.h"
 
 #include "actions/outside_programs.h"
-#include "app/version.h"
+#include "base/version.h"
 
 #include <regex>
 

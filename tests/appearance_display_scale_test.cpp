@@ -2,7 +2,7 @@
 // grow with the scale, and what is saved keeps its meaning on every monitor.
 #include "scenario.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/toolbar.h"
 #include "commands/command_table.h"

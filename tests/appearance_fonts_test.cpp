@@ -1,7 +1,7 @@
 // The content font, the colour schemes, and where the controls go.
 #include "scenario.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/appearance.h"
 

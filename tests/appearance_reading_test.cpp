@@ -2,9 +2,9 @@
 // text in the status bar, and its place inside the list.
 #include "commands_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
-#include "app/wrap.h"
+#include "base/wrap.h"
 #include "appearance/appearance.h"
 #include "appearance/contrast.h"
 #include "results/result_list.h"

@@ -1,7 +1,7 @@
 // The toolbar's layouts and pages, its icon sizes, and the tooltip modes.
 #include "scenario.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "appearance/toolbar.h"
 
 #include <sstream>

@@ -2,7 +2,7 @@
 // acts, in which order, and what the user hears.
 #include "commands_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "commands/command_ids.h"
 #include "searchbox/status.h"
 

@@ -2,7 +2,7 @@
 // accelerators, then dialog navigation, then the focused control.
 #include "commands_fixture.h"
 
-#include "platform/testing/testing.h"
+#include "backends/testing/testing.h"
 
 using platform::testing::KeyMessage;
 namespace pt = platform::testing;

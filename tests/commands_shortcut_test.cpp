@@ -5,7 +5,7 @@
 #include "commands/command_table.h"
 #include "commands/dispatch.h"
 #include "commands/toggles.h"
-#include "platform/testing/testing.h"
+#include "backends/testing/testing.h"
 #include "searchbox/status.h"
 
 #include <set>

@@ -1,5 +1,5 @@
 // A picture's size read from its file's first bytes, before any decoding.
-#include "platform/image_header.h"
+#include "backends/image_header.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // for every kind of row, and when the image is decoded.
 #include "results_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "app/layout.h"
 #include "commands/command_ids.h"
 #include "preview/preview.h"

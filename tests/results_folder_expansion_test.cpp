@@ -2,7 +2,7 @@
 // one engine term whatever its name holds; and the shortened Path column.
 #include "commands_fixture.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "commands/command_ids.h"
 #include "results/folder_expansion.h"
 #include "results/result_list.h"

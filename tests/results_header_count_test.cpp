@@ -2,7 +2,7 @@
 // start-up, a search, Esc from either help list, a folder expansion, a sort.
 #include "commands_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 
 namespace {
 

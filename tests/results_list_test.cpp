@@ -1,7 +1,7 @@
 // What the list shows in its cells and what moving through it says.
 #include "results_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 
 using platform::testing::PressKey;
 

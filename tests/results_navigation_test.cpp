@@ -1,7 +1,7 @@
 // Reading a column, the position, and jumping through the list.
 #include "results_fixture.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "results/navigation.h"
 
 using platform::testing::PressKey;

@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
-#include "platform/testing/testing.h"
+#include "backends/testing/testing.h"
 #include "search/history.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"

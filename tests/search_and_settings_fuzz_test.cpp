@@ -2,7 +2,7 @@
 // and every imported row must point inside the text it was read from.
 #include "scenario.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "settings/ini_codec.h"
 
 #include <random>

@@ -2,7 +2,7 @@
 // the import must read its export back into exactly the items on disk.
 #include "scenario.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "search/command_line.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // engine as text and nothing else ever runs.
 #include "scenario.h"
 
-#include "app/command_line.h"
+#include "base/command_line.h"
 #include "search/command_line.h"
 #include "search/engine_run.h"
 

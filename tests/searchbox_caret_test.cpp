@@ -1,6 +1,6 @@
 #include "searchbox_test_support.h"
 
-#include "app/events.h"
+#include "platform/events.h"
 #include "search/history.h"
 #include "searchbox/search_box.h"
 

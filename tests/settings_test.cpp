@@ -1,6 +1,6 @@
 #include "scenario.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "settings/ini_codec.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "scenario.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/key_codes.h"
 #include "speech/key_names.h"
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-// The live-region control's id in platform/win32/win32.h.
+// The live-region control's id in backends/win32/win32.h.
 constexpr int AnnouncerId = 600;
 
 std::string Utf8(const std::wstring& text) {

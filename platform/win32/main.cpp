@@ -1,9 +1,0 @@
-// The Windows entry: everything else starts in ProgramMain.
-#include "platform/win32/win32.h"
-
-#include "app/events.h"
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    platform::win32::Win.instance = instance;
-    return ProgramMain();
-}

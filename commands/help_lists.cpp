@@ -1,14 +1,12 @@
 #include "commands/help_lists.h"
 
-#include "actions/outside_programs.h"
-#include "app/layout.h"
 #include "commands/command_table.h"
-#include "commands/help_mode.h"
 #include "commands/toggles.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
 #include "searchbox/status.h"
+#include "settings/search_type.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 
@@ -20,7 +18,7 @@ namespace {
 constexpr const char* NoRowSelected = "No selection"; // lower-case s, as it has always been
 constexpr const char* RefusedHere = "Not available when Shortcuts are displayed";
 
-enum class Act { Run, Refuse, SettingsList, OnlineHelp, ActionList };
+using Act = ActionRowUse;
 
 struct ActionRow {
     int command; // its name and key come from the command list
@@ -143,18 +141,6 @@ void RewriteRow(int n, const std::string& text) {
         ResultRows.Add("", "", "", name, false);
 }
 
-void OpenSettingsListFromRow() {
-    Settings.SearchType = SettingsListType;
-    LayoutWindow();
-    ShowSettingsList();
-}
-
-void OpenActionListFromRow() {
-    Settings.SearchType = ActionListType;
-    LayoutWindow();
-    ShowActionList();
-}
-
 } // namespace
 
 std::vector<std::string> ActionListRows() {
@@ -179,24 +165,16 @@ void ShowActionList() {
     ShowRows(ActionListRows());
 }
 
-void ActivateActionRow() {
+ActionRowUse UseActionRow() {
     int n = SelectedListRow(int(std::size(kActionRows)));
-    if (n == 0) return SpeakText(NoRowSelected);
-    const ActionRow& row = kActionRows[n - 1];
-    switch (row.act) {
-    case Act::Run:
-        return RunCommand(row.command);
-    case Act::Refuse:
-        return SpeakText(RefusedHere);
-    case Act::SettingsList:
-        return OpenSettingsListFromRow();
-    case Act::ActionList:
-        return OpenActionListFromRow();
-    case Act::OnlineHelp:
-        OpenHelpPage();
-        StartExternalTool();
-        return;
+    if (n == 0) {
+        SpeakText(NoRowSelected);
+        return Act::Refuse;
     }
+    const ActionRow& row = kActionRows[n - 1];
+    if (row.act == Act::Run) RunCommand(row.command);
+    if (row.act == Act::Refuse) SpeakText(RefusedHere);
+    return row.act;
 }
 
 void ActivateSettingsRow() {

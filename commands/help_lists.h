@@ -4,10 +4,17 @@
 #include <string>
 #include <vector>
 
+// The lists' rows alone: help mode (help_mode.h) owns which list is shown and
+// calls these, never the other way round.
 void ShowSettingsList();
 void ShowActionList();
 void ActivateSettingsRow();
-void ActivateActionRow();
+
+// What the selected row of the action list asks for. A command row has run and
+// a refused or missing row has been spoken by the time this returns; the rest
+// are for help mode to carry out.
+enum class ActionRowUse { Run, Refuse, SettingsList, OnlineHelp, ActionList };
+ActionRowUse UseActionRow();
 // Rewrites row n of the settings list with its setting's value now, silently.
 void RefreshSettingsRow(int n);
 // Every row of the settings list shown again, after a shortcut changed a value.

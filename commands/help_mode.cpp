@@ -1,7 +1,9 @@
 #include "commands/help_mode.h"
 
+#include "actions/outside_programs.h"
 #include "app/layout.h"
 #include "commands/help_lists.h"
+#include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
@@ -33,6 +35,36 @@ void OpenSettingsList() {
 void OpenActionList() {
     EnterHelpMode(ActionListType, "Opening Action Shortcuts : ");
     ShowActionList();
+}
+
+// The page is made from the command list when the program is built and ships
+// beside it, so it always describes this very program. The shell wants a full
+// path: the current folder is not the program's when the folder is too long.
+void OpenHelpPage() {
+    std::string page = platform::ProgramFolder() + HelpPageName;
+    if (!platform::FileExists(page)) return SpeakText("Help Page Not Found");
+    platform::OpenWebPage(page);
+}
+
+void OpenOnlineHelp() {
+    OpenHelpPage();
+    StartExternalTool();
+}
+
+void ActivateActionRow() {
+    switch (UseActionRow()) {
+    case ActionRowUse::Run:
+    case ActionRowUse::Refuse:
+        return;
+    case ActionRowUse::SettingsList:
+        return OpenSettingsList();
+    case ActionRowUse::ActionList:
+        Settings.SearchType = ActionListType;
+        LayoutWindow();
+        return ShowActionList();
+    case ActionRowUse::OnlineHelp:
+        return OpenOnlineHelp();
+    }
 }
 
 void ReturnToLastResult() {

@@ -16,5 +16,9 @@ void OpenActionList();
 constexpr const char* HelpPageName = "lumafind-help.html";
 // Opens it in the user's browser; says so when it is missing.
 void OpenHelpPage();
+// Ctrl+F1 and its row in the action list: the page and the external tool.
+void OpenOnlineHelp();
+// Enter or Space on a row of the action list.
+void ActivateActionRow();
 // Leaves help mode and shows the last search result again.
 void ReturnToLastResult();

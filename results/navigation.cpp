@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "actions/open_files.h"
 #include "commands/help_lists.h"
+#include "commands/help_mode.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "results/result_list.h"

@@ -6,6 +6,7 @@
 // with the reason on standard error, when a check fails.
 //   import_bench [rows] [runs]     (default 1000000 rows, 5 runs; medians)
 #include "backends/testing/testing.h"
+#include "search/result_parse.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
 #include "settings/settings.h"

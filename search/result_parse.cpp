@@ -1,9 +1,11 @@
 // Turns the engine's CSV export into rows, in place: every field is written
 // back into the same buffer at or before where it was read, so the import
 // needs no second copy of the file.
-#include "search/result_rows.h"
+#include "search/result_parse.h"
 
 #include "base/text.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -230,4 +232,14 @@ void ParseResultText(std::string bytes, const ImportOptions& options, ResultRows
     }
     bytes.resize(c.write);
     into.text = std::move(bytes);
+}
+
+int ReadResultFile() {
+    std::string bytes;
+    platform::ReadWholeFile(ResultFile, bytes);
+    ParseResultText(std::move(bytes), {Settings.UseIgnoreList != 0, Settings.IgnoreList},
+                    ResultRows);
+    int n = ResultRows.Count();
+    if (n == 0) ResultRows.Add("", "", "", EmptyRowName, false);
+    return n;
 }

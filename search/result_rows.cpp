@@ -1,7 +1,6 @@
 #include "search/result_rows.h"
 
 #include "base/text.h"
-#include "platform/platform.h"
 #include "settings/settings.h"
 
 ResultRowsRecord ResultRows;
@@ -92,14 +91,4 @@ std::string SizeText(int64_t sizeValue, bool useKB) {
 
 std::string FormatSize(int row) {
     return SizeText(ResultRows.Row(row).SizeValue, Settings.UseKB != 0);
-}
-
-int ReadResultFile() {
-    std::string bytes;
-    platform::ReadWholeFile(ResultFile, bytes);
-    ParseResultText(std::move(bytes), {Settings.UseIgnoreList != 0, Settings.IgnoreList},
-                    ResultRows);
-    int n = ResultRows.Count();
-    if (n == 0) ResultRows.Add("", "", "", EmptyRowName, false);
-    return n;
 }

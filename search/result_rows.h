@@ -47,18 +47,6 @@ constexpr const char* ResultFile = "results.txt";
 constexpr const char* EmptyRowName = "<empty>";
 constexpr const char* LoadingRowName = "Loading ...";
 
-struct ImportOptions {
-    bool useIgnoreList = false;
-    std::string ignoreList;
-};
-
-// Parses the engine's CSV bytes into rows (pure; the bytes are consumed).
-void ParseResultText(std::string bytes, const ImportOptions& options, ResultRowsRecord& into);
-
-// Reads "results.txt" into ResultRows; returns the number of rows read. With
-// none, the one "<empty>" row stands, so the rows are never empty.
-int ReadResultFile();
-
 // Sorting the record (the list is the caller's).
 void SortResultRows(ResultRowsRecord& rows, int column, bool descending);
 

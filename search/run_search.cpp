@@ -12,6 +12,7 @@
 #include "search/engine_run.h"
 #include "search/filter_groups.h"
 #include "search/history.h"
+#include "search/result_parse.h"
 #include "search/result_rows.h"
 #include "search/search_term.h"
 #include "searchbox/status.h"

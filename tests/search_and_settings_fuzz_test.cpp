@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "settings/ini_codec.h"
+#include "search/result_parse.h"
 
 #include <random>
 

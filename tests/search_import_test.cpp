@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include "results/navigation.h"
+#include "search/result_parse.h"
 
 namespace {
 

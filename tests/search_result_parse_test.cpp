@@ -1,6 +1,7 @@
 // The import reads eight ASCII bytes at a time where it can; these cases sit
 // on the edges of that: letters next to the case range, high bytes inside or
 // after a word, sizes at the limit of the digit-only reading.
+#include "search/result_parse.h"
 #include "search/result_rows.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // Column sorting of imported rows: keys around the length the sort keeps in its fixed prefix,
 // bytes above 0x7F, and equal keys, which keep their import order whatever came before.
+#include "search/result_parse.h"
 #include "search/result_rows.h"
 
 #include <gtest/gtest.h>

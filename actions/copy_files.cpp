@@ -1,8 +1,8 @@
 #include "actions/copy_files.h"
 
-#include "results/selected_result.h"
 #include "base/text.h"
 #include "platform/platform.h"
+#include "results/selected_result.h"
 #include "search/result_rows.h"
 #include "speech/speech.h"
 

@@ -1,13 +1,13 @@
 #include "app/layout.h"
 
 #include "app/main_window.h"
-#include "base/text.h"
-#include "results/result_list.h"
-#include "searchbox/status.h"
 #include "appearance/toolbar.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
+#include "results/result_list.h"
 #include "search/result_rows.h"
+#include "searchbox/status.h"
 #include "settings/search_type.h"
 #include "settings/settings.h"
 

@@ -3,18 +3,18 @@
 #include "actions/outside_programs.h"
 #include "actions/update.h"
 #include "app/main_window.h"
+#include "appearance/appearance.h"
+#include "appearance/toolbar.h"
 #include "base/version.h"
 #include "commands/catalogue.h"
+#include "platform/platform.h"
+#include "preview/preview.h"
 #include "results/navigation.h"
+#include "search/filter_groups.h"
 #include "search/run_search.h"
 #include "settings/settings.h"
 #include "speech/key_names.h"
 #include "speech/speech.h"
-#include "appearance/appearance.h"
-#include "appearance/toolbar.h"
-#include "platform/platform.h"
-#include "preview/preview.h"
-#include "search/filter_groups.h"
 
 int ProgramMain() {
     platform::SetDefaultFont(WindowFontName, WindowFontSize);

@@ -1,15 +1,15 @@
 // Start-up and shutdown of the main window, in the order the user relies on:
 // the previous result and position come back before the first word is spoken.
-#include "platform/events.h"
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/stale_temporaries.h"
-#include "base/text.h"
-#include "base/version.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
+#include "base/text.h"
+#include "base/version.h"
 #include "commands/catalogue.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "results/result_list.h"

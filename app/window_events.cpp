@@ -1,8 +1,8 @@
 // Window messages of the main window that are not commands.
-#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 
 void OnSize() {

@@ -1,10 +1,10 @@
 #include "appearance/appearance.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
-#include "base/text.h"
 #include "appearance/contrast.h"
 #include "appearance/toolbar.h"
+#include "base/text.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"

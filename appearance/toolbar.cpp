@@ -1,7 +1,7 @@
 #include "appearance/toolbar.h"
 
-#include "base/display_scale.h"
 #include "app/main_window.h"
+#include "base/display_scale.h"
 #include "commands/command_table.h"
 #include "platform/platform.h"
 #include "settings/settings.h"

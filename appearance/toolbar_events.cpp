@@ -1,6 +1,6 @@
-#include "platform/events.h"
 #include "appearance/toolbar.h"
 #include "commands/command_ids.h"
+#include "platform/events.h"
 #include "speech/speech.h"
 
 void OnToolbarSetFocus() {

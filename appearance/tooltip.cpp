@@ -1,8 +1,8 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
-#include "platform/events.h"
 #include "app/main_window.h"
-#include "commands/command_table.h"
 #include "appearance/toolbar.h"
+#include "commands/command_table.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "speech/speech.h"

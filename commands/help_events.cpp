@@ -1,6 +1,6 @@
 // F1 and the context-menu key of the main window.
-#include "platform/events.h"
 #include "commands/help_mode.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 #include "speech/speech.h"
 

@@ -2,9 +2,9 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "base/text.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
+#include "base/text.h"
 #include "commands/command_ids.h"
 #include "platform/platform.h"
 #include "preview/preview.h"

@@ -1,10 +1,10 @@
 #include "preview/preview.h"
 
-#include "search/file_types.h"
 #include "base/display_scale.h"
 #include "base/text.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
+#include "search/file_types.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 

@@ -2,9 +2,9 @@
 
 #include "platform/platform.h"
 #include "results/selected_result.h"
-#include "settings/search_type.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
+#include "settings/search_type.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 

@@ -1,10 +1,10 @@
 #include "results/navigation.h"
 
-#include "platform/events.h"
-#include "base/text.h"
 #include "actions/open_files.h"
+#include "base/text.h"
 #include "commands/help_lists.h"
 #include "commands/help_mode.h"
+#include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "results/result_list.h"

@@ -4,8 +4,8 @@
 #include "base/text.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
-#include "searchbox/status.h"
 #include "search/result_rows.h"
+#include "searchbox/status.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 

@@ -2,9 +2,9 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
+#include "appearance/toolbar.h"
 #include "base/text.h"
 #include "base/version.h"
-#include "appearance/toolbar.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/command_line.h"

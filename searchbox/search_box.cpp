@@ -1,10 +1,10 @@
 #include "searchbox/search_box.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "base/text.h"
 #include "appearance/appearance.h"
+#include "base/text.h"
+#include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "search/history.h"

@@ -1,9 +1,9 @@
 #include "settings/settings.h"
 
 #include "base/text.h"
-#include "settings/window_fit.h"
 #include "platform/platform.h"
 #include "settings/ini_codec.h"
+#include "settings/window_fit.h"
 
 #include <variant>
 

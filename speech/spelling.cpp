@@ -1,7 +1,7 @@
 #include "speech/spelling.h"
 
-#include "platform/events.h"
 #include "base/text.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "settings/settings.h"

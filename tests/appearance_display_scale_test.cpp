@@ -2,10 +2,10 @@
 // grow with the scale, and what is saved keeps its meaning on every monitor.
 #include "scenario.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/toolbar.h"
 #include "commands/command_table.h"
+#include "platform/events.h"
 #include "settings/window_fit.h"
 
 #include <cstdlib>

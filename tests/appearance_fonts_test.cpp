@@ -1,9 +1,9 @@
 // The content font, the colour schemes, and where the controls go.
 #include "scenario.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
 #include "appearance/appearance.h"
+#include "platform/events.h"
 
 namespace {
 constexpr int Black = 0, Yellow = 65535, Blue = 16711680, White = 16777215;

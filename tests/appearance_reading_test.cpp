@@ -2,11 +2,11 @@
 // text in the status bar, and its place inside the list.
 #include "commands_fixture.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
-#include "base/wrap.h"
 #include "appearance/appearance.h"
 #include "appearance/contrast.h"
+#include "base/wrap.h"
+#include "platform/events.h"
 #include "results/result_list.h"
 
 #include <string>

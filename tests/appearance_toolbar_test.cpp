@@ -1,8 +1,8 @@
 // The toolbar's layouts and pages, its icon sizes, and the tooltip modes.
 #include "scenario.h"
 
-#include "platform/events.h"
 #include "appearance/toolbar.h"
+#include "platform/events.h"
 
 #include <sstream>
 

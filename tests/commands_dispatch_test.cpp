@@ -2,8 +2,8 @@
 // acts, in which order, and what the user hears.
 #include "commands_fixture.h"
 
-#include "platform/events.h"
 #include "commands/command_ids.h"
+#include "platform/events.h"
 #include "searchbox/status.h"
 
 namespace {

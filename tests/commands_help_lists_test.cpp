@@ -2,9 +2,9 @@
 // Enter and Space do on each kind of row, and the way back.
 #include "commands_fixture.h"
 
-#include "platform/events.h"
 #include "commands/command_ids.h"
 #include "commands/help_lists.h"
+#include "platform/events.h"
 #include "searchbox/status.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // each combination of the three announcement settings.
 #include "commands_fixture.h"
 
+#include "backends/testing/testing.h"
 #include "commands/command_table.h"
 #include "commands/dispatch.h"
 #include "commands/toggles.h"
-#include "backends/testing/testing.h"
 #include "searchbox/status.h"
 
 #include <set>

@@ -2,9 +2,9 @@
 // for every kind of row, and when the image is decoded.
 #include "results_fixture.h"
 
-#include "platform/events.h"
 #include "app/layout.h"
 #include "commands/command_ids.h"
+#include "platform/events.h"
 #include "preview/preview.h"
 
 using platform::testing::Idle;

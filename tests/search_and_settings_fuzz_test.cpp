@@ -3,8 +3,8 @@
 #include "scenario.h"
 
 #include "base/text.h"
-#include "settings/ini_codec.h"
 #include "search/result_parse.h"
+#include "settings/ini_codec.h"
 
 #include <random>
 

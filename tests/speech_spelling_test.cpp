@@ -2,8 +2,8 @@
 // after another, the ones a voice would swallow named in words.
 #include "commands_fixture.h"
 
-#include "platform/events.h"
 #include "commands/command_ids.h"
+#include "platform/events.h"
 #include "results/result_list.h"
 #include "searchbox/status.h"
 #include "settings/search_type.h"

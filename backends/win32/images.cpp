@@ -3,8 +3,8 @@
 // itself, so a repaint never loses the image.
 #include "backends/win32/win32.h"
 
-#include "platform/events.h"
 #include "backends/image_header.h"
+#include "platform/events.h"
 #include "platform/platform.h"
 
 #include <objidl.h>

@@ -1,8 +1,8 @@
 // Printing on the default printer, without a dialog.
 #include "backends/win32/win32.h"
 
-#include "platform/platform.h"
 #include "backends/win32/print_text.h"
+#include "platform/platform.h"
 
 #include <cderr.h>
 #include <commdlg.h>

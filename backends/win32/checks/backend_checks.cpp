@@ -5,10 +5,10 @@
 
 #include "backends/win32/win32.h"
 
-#include "base/command_line.h"
-#include "base/text.h"
 #include "app/main_window.h"
 #include "appearance/appearance.h"
+#include "base/command_line.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "results/navigation.h"
 #include "search/result_rows.h"

@@ -7,8 +7,6 @@
 
 struct MainWindowRecord {
     int64_t PerfFrequency = 1;
-    int ToolbarPage = 0;
-    int LastTooltipButton = 0;
     int RestartPending = 0;
     // The program folder could not be made current: its files cannot be found
     // by name, so settings are not saved over whatever file that name reaches.
@@ -23,7 +21,3 @@ struct MainWindowRecord {
 extern MainWindowRecord MainWindow;
 // The record as a new process has it.
 void ResetMainWindowState();
-
-void CommandBeep();
-// One "<empty>" row, shown and selected.
-void ResetResultRows();

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "results/navigation.h"
+#include "results/result_list.h"
 #include "search/filter_groups.h"
 #include "search/run_search.h"
 #include "settings/settings.h"

@@ -1,6 +1,5 @@
 #include "appearance/toolbar.h"
 
-#include "app/main_window.h"
 #include "base/display_scale.h"
 #include "commands/command_table.h"
 #include "platform/platform.h"
@@ -85,7 +84,7 @@ void CreateToolbar() {
     Toolbar.CaptionPoints = 0; // a new toolbar starts with the window's font
     platform::ToolbarDestroy();
     if (Settings.ShowToolbar == 0) return;
-    Buttons b = Settings.WideToolbar != 0 ? WideButtons() : PageButtons(MainWindow.ToolbarPage);
+    Buttons b = Settings.WideToolbar != 0 ? WideButtons() : PageButtons(Toolbar.ToolbarPage);
     platform::ToolbarCreate(b.data(), int(b.size()));
 }
 
@@ -95,12 +94,12 @@ int ToolbarHeight() {
 }
 
 void NextToolbarPage() {
-    MainWindow.ToolbarPage = MainWindow.ToolbarPage >= 2 ? 0 : MainWindow.ToolbarPage + 1;
+    Toolbar.ToolbarPage = Toolbar.ToolbarPage >= 2 ? 0 : Toolbar.ToolbarPage + 1;
     CreateToolbar();
 }
 
 void PreviousToolbarPage() {
-    MainWindow.ToolbarPage = MainWindow.ToolbarPage <= 0 ? 2 : MainWindow.ToolbarPage - 1;
+    Toolbar.ToolbarPage = Toolbar.ToolbarPage <= 0 ? 2 : Toolbar.ToolbarPage - 1;
     CreateToolbar();
 }
 

@@ -17,9 +17,11 @@ void ScaleToolbar();
 // Background of the preview surface for `ImageBG`: white, black or blue.
 int PreviewBackground();
 
-// The toolbar's own state beside `ToolbarPage` and `LastTooltipButton`.
+// The toolbar's own state.
 struct ToolbarRecord {
-    std::string TooltipText; // what the big tooltip shows, at most 259 characters
+    int ToolbarPage = 0;       // 0..2: which of the three pages the buttons show
+    int LastTooltipButton = 0; // the button whose tooltip was last spoken
+    std::string TooltipText;   // what the big tooltip shows, at most 259 characters
     // The captions' own size after an icon size change; 0 while they have the
     // window's font.
     int CaptionPoints = 0;

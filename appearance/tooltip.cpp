@@ -1,5 +1,4 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
-#include "app/main_window.h"
 #include "appearance/toolbar.h"
 #include "commands/command_table.h"
 #include "platform/events.h"
@@ -23,10 +22,10 @@ void OnTooltipRequest(int command) {
     if (Settings.EnableToolTips == 0) {
         Toolbar.TooltipText.clear();
         ShowTooltipText();
-        MainWindow.LastTooltipButton = 0;
+        Toolbar.LastTooltipButton = 0;
         return;
     }
-    if (command == MainWindow.LastTooltipButton && MainWindow.LastTooltipButton != 0) return;
+    if (command == Toolbar.LastTooltipButton && Toolbar.LastTooltipButton != 0) return;
     Toolbar.TooltipText.clear();
     platform::TooltipPop();
     TooltipTextFor(command);
@@ -44,13 +43,13 @@ void OnTooltipRequest(int command) {
     default:
         break;
     }
-    MainWindow.LastTooltipButton = command;
+    Toolbar.LastTooltipButton = command;
 }
 
 // Applies the saved rate and speaks without the waiting prefix, which stays for
 // the next message.
 void CycleTooltipMode() {
-    MainWindow.LastTooltipButton = 0;
+    Toolbar.LastTooltipButton = 0;
     Toolbar.TooltipText.clear();
     ShowTooltipText();
     static constexpr const char* Words[] = {"ToolTips are Text", "ToolTips are Speak",

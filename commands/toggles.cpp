@@ -1,7 +1,6 @@
 #include "commands/toggles.h"
 
 #include "app/layout.h"
-#include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "base/text.h"
@@ -9,6 +8,7 @@
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "settings/settings.h"
+#include "speech/beep.h"
 #include "speech/speech.h"
 
 #include <iterator>

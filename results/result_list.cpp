@@ -126,3 +126,10 @@ void SetTopRow(int n) {
     int t = platform::ListTopIndex();
     platform::ListScrollBy(0, (n - t) * h);
 }
+
+void ResetResultRows() {
+    ResultRows.Clear();
+    ResultRows.Add("", "", "", EmptyRowName, false);
+    ShowRowCount();
+    SelectRow(1);
+}

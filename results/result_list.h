@@ -14,6 +14,8 @@ void ShowLoading();
 // Gives the list the count of `ResultRows`, and its header the same count: the
 // only way the list's row count changes.
 void ShowRowCount();
+// One "<empty>" row, shown and selected.
+void ResetResultRows();
 
 // Selected row number (1-based) and row count, read from the control.
 int SelectedRow();

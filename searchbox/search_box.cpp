@@ -1,7 +1,6 @@
 #include "searchbox/search_box.h"
 
 #include "app/layout.h"
-#include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "base/text.h"
 #include "platform/events.h"
@@ -10,6 +9,7 @@
 #include "search/history.h"
 #include "search/search_term.h"
 #include "settings/settings.h"
+#include "speech/beep.h"
 #include "speech/key_names.h"
 #include "speech/speech.h"
 

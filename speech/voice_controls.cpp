@@ -1,9 +1,9 @@
 #include "speech/voice_controls.h"
 
-#include "app/main_window.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "speech/beep.h"
 #include "speech/speech.h"
 
 namespace {

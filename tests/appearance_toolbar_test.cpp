@@ -44,7 +44,7 @@ TEST_F(ToolbarTest, NarrowPagesTurnBothWays) {
     EXPECT_EQ(Shown(), Page2);
     NextToolbarPage();
     EXPECT_EQ(Shown(), Page0);
-    EXPECT_EQ(MainWindow.ToolbarPage, 0) << "three pages, not a fourth that looks like the first";
+    EXPECT_EQ(Toolbar.ToolbarPage, 0) << "three pages, not a fourth that looks like the first";
     NextToolbarPage();
     EXPECT_EQ(Shown(), Page1);
     PreviousToolbarPage();
@@ -52,17 +52,17 @@ TEST_F(ToolbarTest, NarrowPagesTurnBothWays) {
     EXPECT_EQ(Shown(), Page2);
     NextToolbarPage();
     OnToolbarRightClick(518);
-    EXPECT_EQ(MainWindow.ToolbarPage, 2);
+    EXPECT_EQ(Toolbar.ToolbarPage, 2);
     EXPECT_EQ(Shown(), Page2);
     OnToolbarRightClick(505); // only the page button turns back
     OnToolbarRightClick(517);
-    EXPECT_EQ(MainWindow.ToolbarPage, 2);
+    EXPECT_EQ(Toolbar.ToolbarPage, 2);
     EXPECT_TRUE(world().transcript.empty());
 }
 
 TEST_F(ToolbarTest, WideLayoutShowsEveryButtonInOneRow) {
     Settings.WideToolbar = 1;
-    MainWindow.ToolbarPage = 1;
+    Toolbar.ToolbarPage = 1;
     CreateToolbar();
     EXPECT_EQ(Shown(), "1/517' Exit ' |60 9/505' Files ' 10/506' Folders ' 11/507' Both ' "
                        "12/508' Custom ' |30 8/510' Copy ' 4/511' Open ' |40 5/512' Open ' "
@@ -72,7 +72,7 @@ TEST_F(ToolbarTest, WideLayoutShowsEveryButtonInOneRow) {
 
 TEST_F(ToolbarTest, HiddenTextEmptiesEveryCaptionOnly) {
     Settings.HideToolbarText = 1;
-    MainWindow.ToolbarPage = 1;
+    Toolbar.ToolbarPage = 1;
     CreateToolbar();
     EXPECT_EQ(Shown(), "1/517'' |30 8/510'' 4/511'' |40 5/512'' 13/513'' |105 18/518'' ");
     EXPECT_EQ(ToolbarButtonText(" Exit "), "");
@@ -140,7 +140,7 @@ TEST_F(TooltipTest, SpeakModeAnnouncesEachNewButtonOnce) {
     OnTooltipRequest(506);
     EXPECT_EQ(Heard(), (std::vector<std::string>{" Search Files ", " Search Folders "}));
     EXPECT_EQ(world().tooltipText, "") << "spoken, not shown";
-    EXPECT_EQ(MainWindow.LastTooltipButton, 506);
+    EXPECT_EQ(Toolbar.LastTooltipButton, 506);
     OnTooltipRequest(505);
     EXPECT_EQ(Spoken(), " Search Files ");
 }
@@ -163,7 +163,7 @@ TEST_F(TooltipTest, ThePageButtonHasNoTip) {
     OnTooltipRequest(518);
     EXPECT_EQ(world().tooltipText, "");
     EXPECT_EQ(Heard(), (std::vector<std::string>{" Exit ", ""}));
-    EXPECT_EQ(MainWindow.LastTooltipButton, 518);
+    EXPECT_EQ(Toolbar.LastTooltipButton, 518);
 }
 
 TEST_F(TooltipTest, OffShowsNothingAndForgetsTheLastButton) {
@@ -172,7 +172,7 @@ TEST_F(TooltipTest, OffShowsNothingAndForgetsTheLastButton) {
     Settings.EnableToolTips = 0;
     OnTooltipRequest(510);
     OnTooltipRequest(511);
-    EXPECT_EQ(MainWindow.LastTooltipButton, 0);
+    EXPECT_EQ(Toolbar.LastTooltipButton, 0);
     EXPECT_EQ(world().tooltipText, "");
     EXPECT_EQ(Heard().size(), 1u);
     Settings.EnableToolTips = 2;
@@ -183,7 +183,7 @@ TEST_F(TooltipTest, OffShowsNothingAndForgetsTheLastButton) {
 TEST_F(TooltipTest, CyclingModesSpeaksStraightThroughTheVoice) {
     Settings.vRate = 3;
     SpeechPrefix = "Shortcut Pressed: ";
-    MainWindow.LastTooltipButton = 505;
+    Toolbar.LastTooltipButton = 505;
     world().tooltipText = " Search Files ";
     const char* words[] = {"ToolTips are Speak", "ToolTips are Both", "Tooltips are Off",
                            "ToolTips are Text"};
@@ -192,7 +192,7 @@ TEST_F(TooltipTest, CyclingModesSpeaksStraightThroughTheVoice) {
         EXPECT_EQ(Spoken(), w);
     }
     EXPECT_EQ(Settings.EnableToolTips, 1);
-    EXPECT_EQ(MainWindow.LastTooltipButton, 0);
+    EXPECT_EQ(Toolbar.LastTooltipButton, 0);
     EXPECT_EQ(world().tooltipText, "");
     EXPECT_EQ(world().voiceRate, 3);
     EXPECT_EQ(world().transcript.back().flags, 3u);

@@ -5,12 +5,12 @@
 
 #include "backends/win32/win32.h"
 
-#include "app/main_window.h"
 #include "appearance/appearance.h"
 #include "base/command_line.h"
 #include "base/text.h"
 #include "platform/platform.h"
 #include "results/navigation.h"
+#include "results/result_list.h"
 #include "search/result_rows.h"
 #include "settings/ini_codec.h"
 #include "settings/settings.h"

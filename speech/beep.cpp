@@ -1,0 +1,7 @@
+#include "speech/beep.h"
+
+#include "platform/platform.h"
+
+void CommandBeep() {
+    platform::Beep(275, 150);
+}

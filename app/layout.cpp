@@ -17,13 +17,6 @@ static int R(double value) {
     return int(RoundHalfEven(value));
 }
 
-std::string FirstColumnHeader(int searchType, int n, std::string_view firstName) {
-    if (searchType == SettingsListType) return "Settings Shortcuts";
-    if (searchType == ActionListType) return "Action Shortcuts";
-    if (firstName == LoadingRowName) return "Name";
-    return " Name  (" + (firstName == EmptyRowName ? std::string("0") : GroupedNumber(n)) + ")";
-}
-
 LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPreview,
                            int searchType, int n, const std::string& firstName, int dpi) {
     LayoutResult out;

@@ -13,11 +13,6 @@ void LayoutWindow();
 // Lays the window out again when the status bar's text needs another height.
 void FitStatusArea();
 
-// What the list's first column is headed: the help list's title, or "Name"
-// with the count of the n rows shown (none for "<empty>", no count yet while
-// the "Loading ..." row stands in for them).
-std::string FirstColumnHeader(int searchType, int n, std::string_view firstName);
-
 struct ControlBox {
     int x, y, width, height;
 };

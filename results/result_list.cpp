@@ -1,10 +1,10 @@
 #include "results/result_list.h"
 
-#include "app/layout.h"
 #include "base/text.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "search/result_rows.h"
+#include "settings/search_type.h"
 #include "searchbox/status.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
@@ -21,6 +21,13 @@ int RowCount() {
 void SelectRow(int row) {
     platform::ListSelectItem(row - 1);
     platform::ListEnsureVisible(row - 1);
+}
+
+std::string FirstColumnHeader(int searchType, int n, std::string_view firstName) {
+    if (searchType == SettingsListType) return "Settings Shortcuts";
+    if (searchType == ActionListType) return "Action Shortcuts";
+    if (firstName == LoadingRowName) return "Name";
+    return " Name  (" + (firstName == EmptyRowName ? std::string("0") : GroupedNumber(n)) + ")";
 }
 
 void ShowRowCount() {

@@ -5,6 +5,7 @@
 #include "platform/events.h"
 
 #include <string>
+#include <string_view>
 
 extern std::string CurrentFile;
 
@@ -14,6 +15,10 @@ void ShowLoading();
 // Gives the list the count of `ResultRows`, and its header the same count: the
 // only way the list's row count changes.
 void ShowRowCount();
+// What the list's first column is headed: the help list's title, or "Name"
+// with the count of the n rows shown (none for "<empty>", no count yet while
+// the "Loading ..." row stands in for them).
+std::string FirstColumnHeader(int searchType, int n, std::string_view firstName);
 // One "<empty>" row, shown and selected.
 void ResetResultRows();
 

@@ -1,7 +1,7 @@
 #include "appearance/toolbar.h"
 
 #include "base/display_scale.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 

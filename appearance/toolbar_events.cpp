@@ -1,5 +1,5 @@
 #include "appearance/toolbar.h"
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "platform/events.h"
 #include "speech/speech.h"
 

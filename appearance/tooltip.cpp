@@ -1,6 +1,6 @@
 // The big tooltip over the toolbar: shown, spoken or both, by `EnableToolTips`.
 #include "appearance/toolbar.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "platform/events.h"
 #include "platform/platform.h"
 #include "settings/settings.h"

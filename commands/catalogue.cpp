@@ -2,7 +2,7 @@
 #include "commands/catalogue.h"
 
 #include "base/text.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 

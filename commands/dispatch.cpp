@@ -11,7 +11,7 @@
 #include "appearance/toolbar.h"
 #include "base/text.h"
 #include "commands/catalogue.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "commands/help_lists.h"
 #include "commands/help_mode.h"
 #include "commands/toggles.h"

@@ -1,6 +1,6 @@
 #include "commands/help_lists.h"
 
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "commands/toggles.h"
 #include "platform/platform.h"
 #include "results/result_list.h"

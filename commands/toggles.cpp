@@ -4,7 +4,7 @@
 #include "appearance/appearance.h"
 #include "appearance/toolbar.h"
 #include "base/text.h"
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "platform/platform.h"
 #include "preview/preview.h"
 #include "settings/settings.h"

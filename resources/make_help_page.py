@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Makes lumafind-help.html, the keyboard reference that ships beside the program,
-from the one command list (commands/command_list.h): every command's name, its
+from the one command list (command_table/command_list.h): every command's name, its
 key and what it does, then the keys of the search box and the list, one block
 each so that it reflows at any width, in the program's own very large bold
 yellow on blue.

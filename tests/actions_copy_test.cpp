@@ -3,7 +3,7 @@
 #include "actions_fixture.h"
 
 #include "actions/copy_files.h"
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "searchbox/status.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "app/layout.h"
 #include "appearance/toolbar.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "platform/events.h"
 #include "settings/window_fit.h"
 

@@ -2,7 +2,7 @@
 // acts, in which order, and what the user hears.
 #include "commands_fixture.h"
 
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "platform/events.h"
 #include "searchbox/status.h"
 

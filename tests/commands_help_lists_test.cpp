@@ -2,7 +2,7 @@
 // Enter and Space do on each kind of row, and the way back.
 #include "commands_fixture.h"
 
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "commands/help_lists.h"
 #include "platform/events.h"
 #include "searchbox/status.h"

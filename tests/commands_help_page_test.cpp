@@ -1,6 +1,6 @@
 // The help page shipped beside the program lists exactly the program's
 // commands, each with its key and what it does, in large yellow on blue.
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "commands/help_lists.h"
 
 #include <fstream>

@@ -3,7 +3,7 @@
 #include "commands_fixture.h"
 
 #include "backends/testing/testing.h"
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 #include "commands/dispatch.h"
 #include "commands/toggles.h"
 #include "searchbox/status.h"

@@ -2,7 +2,7 @@
 // what changes on screen.
 #include "commands_fixture.h"
 
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 
 class TogglesTest : public CommandsTest {
   protected:

@@ -3,7 +3,7 @@
 #include "results_fixture.h"
 
 #include "app/layout.h"
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "platform/events.h"
 #include "preview/preview.h"
 

@@ -3,7 +3,7 @@
 #include "commands_fixture.h"
 
 #include "base/text.h"
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "results/folder_expansion.h"
 #include "results/result_list.h"
 #include "searchbox/status.h"

@@ -2,7 +2,7 @@
 // after another, the ones a voice would swallow named in words.
 #include "commands_fixture.h"
 
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 #include "platform/events.h"
 #include "results/result_list.h"
 #include "searchbox/status.h"

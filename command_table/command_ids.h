@@ -3,7 +3,7 @@
 // these ids.
 #pragma once
 
-#include "commands/command_list.h"
+#include "command_table/command_list.h"
 
 enum CommandId : int {
 #define LUMAFIND_COMMAND_ID(name, id, ...) Cmd##name = id,

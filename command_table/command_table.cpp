@@ -1,4 +1,4 @@
-#include "commands/command_table.h"
+#include "command_table/command_table.h"
 
 #include "platform/key_codes.h"
 

@@ -4,7 +4,7 @@
 // dispatcher takes the handlers from the same list.
 #pragma once
 
-#include "commands/command_ids.h"
+#include "command_table/command_ids.h"
 
 #include <cstdint>
 #include <span>
@@ -33,7 +33,7 @@ struct CommandRow {
 };
 
 // A key the window answers without a command: F1, Ctrl+F1 and the controls'
-// own keys (commands/command_list.h).
+// own keys (command_table/command_list.h).
 struct WindowKey {
     const char* key;      // as written: "F1", "Up, Down"
     const char* where;    // "In the list"; nullptr: anywhere

@@ -98,6 +98,21 @@ TEST(DisplayScaleLayout, FractionalScalesGiveExactPixels) {
     EXPECT_EQ(std::vector<int>(l.widths, l.widths + 4), (std::vector<int>{684, 684, 492, 351}));
     l = ComputeLayout(2212, 1225, 53, 245, 36, false, 1, 3, "a.txt", 168);
     EXPECT_EQ(box(l.list), Box(18, 424, 2177, 739));
+
+    // The status bar: 8 pixels of margin, 30 of list frame (10, 38; 14, 53).
+    EXPECT_EQ(StatusAreaHeight(50, 1000, 125, 36, 75, 120), 60);
+    EXPECT_EQ(StatusAreaHeight(900, 1000, 125, 36, 75, 120), 1000 - 125 - 122 - 13 - 38 - 3 * 75);
+    EXPECT_EQ(StatusAreaHeight(50, 1400, 175, 36, 105, 168), 64);
+    EXPECT_EQ(StatusAreaHeight(900, 1400, 175, 36, 105, 168), 1400 - 175 - 170 - 18 - 53 - 3 * 105);
+
+    // The smallest window: 640 x 400 at 100 %, or the frame of 240 and three
+    // search boxes' height (364.5 and 510.3 pixels), rounded up.
+    platform::Rect tiny = SavedWindowRect(0, 0, 0, 0), work{0, 0, 3000, 2000};
+    auto corners = [](const platform::Rect& r) {
+        return std::make_tuple(r.left, r.top, r.right, r.bottom);
+    };
+    EXPECT_EQ(corners(FitWindowRect(tiny, work, 36, 120)), std::make_tuple(0, 0, 800, 300 + 365));
+    EXPECT_EQ(corners(FitWindowRect(tiny, work, 36, 168)), std::make_tuple(0, 0, 1120, 420 + 511));
 }
 
 // At 200 % a point is twice the pixels: the same screen, twice as many

@@ -43,6 +43,9 @@ TEST(PreviewFit, LargeImagesOnlyEverShrinkKeepingTheirProportions) {
     EXPECT_EQ(FitPreviewImage(6000, 4000, 300, 700, false), Place(0, 250, 300, 200));
     // 1000 / 3 = 333.33 rounds down; (400 - 333) / 2 = 33.5 goes to the even 34.
     EXPECT_EQ(FitPreviewImage(1000, 900, 400, 300, true), Place(34, 0, 333, 300));
+    // 500 / 1.75 = 285.7 is rounded up, on either side.
+    EXPECT_EQ(FitPreviewImage(700, 500, 400, 300, false), Place(0, 7, 400, 286));
+    EXPECT_EQ(FitPreviewImage(500, 700, 300, 400, false), Place(7, 0, 286, 400));
 }
 
 TEST(PreviewFit, HalvesOfTheCentringGoToTheEvenPixel) {

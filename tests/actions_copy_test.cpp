@@ -172,3 +172,33 @@ TEST_F(CopyFileTest, ANameEndingInADotOrBlankIsNeverCopiedAsItsNeighbour) {
     Ctrl('D');
     EXPECT_EQ(Heard(), Texts{"Copying File " + plain.path + "twin.txt"});
 }
+
+// Beside the name itself: a real file ending in a blank, a file in a folder
+// whose name ends in a dot, and names the paste keeps as they are.
+TEST_F(CopyFileTest, ADotOrBlankEndingAnyNameOnThePathIsRefused) {
+    const std::string refusal =
+        "Cannot Copy : A Name In The Path Ends In A Dot Or Blank, Which Windows Would Change";
+    ActionRow blank = RealFile("data", "twin.txt ");
+    ActionRow inDottedFolder = RealFile("odd folder.", "inside.txt");
+    ActionRow inBlankFolder = RealFile("odd folder ", "inside.txt");
+    ActionRow noExtension = RealFile("data", "README");
+    ActionRow dotsInside = RealFile("v1.2", ".profile");
+    world().clipboard = "kept";
+    Show({blank, inDottedFolder, inBlankFolder, noExtension, dotsInside});
+    for (int row = 1; row <= 3; ++row) {
+        SelectRow(row);
+        Forget();
+        Ctrl('D');
+        EXPECT_EQ(Heard(), Texts{refusal}) << row;
+    }
+    EXPECT_EQ(world().clipboardFileDrop, "");
+    EXPECT_EQ(world().clipboard, "kept");
+    SelectRow(4);
+    Forget();
+    Ctrl('D');
+    EXPECT_EQ(Heard(), Texts{"Copying File " + folder + "data/README"});
+    SelectRow(5);
+    Forget();
+    Ctrl('D');
+    EXPECT_EQ(Heard(), Texts{"Copying File " + folder + "v1.2/.profile"});
+}

@@ -92,9 +92,11 @@ const std::string NewProgram = "the new program 4.50";
 TEST_F(UpdateTest, InstallsASignedNewerReleaseAndEndsForTheStarter) {
     Offer("4.50", NewProgram);
     Folder before = Files();
-    EXPECT_EQ(Update(), (Texts{UpdatingText, UpdateDoneText, "Exiting Lumafind"}));
+    EXPECT_EQ(Update(), (Texts{"Updating Lumafind", "Update successful. Restarting Lumafind.",
+                               "Exiting Lumafind"}));
     for (const auto& said : world().transcript)
-        if (said.text == UpdatingText || said.text == UpdateDoneText) {
+        if (said.text == "Updating Lumafind" ||
+            said.text == "Update successful. Restarting Lumafind.") {
             EXPECT_EQ(said.flags & platform::SpeakAsync, 0u) << said.text << " is said to its end";
         }
     EXPECT_EQ(Beeps(), 0);
@@ -126,49 +128,51 @@ TEST_F(UpdateTest, RefusedDownloadsLeaveEveryFileAsItWas) {
         std::string heard;
     };
     std::vector<Case> cases = {
-        {"no server", [](auto&) {}, UpdateFailedText},
+        {"no server", [](auto&) {}, "Lumafind Update Failed"},
         {"no release note",
          [](auto& w) {
              w.web[Address] = {200, NewProgram};
              w.web[Address + ".sig"] = {404, "<html>Not Found</html>"};
          },
-         UpdateFailedText},
+         "Lumafind Update Failed"},
         {"no program file",
          [](auto& w) {
              w.web[Address] = {404, "<html>Not Found</html>"};
          },
-         UpdateFailedText},
+         "Lumafind Update Failed"},
         {"the first download breaks",
          [](auto& w) {
              w.downloads = {1, false, 0};
          },
-         UpdateFailedText},
+         "Lumafind Update Failed"},
         {"the second download breaks",
          [](auto& w) {
              w.downloads = {2, false, 0};
          },
-         UpdateFailedText},
+         "Lumafind Update Failed"},
         {"a truncated file",
          [](auto& w) { w.web[Address].body = NewProgram.substr(0, NewProgram.size() - 3); },
-         UpdateNotGenuineText},
+         "Lumafind Update Failed : Not A Genuine Release"},
         {"a file with one byte changed", [](auto& w) { w.web[Address].body[4] ^= 1; },
-         UpdateNotGenuineText},
+         "Lumafind Update Failed : Not A Genuine Release"},
         {"signed with another key",
          [](auto& w) { w.web[Address + ".sig"].body = Note("4.50", NewProgram, "another key"); },
-         UpdateNotGenuineText},
+         "Lumafind Update Failed : Not A Genuine Release"},
         {"a raised version under the old signature",
          [](auto& w) {
              std::string& note = w.web[Address + ".sig"].body;
              note.replace(note.find("4.50"), 4, "4.99");
          },
-         UpdateNotGenuineText},
+         "Lumafind Update Failed : Not A Genuine Release"},
         {"a note that is not one",
          [](auto& w) { w.web[Address + ".sig"].body = "<html>Welcome</html>"; },
-         UpdateNotGenuineText},
+         "Lumafind Update Failed : Not A Genuine Release"},
         {"an older release",
-         [](auto& w) { w.web[Address + ".sig"].body = Note("4.42", NewProgram); }, UpToDateText},
+         [](auto& w) { w.web[Address + ".sig"].body = Note("4.42", NewProgram); },
+         "Lumafind is up to date"},
         {"the same release",
-         [](auto& w) { w.web[Address + ".sig"].body = Note("4.43", NewProgram); }, UpToDateText},
+         [](auto& w) { w.web[Address + ".sig"].body = Note("4.43", NewProgram); },
+         "Lumafind is up to date"},
     };
     Folder before = Files();
     for (const Case& c : cases) {
@@ -177,7 +181,7 @@ TEST_F(UpdateTest, RefusedDownloadsLeaveEveryFileAsItWas) {
         world().downloads = {};
         if (c.what != "no server") Offer("4.50", NewProgram);
         c.arrange(world());
-        EXPECT_EQ(Update(), (Texts{UpdatingText, c.heard}));
+        EXPECT_EQ(Update(), (Texts{"Updating Lumafind", c.heard}));
         EXPECT_EQ(Files(), before);
         ExpectStillRunning();
     }
@@ -202,7 +206,8 @@ TEST_F(UpdateTest, AFailureAtAnyStepOfTheSwapPutsEveryFileBack) {
             world().fileMoves = {step, false, 0};
             world().fileWrites = {step == 0 ? 1 : 0, false, 0};
             Folder before = Files();
-            EXPECT_EQ(Update(), (Texts{UpdatingText, UpdateNotInstalledText}));
+            EXPECT_EQ(Update(), (Texts{"Updating Lumafind",
+                                       "Lumafind Update Failed : Program File Left As It Was"}));
             EXPECT_EQ(Files(), before);
             ExpectStillRunning();
         }
@@ -214,7 +219,7 @@ TEST_F(UpdateTest, AStaleFileLeftByAnInterruptedSwapDoesNotStopTheNext) {
     Put("lumafind.older", "left by a power cut");
     Put("lumafind.tmp", "half a download");
     Offer("4.50", NewProgram);
-    EXPECT_EQ(Update()[1], UpdateDoneText);
+    EXPECT_EQ(Update()[1], "Update successful. Restarting Lumafind.");
     Folder after = Files();
     EXPECT_EQ(after["lumafind.exe"], NewProgram);
     EXPECT_FALSE(after.count("lumafind.older"));
@@ -224,7 +229,8 @@ TEST_F(UpdateTest, AStaleFileLeftByAnInterruptedSwapDoesNotStopTheNext) {
 TEST_F(UpdateTest, WithoutAKeyFileOnlyTheCompiledReleaseKeyIsTrusted) {
     std::filesystem::remove(folder + ReleaseKeyFileName);
     Offer("4.50", NewProgram); // signed with the test key
-    EXPECT_EQ(Update(), (Texts{UpdatingText, UpdateNotGenuineText}));
+    EXPECT_EQ(Update(),
+              (Texts{"Updating Lumafind", "Lumafind Update Failed : Not A Genuine Release"}));
     EXPECT_EQ(Get("lumafind.exe"), "the running program 4.43");
 }
 

@@ -150,6 +150,9 @@ TEST_F(KeptFilesTest, AMinimizedStartComesUpInFrontAndSpeaks) {
         Start();
         EXPECT_FALSE(world().placement.minimized);
         EXPECT_EQ(world().placement.maximized, maximized);
+        auto& events = world().events;
+        EXPECT_EQ(std::count(events.begin(), events.end(), "window: minimized"), 0)
+            << "not even for a moment";
         EXPECT_TRUE(world().foreground);
         EXPECT_EQ(world().focus, platform::SearchBoxId);
         EXPECT_EQ(Spoken(),

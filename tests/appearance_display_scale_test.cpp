@@ -9,8 +9,9 @@
 #include "settings/window_fit.h"
 
 #include <cstdlib>
-#include <tuple>
 #include <ostream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -69,6 +70,51 @@ TEST(DisplayScaleLayout, EveryBoxGrowsWithTheScale) {
     }
 }
 
+// 125 % and 175 % make halves and quarters of a pixel: each margin is rounded on
+// its own, to the nearest pixel, halves away from zero (12.5 is 13).
+TEST(DisplayScaleLayout, FractionalScalesGiveExactPixels) {
+    auto box = [](const ControlBox& b) { return std::make_tuple(b.x, b.y, b.width, b.height); };
+    using Box = std::tuple<int, int, int, int>;
+    EXPECT_EQ(ScaledPixels(10, 120), 13);
+    EXPECT_EQ(ScaledPixels(5, 120), 6);
+    EXPECT_EQ(ScaledPixels(30, 120), 38);
+    EXPECT_EQ(ScaledPixels(10, 168), 18);
+    EXPECT_EQ(ScaledPixels(5, 168), 9);
+    EXPECT_EQ(ScaledPixels(30, 168), 53);
+    EXPECT_EQ(ScaledPixels(-10, 120), -13);
+
+    // 125 %: a search box of 2.7 x 36 x 1.25 = 121.5 pixels.
+    LayoutResult l = ComputeLayout(1580, 875, 38, 175, 36, true, 1, 3, "a.txt", 120);
+    EXPECT_EQ(box(l.searchBox), Box(13, 175, 1555, 122));
+    EXPECT_EQ(box(l.list), Box(13, 302, 948, 528));
+    EXPECT_EQ(box(l.preview), Box(973, 302, 594, 528));
+    EXPECT_EQ(std::vector<int>(l.widths, l.widths + 4), (std::vector<int>{489, 489, 351, 251}));
+
+    // 175 %: 170.1 pixels of search box.
+    l = ComputeLayout(2212, 1225, 53, 245, 36, true, 1, 3, "a.txt", 168);
+    EXPECT_EQ(box(l.searchBox), Box(18, 245, 2177, 170));
+    EXPECT_EQ(box(l.list), Box(18, 424, 1327, 739));
+    EXPECT_EQ(box(l.preview), Box(1362, 424, 832, 739));
+    EXPECT_EQ(std::vector<int>(l.widths, l.widths + 4), (std::vector<int>{684, 684, 492, 351}));
+    l = ComputeLayout(2212, 1225, 53, 245, 36, false, 1, 3, "a.txt", 168);
+    EXPECT_EQ(box(l.list), Box(18, 424, 2177, 739));
+
+    // The status bar: 8 pixels of margin, 30 of list frame (10, 38; 14, 53).
+    EXPECT_EQ(StatusAreaHeight(50, 1000, 125, 36, 75, 120), 60);
+    EXPECT_EQ(StatusAreaHeight(900, 1000, 125, 36, 75, 120), 1000 - 125 - 122 - 13 - 38 - 3 * 75);
+    EXPECT_EQ(StatusAreaHeight(50, 1400, 175, 36, 105, 168), 64);
+    EXPECT_EQ(StatusAreaHeight(900, 1400, 175, 36, 105, 168), 1400 - 175 - 170 - 18 - 53 - 3 * 105);
+
+    // The smallest window: 640 x 400 at 100 %, or the frame of 240 and three
+    // search boxes' height (364.5 and 510.3 pixels), rounded up.
+    platform::Rect tiny = SavedWindowRect(0, 0, 0, 0), work{0, 0, 3000, 2000};
+    auto corners = [](const platform::Rect& r) {
+        return std::make_tuple(r.left, r.top, r.right, r.bottom);
+    };
+    EXPECT_EQ(corners(FitWindowRect(tiny, work, 36, 120)), std::make_tuple(0, 0, 800, 300 + 365));
+    EXPECT_EQ(corners(FitWindowRect(tiny, work, 36, 168)), std::make_tuple(0, 0, 1120, 420 + 511));
+}
+
 // At 200 % a point is twice the pixels: the same screen, twice as many
 // pixels high, allows the same largest font and the same smallest window.
 TEST(DisplayScaleLayout, WindowFitCountsPointsAtTheScale) {
@@ -123,6 +169,21 @@ TEST_F(DisplayScaleTest, StartsAtTheMonitorsScale) {
     EXPECT_EQ(SeparatorWidth(1), 45);
     EXPECT_EQ(world().controls[platform::SearchBoxId].height, 146) << "2.7 x 36 x 1.5";
     EXPECT_EQ(world().controls[platform::SearchBoxId].x, 15);
+}
+
+TEST_F(DisplayScaleTest, StartsAtFractionalScalesWithExactPixels) {
+    const struct {
+        int dpi, separator, boxX, boxHeight;
+    } scales[] = {{120, 38, 13, 122}, {168, 53, 18, 170}}; // 37.5, 12.5, 121.5; 52.5, 17.5, 170.1
+    for (const auto& s : scales) {
+        ResetProgramState();
+        StartAt(s.dpi);
+        ExpectFontsAt(s.dpi);
+        EXPECT_EQ(world().toolbarIconSize, s.dpi) << "96 at 100 %";
+        EXPECT_EQ(SeparatorWidth(1), s.separator) << s.dpi;
+        EXPECT_EQ(world().controls[platform::SearchBoxId].x, s.boxX) << s.dpi;
+        EXPECT_EQ(world().controls[platform::SearchBoxId].height, s.boxHeight) << s.dpi;
+    }
 }
 
 // Saved sizes are the window's own pixels; the first-start size, also for a

@@ -190,6 +190,8 @@ TEST(WrapText, BreaksAtBlanksAndInsideAWordLongerThanALine) {
     using Lines = std::vector<std::string>;
     EXPECT_EQ(Wrapped("ab cd"), (Lines{"ab cd"}));
     EXPECT_EQ(Wrapped("abcd efgh ijkl"), (Lines{"abcd efgh", "ijkl"})) << "a word that fits moves";
+    EXPECT_EQ(Wrapped("ab abcdefghij"), (Lines{"ab", "abcdefghij"})) << "one just as wide too";
+    EXPECT_EQ(Wrapped("abcdefghij   klm"), (Lines{"abcdefghij", "klm"})) << "no blanks in front";
     // A name longer than a line starts after the row number on the first line.
     EXPECT_EQ(Wrapped("  3  abcdefghijklmnopqrstuvwxyz  c:\\"),
               (Lines{"  3  abcde", "fghijklmno", "pqrstuvwxy", "z  c:\\"}));

@@ -224,6 +224,11 @@ TEST_F(HelpListsTest, AShortcutPressedInTheSettingsListShowsTheNewValue) {
     EXPECT_EQ(Row(24), "24 Decrease Font Size - Ctrl+Shift+M -  40");
     Ctrl('Q'); // system folders
     EXPECT_EQ(Row(4), "4 Exclude System Folders - Ctrl+Q  - OFF");
+    // The first and the last rows as well.
+    Ctrl('B');
+    EXPECT_EQ(Row(1), "1 Hide Toolbar Text - Ctrl+B  - ON");
+    CtrlShift('W');
+    EXPECT_EQ(Row(29), "29 Wide Toolbar - Ctrl+Shift+W - ON");
 }
 
 TEST_F(HelpListsTest, RefreshingOutsideTheSettingsListChangesNothing) {

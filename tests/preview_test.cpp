@@ -43,6 +43,9 @@ TEST(PreviewFit, LargeImagesOnlyEverShrinkKeepingTheirProportions) {
     EXPECT_EQ(FitPreviewImage(6000, 4000, 300, 700, false), Place(0, 250, 300, 200));
     // 1000 / 3 = 333.33 rounds down; (400 - 333) / 2 = 33.5 goes to the even 34.
     EXPECT_EQ(FitPreviewImage(1000, 900, 400, 300, true), Place(34, 0, 333, 300));
+    // 500 / 1.75 = 285.7 is rounded up, on either side.
+    EXPECT_EQ(FitPreviewImage(700, 500, 400, 300, false), Place(0, 7, 400, 286));
+    EXPECT_EQ(FitPreviewImage(500, 700, 300, 400, false), Place(7, 0, 286, 400));
 }
 
 TEST(PreviewFit, HalvesOfTheCentringGoToTheEvenPixel) {
@@ -151,6 +154,19 @@ TEST_F(PreviewTest, TextsStartFartherInAtALargerScale) {
     EXPECT_EQ(Pane().textY, 75);
 }
 
+// 50 pixels at 125 % and 175 % are 62.5 and 87.5: rounded up, not cut.
+TEST_F(PreviewTest, TextsStartAtWholePixelsAtFractionalScales) {
+    Put("notes.txt", "notes");
+    for (auto [dpi, at] : {std::pair{120, 63}, std::pair{168, 88}}) {
+        world().dpi = dpi;
+        LayoutWindow();
+        ShowFiles({"notes.txt"});
+        EXPECT_EQ(Pane().text, "Not An Image");
+        EXPECT_EQ(Pane().textX, at) << dpi;
+        EXPECT_EQ(Pane().textY, at) << dpi;
+    }
+}
+
 TEST_F(PreviewTest, TextThatWouldFadeIntoTheBackgroundIsBlackOrWhite) {
     Put("notes.txt", "text");
     ShowFiles({"notes.txt"});
@@ -181,6 +197,25 @@ TEST_F(PreviewTest, ExtensionsAreFoundAnywhereInTheImageListText) {
     EXPECT_TRUE(Pane().image);
     PressKey(VkDown);
     ExpectText("Not An Image");
+}
+
+// One step beside an image name: no extension, the letters without their
+// period, a folder named like a picture. A final dot is the fragment "." and
+// counts, as ".jp" does.
+TEST_F(PreviewTest, NamesWithoutAnImageExtensionAreNotImagesWhateverTheirBytes) {
+    Image("README", 20, 20);
+    Image("x.pg", 20, 20); // "pg" occurs in ".jpg", ".pg" does not
+    Image("pics.png/notes", 20, 20);
+    Image("photo.", 20, 20);
+    ShowFiles({"README", "x.pg", "pics.png/notes", "photo."});
+    ExpectText("Not An Image");
+    PressKey(VkDown);
+    ExpectText("Not An Image");
+    PressKey(VkDown);
+    ExpectText("Not An Image");
+    PressKey(VkDown);
+    EXPECT_TRUE(Pane().image);
+    EXPECT_EQ(world().lastDecoded, folder + "photo.");
 }
 
 TEST_F(PreviewTest, TheRowIsSpokenBeforeItsImageIsDecodedOnceTheKeysAreQuiet) {

@@ -120,6 +120,17 @@ TEST_F(FirstLetterTest, LettersIgnoreCaseAndDigitsMatchThemselves) {
     EXPECT_EQ(Spoken(), "7 wonders.pdf");
 }
 
+// The ends of the letter and digit ranges, and the last row.
+TEST_F(FirstLetterTest, TheFirstAndLastLettersAndDigitsJumpTooToTheLastRow) {
+    Show({{"start.txt"}, {"0 day.txt"}, {"9 lives.txt"}, {"a.txt"}, {"Zoo"}});
+    for (auto [key, row] :
+         {std::pair{'0', 2}, std::pair{'9', 3}, std::pair{'A', 4}, std::pair{'Z', 5}}) {
+        EXPECT_TRUE(OnListKeyDown(key)) << char(key);
+        EXPECT_EQ(Selected(), row) << char(key);
+    }
+    EXPECT_EQ(Spoken(), "Bottom of List : Zoo");
+}
+
 TEST_F(FirstLetterTest, NothingFoundStaysSilent) {
     PressKey('Z');
     EXPECT_EQ(Selected(), 1);

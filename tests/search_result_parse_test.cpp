@@ -71,6 +71,10 @@ TEST(ResultParse, ExtensionOnlyAfterTheLastSeparator) {
     EXPECT_EQ(ParseOne("1,d,c:\\old.lnk\\readme", ignoreLinks).Count(), 1);
     EXPECT_EQ(ParseOne("1,d,c:\\old\\readme.lnk", ignoreLinks).Count(), 0);
     EXPECT_EQ(ParseOne("1,d,d:readme.lnk", ignoreLinks).Count(), 0);
+    // A dot in a folder's name starts no extension, whatever the list holds.
+    ImportOptions withFolder{true, ".lnk .old\\readme"};
+    EXPECT_EQ(ParseOne("1,d,c:\\x.old\\readme", withFolder).Count(), 1);
+    EXPECT_EQ(ParseOne("1,d,c:\\x\\y.old", withFolder).Count(), 0);
     ResultRowsRecord rows = ParseOne("1,d,d:readme.txt", ignoreLinks);
     ASSERT_EQ(rows.Count(), 1);
     EXPECT_EQ(rows.Path(1), "d:");

@@ -250,6 +250,10 @@ TEST(IniCodec, SectionsAndKeys) {
     EXPECT_EQ(IniLookup(text, "All", "Key").value(), "right");
     EXPECT_FALSE(IniLookup(text, "All", "Missing").has_value());
     EXPECT_FALSE(IniLookup("Key=1\n", "All", "Key").has_value());
+    // Only a pair of the same quotes around the value is taken off.
+    EXPECT_EQ(IniLookup("[All]\nA=\"\n", "All", "A").value(), "\"");
+    EXPECT_EQ(IniLookup("[All]\nA=''\n", "All", "A").value(), "");
+    EXPECT_EQ(IniLookup("[All]\nA=\"x'\n", "All", "A").value(), "\"x'");
     EXPECT_EQ(IniWrite("All", {{"A", " 1"}, {"B", "x"}}), "[All]\r\nA= 1\r\nB=x\r\n");
 }
 
@@ -267,6 +271,19 @@ TEST(SettingsSummary, DefaultsAndValueTexts) {
     EXPECT_NE(text.find("MaxPrintLines-UnLmtd"), std::string::npos);
     EXPECT_NE(text.find("Letters-No  "), std::string::npos);
     EXPECT_NE(text.find("ExternalTool-  LupaHover-  "), std::string::npos);
+    // The last word of each list, and a negative count as its number.
+    Settings.EnableSpeakLetters = Settings.ExternalTool = Settings.UseHover = 3;
+    Settings.MaxPrintLines = -5;
+    std::string last = SettingsSummaryText();
+    EXPECT_NE(last.find("Letters-Both  "), std::string::npos) << last;
+    EXPECT_NE(last.find("ExternalTool-Narrator  LupaHover-Both  "), std::string::npos) << last;
+    EXPECT_NE(last.find("MaxPrintLines--5  "), std::string::npos) << last;
+    Settings.EnableSpeakLetters = 4;
+    EXPECT_NE(SettingsSummaryText().find("Letters-  "), std::string::npos);
+    Settings.EnableSpeakLetters = 0;
+    Settings.ExternalTool = 9;
+    Settings.UseHover = -1;
+    Settings.MaxPrintLines = 0;
     platform::testing::ResetWorld();
     ShowSettingsSummary();
     EXPECT_EQ(platform::Caption(), "Lumafind 4.43   " + text);

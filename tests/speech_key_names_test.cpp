@@ -119,6 +119,24 @@ TEST_F(KeyNameTest, OtherCharactersAreSpokenAsTheyAreWithCapitalsMarked) {
     EXPECT_EQ(DescribeCharacter("\xD0\xB6"), "\xD0\xB6");         // ж
 }
 
+// The first and last letters of each run of capitals, and the small letters
+// just beside them.
+TEST_F(KeyNameTest, CapitalsAreMarkedToTheEndsOfEachAlphabet) {
+    auto utf8 = [](char32_t c) {
+        std::string text;
+        AppendCodePoint(text, c);
+        return text;
+    };
+    // Latin Extended-A (0x100 A macron ... 0x17E z caron), Greek, Cyrillic.
+    for (char32_t capital : {0x100, 0x136, 0x139, 0x147, 0x14A, 0x176, 0x178, 0x179, 0x17D, 0x391,
+                             0x3A9, 0x400, 0x410, 0x42F})
+        EXPECT_EQ(DescribeCharacter(utf8(capital)), "Capital " + utf8(capital))
+            << std::hex << uint32_t(capital);
+    for (char32_t small : {0x101, 0x137, 0x138, 0x13A, 0x148, 0x149, 0x14B, 0x177, 0x17A, 0x17E,
+                           0x3B1, 0x3C2, 0x3C9, 0x430, 0x44F, 0x450})
+        EXPECT_EQ(DescribeCharacter(utf8(small)), utf8(small)) << std::hex << uint32_t(small);
+}
+
 TEST_F(KeyNameTest, SpeakKeySpeaksAndCollectsByEnableSpeakLetters) {
     const size_t heard[] = {0, 2, 0, 2};
     const char* const collected[] = {"", "", "TT", "TT"};

@@ -123,11 +123,13 @@ void MoveMain(int left, int top) {
 }
 
 void ShowMainMaximized() {
+    TheWorld().events.push_back("window: maximized");
     TheWorld().placement.maximized = true;
     TheWorld().placement.minimized = TheWorld().placement.restoresMaximized = false;
 }
 
 void ShowMainMinimized() {
+    TheWorld().events.push_back("window: minimized");
     Placement& p = TheWorld().placement;
     p.restoresMaximized = p.maximized || (p.minimized && p.restoresMaximized);
     p.minimized = true;

@@ -44,6 +44,20 @@ TEST_F(EsQuery, PathTermFindsEverythingUnderTheFolder) {
     EXPECT_EQ(Found({"windows\\system32\\"}), Set{"windows\\system32\\texas.dll"});
 }
 
+// "*" runs across folders, and a wildcard path is never taken for an anchored one
+// that would let the walk skip the folders between.
+TEST_F(EsQuery, PathWildcardFindsMatchesSeveralFoldersDown) {
+    const Set dll{"windows\\system32\\texas.dll"};
+    EXPECT_EQ(Found({Shown(root) + "\\*.dll"}), dll);
+    EXPECT_EQ(Found({Shown(root) + "\\windows\\*\\texas.*"}), dll);
+    EXPECT_EQ(Found({Shown(root) + "\\w*\\texas.*"}),
+              (Set{"windows\\texas.ini", "windows\\system32\\texas.dll"}));
+    EXPECT_EQ(Found({"*\\system32\\*"}), dll);
+    EXPECT_EQ(Found({Shown(root) + "\\*\\*\\*.dll|" + Shown(root) + "\\docs\\"}),
+              (Set{"windows\\system32\\texas.dll", "docs\\report.docx", "docs\\Report Final.DOCX",
+                   "docs\\a,b.txt", "docs\\say \"hi\".txt", "docs\\notes.TXT"}));
+}
+
 TEST_F(EsQuery, ExclusionLeavesOutMatchesAndSubtrees) {
     std::string windows = Shown(root) + "\\windows\\";
     EXPECT_EQ(Found({"!\"" + windows + "\"", "texas"}), (Set{"texas", "texas.txt"}));

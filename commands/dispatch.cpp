@@ -21,6 +21,7 @@
 #include "printing/print_results.h"
 #include "results/folder_expansion.h"
 #include "results/navigation.h"
+#include "results/result_list.h"
 #include "search/run_search.h"
 #include "searchbox/clipboard.h"
 #include "settings/settings.h"
@@ -106,7 +107,7 @@ void SelectAllText() {
 
 // Confirmed only when something reached the clipboard.
 void CopyAndConfirm() {
-    if (CopySearchTerm() == CopyOutcome::Copied) SpeakText("Selection Copied");
+    if (CopySearchTerm(InHelpMode()) == CopyOutcome::Copied) SpeakText("Selection Copied");
 }
 
 void SayLouder() {

@@ -1,9 +1,6 @@
 #include "results/navigation.h"
 
-#include "actions/open_files.h"
 #include "base/text.h"
-#include "commands/help_lists.h"
-#include "commands/help_mode.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
@@ -140,24 +137,6 @@ bool OnListRawKeyDown(int virtualKey) {
                             platform::ListRowsPerPage());
     if (to >= 0) SelectRow(to + 1);
     return true;
-}
-
-bool OnListKeyDown(int virtualKey) {
-    if (virtualKey == VkSpace && Settings.SearchType == SettingsListType) {
-        ActivateSettingsRow();
-        return true;
-    }
-    if (virtualKey == VkSpace && Settings.SearchType == ActionListType) {
-        ActivateActionRow();
-        return true;
-    }
-    // A key held with Control is a shortcut, not a letter typed.
-    if ((platform::KeyState(VkControl) & 0x8000) != 0) return false;
-    return FirstLetterJump(virtualKey);
-}
-
-void OnListDoubleClick() {
-    OpenSelectedFile();
 }
 
 int SortDescending = 0;

@@ -8,6 +8,7 @@
 #include "searchbox/status.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
+#include "speech/spelling.h"
 
 std::string CurrentFile;
 
@@ -139,4 +140,8 @@ void ResetResultRows() {
     ResultRows.Add("", "", "", EmptyRowName, false);
     ShowRowCount();
     SelectRow(1);
+}
+
+void SpellFileName() {
+    SpeakText("Spelling File Name: " + SpellingOf(CellText(SelectedRow(), 1)));
 }

@@ -24,6 +24,8 @@ void ResetResultRows();
 
 // Selected row number (1-based) and row count, read from the control.
 int SelectedRow();
+// The first column of the selected row as the list shows it, spelled.
+void SpellFileName();
 int RowCount();
 
 std::string ListEdgePrefix();

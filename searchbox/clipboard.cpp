@@ -1,6 +1,5 @@
 #include "searchbox/clipboard.h"
 
-#include "commands/help_mode.h"
 #include "platform/platform.h"
 #include "results/result_list.h"
 #include "search/result_rows.h"
@@ -45,9 +44,9 @@ CopyOutcome CopyFromSearchBox() {
     return CopyOutcome::Copied;
 }
 
-CopyOutcome CopyFromResultList() {
+CopyOutcome CopyFromResultList(bool listShowsShortcuts) {
     // The shortcut lists have no folders to copy.
-    if (InHelpMode()) {
+    if (listShowsShortcuts) {
         SpeakText("Not Available in Help Mode");
         return CopyOutcome::NothingCopied;
     }
@@ -71,9 +70,9 @@ CopyOutcome CopyFromResultList() {
 
 } // namespace
 
-CopyOutcome CopySearchTerm() {
+CopyOutcome CopySearchTerm(bool listShowsShortcuts) {
     if (FocusOn(platform::SearchBoxId)) return CopyFromSearchBox();
-    if (FocusOn(platform::ResultListId)) return CopyFromResultList();
+    if (FocusOn(platform::ResultListId)) return CopyFromResultList(listShowsShortcuts);
     return CopyOutcome::NothingCopied;
 }
 

@@ -4,6 +4,6 @@
 enum class CopyOutcome { Copied, NothingCopied, ClipboardBusy };
 
 // Says what it copied, or why it copied nothing; the caller confirms a copy.
-CopyOutcome CopySearchTerm();
+CopyOutcome CopySearchTerm(bool listShowsShortcuts);
 void CutSearchTerm();
 void PasteIntoSearchBox();

@@ -3,7 +3,6 @@
 #include "base/text.h"
 #include "platform/events.h"
 #include "platform/platform.h"
-#include "results/result_list.h"
 #include "settings/settings.h"
 #include "speech/speech.h"
 
@@ -51,8 +50,4 @@ std::string SpellingOf(std::string_view text) {
 void SpellSearchTerm() {
     Settings.SearchTerm = CutToCharacters(platform::SearchBoxText(), SettingTextLimit);
     SpeakText("Spelling Search Term: " + SpellingOf(Settings.SearchTerm));
-}
-
-void SpellFileName() {
-    SpeakText("Spelling File Name: " + SpellingOf(CellText(SelectedRow(), 1)));
 }

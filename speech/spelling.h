@@ -11,5 +11,3 @@ std::string SpellingOf(std::string_view text);
 
 // The search box's text, spelled.
 void SpellSearchTerm();
-// The first column of the selected row as the list shows it, spelled.
-void SpellFileName();

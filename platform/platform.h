@@ -175,6 +175,9 @@ std::string SearchBoxRange(int start, int end);   // text of characters [start, 
 // Puts the text in place of the selection, as typing would (undoable), and
 // leaves the caret after it.
 void SearchBoxReplaceSelection(const std::string& text);
+// The colours the selected text is drawn in while the box has the focus, in
+// place of the system's highlight.
+void SearchBoxSetSelectionColors(int foreground, int background);
 
 // ---- Result list (owner data) ------------------------------------------------
 void ListSetItemCount(int count);

@@ -100,14 +100,23 @@ class ReadingTest : public CommandsTest {
     }
 };
 
-TEST_F(ReadingTest, EveryColourSchemeGivesTheListReadableSelectionColours) {
+TEST_F(ReadingTest, EveryColourSchemeGivesTheListAndSearchBoxReadableSelectionColours) {
     EXPECT_EQ(world().selectionColors, std::make_pair(Blue, Yellow)) << "set at start";
+    EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(Blue, Yellow)) << "set at start";
     for (int i = 0; i < 3; ++i) {
         Ctrl('Y');
         auto [text, block] = world().selectionColors;
         EXPECT_EQ(std::make_pair(block, text), std::make_pair(Settings.FG, Settings.BG));
         EXPECT_GE(ContrastRatio(text, block), ReadableContrast) << ColorSchemeName();
+        EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(text, block))
+            << "the search box selects as the list does: " << ColorSchemeName();
     }
+    // A hand-edited grey on grey: white on black in both.
+    Settings.FG = Rgb(0x80, 0x80, 0x80);
+    Settings.BG = Rgb(0x90, 0x90, 0x90);
+    ApplyColors();
+    EXPECT_EQ(world().selectionColors, std::make_pair(White, Black));
+    EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(White, Black));
 }
 
 TEST_F(ReadingTest, TheStatusBarGrowsWithTheTextAndTheFontAndTheListGivesWay) {

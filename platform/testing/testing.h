@@ -97,6 +97,7 @@ struct World {
     std::string searchText;
     int selStart = 0, selEnd = 0;
     int postedSelectAlls = 0;
+    std::pair<int, int> searchBoxSelectionColors{-1, -1}; // foreground, background
 
     // Result list
     int itemCount = 0;

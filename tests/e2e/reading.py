@@ -94,6 +94,56 @@ def check_selected_row(session, shot, block, frame, what):
     return top, height
 
 
+def box_selection(picture, block, background, above):
+    """The search box's selected text: the box (left, top, width, height) of
+    the `block` colour's rows above the list's row `above` where a run of it
+    at least 40 pixels long starts near the box's left edge and ends at the
+    `background` colour (the box's or a letter's); its width that of the block's run at its foot,
+    below the text, where no letter of that colour lies beside it."""
+    def run(x, y):
+        length = 0
+        while x + length < picture.width and picture.at(x + length, y) == block:
+            length += 1
+        return length
+
+    xs, ys = [], []
+    for y in range(above):
+        # The box's text starts a few pixels inside its left edge.
+        x = next((x for x in range(8, 40) if picture.at(x, y) == block), None)
+        length = run(x, y) if x is not None else 0
+        if length >= 40 and picture.at(min(x + length, picture.width - 1), y) == background:
+            xs.append(x)
+            ys.append(y)
+    if not ys:
+        return None
+    left, top, bottom = min(xs), min(ys), max(ys)
+    right = left
+    while right + 1 < picture.width and picture.at(right + 1, bottom - 2) == block:
+        right += 1
+    return left, top, right - left + 1, bottom - top + 1
+
+
+def check_box_selection(session, shot, text, background, list_row, what):
+    """The search box's selected text is a block of the scheme's text colour
+    holding text in its background colour at 7:1 or more, in a box whose
+    unselected part keeps the scheme's own background: the colours swapped,
+    as in the list. Returns the block's box."""
+    picture = Picture(shot)
+    found = box_selection(picture, text, background, list_row - 5)
+    if found is None or found[3] < 20:
+        raise Failure("%s: no selected text drawn as a block of %s in the search box" %
+                      (what, text))
+    left, top, width, height = found
+    colours = main_colours(shot, left, top, width, height)
+    ratio = contrast(*colours) if len(colours) == 2 else 1.0
+    print("  %s: search box selection %s on %s, %.2f:1, box %dx%d+%d+%d" %
+          (what, colours[-1], colours[0], ratio, width, height, left, top))
+    if colours[0] != text or ratio < LEAST_CONTRAST:
+        raise Failure("%s: the search box's selection %s reaches only %.2f:1" %
+                      (what, colours, ratio))
+    return found
+
+
 def status_area(picture, list_row):
     """The status bar's rows: from below the list's sunken bottom edge (the
     lowest line drawn in one colour across the list's width) to above the
@@ -179,6 +229,35 @@ def check_two_rows(shot, first_row, row_height):
                       "of %d)" % (room, row_height))
 
 
+def check_search_box(session, scheme, text, background, list_row):
+    """The search term selected whole, then three characters fewer with
+    Shift+Left: the block follows the selection and leaves no trace, and the
+    box still takes typing afterwards."""
+    name = scheme.replace(" ", "_").lower()
+    h.keys(session, "shift+Tab")
+    h.expect(session, (ASYNC, re.compile(r"SearchBox has focus")), timeout=30)
+    h.keys(session, "ctrl+a")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-box-" + name)
+    left, top, width, height = check_box_selection(session, shot, text, background, list_row,
+                                                   "36 points, " + scheme)
+    for _ in range(3):
+        h.keys(session, "shift+Left")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-box-shorter-" + name)
+    shorter = check_box_selection(session, shot, text, background, list_row,
+                                  "36 points, Shift+Left, " + scheme)
+    if not (shorter[0] == left and 0 < shorter[2] < width - 20):
+        raise Failure("%s: after Shift+Left the selection's block runs %s, not shorter than %s" %
+                      (scheme, shorter, (left, top, width, height)))
+    # Where the three characters were, the box's own background again.
+    gone = main_colours(shot, shorter[0] + shorter[2] + 2, top, width - shorter[2] - 4, height)
+    if gone[0] != background:
+        raise Failure("%s: the deselected characters still show %s" % (scheme, gone))
+    h.keys(session, "End", "Tab")
+    h.settle(session)
+
+
 def reading(session):
     h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1"])
     tree = h.make_tree(session.out / session.name / "tree", TREE)
@@ -194,6 +273,7 @@ def reading(session):
         if scheme == SCHEMES[0][0]:
             check_whole_name(session, shot, 36, row)
             check_two_rows(shot, row, height)
+        check_search_box(session, scheme, text, background, row)
         h.keys(session, "ctrl+y")
         h.settle(session)
 

@@ -197,6 +197,8 @@ void ListSetColumn(int column, const std::string& header, int width); // column 
 void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);
 void ListSetExtendedStyles();
+// The column headers shown or hidden; the columns and their widths stay.
+void ListShowHeader(bool shown);
 // The colours the selected row is drawn in, whether or not the list has the
 // focus, in place of the system's highlight.
 void ListSetSelectionColors(int foreground, int background);

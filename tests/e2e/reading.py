@@ -94,11 +94,11 @@ def check_selected_row(session, shot, block, frame, what):
     return top, height
 
 
-def box_selection(picture, block, background, above):
+def box_selection(picture, block, ends, above):
     """The search box's selected text: the box (left, top, width, height) of
     the `block` colour's rows above the list's row `above` where a run of it
-    at least 40 pixels long starts near the box's left edge and ends at the
-    `background` colour (the box's or a letter's); its width that of the block's run at its foot,
+    at least 40 pixels long starts near the box's left edge and ends at one
+    of the colours `ends` (the box's background, the selected letters'); its width that of the block's run at its foot,
     below the text, where no letter of that colour lies beside it."""
     def run(x, y):
         length = 0
@@ -111,7 +111,7 @@ def box_selection(picture, block, background, above):
         # The box's text starts a few pixels inside its left edge.
         x = next((x for x in range(8, 40) if picture.at(x, y) == block), None)
         length = run(x, y) if x is not None else 0
-        if length >= 40 and picture.at(min(x + length, picture.width - 1), y) == background:
+        if length >= 40 and picture.at(min(x + length, picture.width - 1), y) in ends:
             xs.append(x)
             ys.append(y)
     if not ys:
@@ -123,13 +123,13 @@ def box_selection(picture, block, background, above):
     return left, top, right - left + 1, bottom - top + 1
 
 
-def check_box_selection(session, shot, text, background, list_row, what):
+def check_box_selection(session, shot, text, background, list_row, what, letters=None):
     """The search box's selected text is a block of the scheme's text colour
     holding text in its background colour at 7:1 or more, in a box whose
     unselected part keeps the scheme's own background: the colours swapped,
     as in the list. Returns the block's box."""
     picture = Picture(shot)
-    found = box_selection(picture, text, background, list_row - 5)
+    found = box_selection(picture, text, (background, letters or background), list_row - 5)
     if found is None or found[3] < 20:
         raise Failure("%s: no selected text drawn as a block of %s in the search box" %
                       (what, text))
@@ -318,4 +318,25 @@ def reading(session):
                       (top, top + height - 1, status_top))
 
 
-SCENARIOS = {"reading": reading}
+def reading_edited_colours(session):
+    """A grey on grey written into the INI by hand reads at 1.2:1; the
+    selected row and the search box's selected text are white on black."""
+    h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1", "FG= 8421504",
+                                   "BG= 9474192"])
+    tree = h.make_tree(session.out / session.name / "tree", TREE)
+    h.start_program(session, [tree])
+    h.keys(session, "ctrl+f")
+    h.expect(session, (ASYNC, re.compile(r"Search is complete : 3 Matches : ")), timeout=60)
+    h.settle(session)
+    shot = h.screenshot(session, "reading-edited-colours")
+    row, _ = check_selected_row(session, shot, "#000000", "#FFFFFF", "grey on grey")
+    h.keys(session, "shift+Tab")
+    h.expect(session, (ASYNC, re.compile(r"SearchBox has focus")), timeout=30)
+    h.keys(session, "ctrl+a")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-edited-colours-box")
+    check_box_selection(session, shot, "#000000", "#909090", row, "grey on grey",
+                        letters="#FFFFFF")
+
+
+SCENARIOS = {"reading": reading, "reading_edited_colours": reading_edited_colours}

@@ -1,7 +1,9 @@
-"""End-to-end scenario of the row being read: its colours in every scheme and at
-36 and 72 points, measured in the screenshots' pixels; a 120-character name
-shown whole in the status bar; and the selected row of the settings list whole
-inside the list after a larger font. scenarios.py runs it by name."""
+"""End-to-end scenarios of the row being read: its colours and the search box's
+selected text in every scheme and with a hand-edited pair, at 36 and 72 points,
+measured in the screenshots' pixels; a 120-character name shown whole in the
+status bar (its start at 72 points, with the selected row whole); and the
+selected row of the settings list whole inside the list after a larger font.
+scenarios.py runs them by name."""
 
 import re
 import shutil

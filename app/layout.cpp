@@ -43,17 +43,28 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
     return out;
 }
 
-int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight, int dpi) {
-    auto px = [dpi](int pixels) { return ScaledPixels(pixels, dpi); };
+// The room below the search box for the list and the status bar, less the
+// list's borders and a horizontal scroll bar, which a vertical one brings.
+static int ListAndStatusRoom(int H, int T, int fontSize, int dpi) {
     int searchBox = R(SearchBoxPixelsPerPoint * fontSize * ScaleFactor(dpi));
-    // Its borders and a horizontal scroll bar, which a vertical one brings.
-    int listFrame = px(30);
-    int room = H - T - searchBox - px(10) - listFrame;
+    return H - T - searchBox - ScaledPixels(10, dpi) - ScaledPixels(30, dpi);
+}
+
+bool ListKeepsHeader(int textHeight, int H, int T, int fontSize, int rowHeight, int dpi) {
+    int room = ListAndStatusRoom(H, T, fontSize, dpi);
+    return textHeight + ScaledPixels(8, dpi) <= room - 2 * rowHeight;
+}
+
+int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight, int dpi) {
+    int room = ListAndStatusRoom(H, T, fontSize, dpi);
     // The header and two whole rows show where the row being read stands
-    // among its neighbours; where that leaves no line of text (a very large
-    // font), one line, and the header and the row itself.
-    int most = std::max(room - 3 * rowHeight, std::min(rowHeight + px(8), room - 2 * rowHeight));
-    return std::max(0, std::min(textHeight + px(8), most));
+    // among its neighbours; a text too long for the room they leave (a long
+    // name, a very large font) takes the second row's room, then the
+    // header's: reading the row whole matters more than its neighbour or a
+    // header the spoken row already names.
+    bool header = ListKeepsHeader(textHeight, H, T, fontSize, rowHeight, dpi);
+    int most = room - (header ? 2 : 1) * rowHeight;
+    return std::max(0, std::min(textHeight + ScaledPixels(8, dpi), most));
 }
 
 // Before the list has a row its height is not known; a bold line of the font
@@ -66,6 +77,11 @@ static int RowHeight(int dpi) {
 static int WantedStatusHeight(int W, int H, int T, int dpi) {
     return StatusAreaHeight(platform::StatusBarTextHeight(W), H, T, Settings.FontSize,
                             RowHeight(dpi), dpi);
+}
+
+static bool WantedHeader(int W, int H, int T, int dpi) {
+    return ListKeepsHeader(platform::StatusBarTextHeight(W), H, T, Settings.FontSize,
+                           RowHeight(dpi), dpi);
 }
 
 // Before the first layout there is nothing to fit: that layout does it.
@@ -105,6 +121,7 @@ void LayoutWindow() {
     if (MainWindow.StatusHeight >= 0 && s >= 1 && s <= n) PutStatusText(StatusTextFor(s));
     MainWindow.StatusHeight = WantedStatusHeight(W, H, T, dpi);
     platform::SetStatusBarHeight(MainWindow.StatusHeight);
+    platform::ListShowHeader(WantedHeader(W, H, T, dpi));
     layout();
     // A list grown shorter, or a font grown larger, may have pushed the row
     // being read past the list's edge.

@@ -30,6 +30,10 @@ LayoutResult ComputeLayout(int W, int H, int S, int T, int fontSize, bool showPr
 
 // The status bar's height for its text `textHeight` pixels high: the whole
 // text with a margin, but never so high that the list, below a search box of
-// `fontSize` points, loses room for its header and one whole row.
+// `fontSize` points, loses room for its header and the selected row; where
+// even that cuts the text (a very large font), the header gives way too.
 int StatusAreaHeight(int textHeight, int H, int T, int fontSize, int rowHeight,
+                     int dpi = StandardDpi);
+// Whether the list keeps its column headers beside that status bar.
+bool ListKeepsHeader(int textHeight, int H, int T, int fontSize, int rowHeight,
                      int dpi = StandardDpi);

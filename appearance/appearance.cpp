@@ -77,6 +77,7 @@ void ApplyColors() {
     platform::SetControlColors(platform::ResultListId, Settings.FG, Settings.BG);
     SelectionColors selection = SelectionColorsFor(Settings.FG, Settings.BG);
     platform::ListSetSelectionColors(selection.foreground, selection.background);
+    platform::SearchBoxSetSelectionColors(selection.foreground, selection.background);
     platform::SetControlColors(platform::PreviewId, Settings.FG, PreviewBackground());
     platform::RedrawControl(platform::ResultListId);
     platform::RedrawControl(platform::SearchBoxId);

@@ -175,6 +175,9 @@ std::string SearchBoxRange(int start, int end);   // text of characters [start, 
 // Puts the text in place of the selection, as typing would (undoable), and
 // leaves the caret after it.
 void SearchBoxReplaceSelection(const std::string& text);
+// The colours the selected text is drawn in while the box has the focus, in
+// place of the system's highlight.
+void SearchBoxSetSelectionColors(int foreground, int background);
 
 // ---- Result list (owner data) ------------------------------------------------
 void ListSetItemCount(int count);
@@ -194,6 +197,8 @@ void ListSetColumn(int column, const std::string& header, int width); // column 
 void ListSetColumnHeader(int column, const std::string& header);
 void ListAutoSizeColumn(int column);
 void ListSetExtendedStyles();
+// The column headers shown or hidden; the columns and their widths stay.
+void ListShowHeader(bool shown);
 // The colours the selected row is drawn in, whether or not the list has the
 // focus, in place of the system's highlight.
 void ListSetSelectionColors(int foreground, int background);

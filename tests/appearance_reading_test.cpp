@@ -100,14 +100,23 @@ class ReadingTest : public CommandsTest {
     }
 };
 
-TEST_F(ReadingTest, EveryColourSchemeGivesTheListReadableSelectionColours) {
+TEST_F(ReadingTest, EveryColourSchemeGivesTheListAndSearchBoxReadableSelectionColours) {
     EXPECT_EQ(world().selectionColors, std::make_pair(Blue, Yellow)) << "set at start";
+    EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(Blue, Yellow)) << "set at start";
     for (int i = 0; i < 3; ++i) {
         Ctrl('Y');
         auto [text, block] = world().selectionColors;
         EXPECT_EQ(std::make_pair(block, text), std::make_pair(Settings.FG, Settings.BG));
         EXPECT_GE(ContrastRatio(text, block), ReadableContrast) << ColorSchemeName();
+        EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(text, block))
+            << "the search box selects as the list does: " << ColorSchemeName();
     }
+    // A hand-edited grey on grey: white on black in both.
+    Settings.FG = Rgb(0x80, 0x80, 0x80);
+    Settings.BG = Rgb(0x90, 0x90, 0x90);
+    ApplyColors();
+    EXPECT_EQ(world().selectionColors, std::make_pair(White, Black));
+    EXPECT_EQ(world().searchBoxSelectionColors, std::make_pair(White, Black));
 }
 
 TEST_F(ReadingTest, TheStatusBarGrowsWithTheTextAndTheFontAndTheListGivesWay) {
@@ -126,29 +135,48 @@ TEST_F(ReadingTest, TheStatusBarGrowsWithTheTextAndTheFontAndTheListGivesWay) {
     EXPECT_GE(longStatus, platform::StatusBarTextHeight(world().clientWidth)) << "whole";
     EXPECT_EQ(ListHeight(), shortList - (longStatus - shortStatus));
 
+    EXPECT_TRUE(world().headerShown) << "the text fits beside the header";
+
     ChangeFontSize(36); // 72 points
     LayoutWindow();
     int longAt72 = StatusHeight();
     EXPECT_GT(longAt72, longStatus);
-    // The list keeps room for its header and the selected row at any size.
-    EXPECT_GE(ListHeight(), 2 * world().itemHeight);
+    // Too long even beside the header and the row: the header gives way, the
+    // list keeps the selected row whole.
+    EXPECT_FALSE(world().headerShown);
+    EXPECT_GE(ListHeight(), world().itemHeight + 30);
     EXPECT_GE(StatusHeight(), world().itemHeight) << "and the status bar a line";
     EXPECT_TRUE(SelectedInView());
 
     platform::testing::PressKey(VkUp); // back to a short name: the list grows again
     EXPECT_LT(StatusHeight(), longAt72);
+    EXPECT_TRUE(world().headerShown) << "and has its header again";
 }
 
-TEST(StatusArea, HoldsTheWholeTextButLeavesTheListAHeaderAndTwoRows) {
+TEST(StatusArea, HoldsTheWholeTextButLeavesTheListTheSelectedRow) {
     // 800 high, a toolbar of 100, a search box of 97 at 36 points, rows of 60.
     EXPECT_EQ(StatusAreaHeight(50, 800, 100, 36, 60), 58);
     EXPECT_EQ(StatusAreaHeight(300, 800, 100, 36, 60), 308);
-    EXPECT_EQ(StatusAreaHeight(900, 800, 100, 36, 60), 800 - 100 - 97 - 10 - 180 - 30);
-    // At 72 points two rows of 110 would leave less than a line: one line, and
-    // the header and one row.
-    EXPECT_EQ(StatusAreaHeight(900, 760, 100, 72, 110), 110 + 8);
+    // Beside the header and two rows (383 pixels) the text fits whole.
+    EXPECT_EQ(StatusAreaHeight(375, 800, 100, 36, 60), 383);
+    // Longer: the second row's room goes to the text, the list keeps its
+    // header and the row being read.
+    EXPECT_EQ(StatusAreaHeight(420, 800, 100, 36, 60), 428);
+    EXPECT_EQ(StatusAreaHeight(435, 800, 100, 36, 60), 800 - 100 - 97 - 10 - 120 - 30);
+    EXPECT_TRUE(ListKeepsHeader(375, 800, 100, 36, 60));
+    EXPECT_TRUE(ListKeepsHeader(435, 800, 100, 36, 60));
+    // Too long beside the header and one row: the header's room too.
+    EXPECT_FALSE(ListKeepsHeader(436, 800, 100, 36, 60));
+    EXPECT_EQ(StatusAreaHeight(436, 800, 100, 36, 60), 444);
+    EXPECT_EQ(StatusAreaHeight(900, 800, 100, 36, 60), 800 - 100 - 97 - 10 - 60 - 30);
+    // At 72 points (a search box of 194, rows of 110): 760 - 100 - 194 - 10 -
+    // 110 - 30 = 316, two lines and more where two rows would leave one.
+    EXPECT_EQ(StatusAreaHeight(900, 760, 100, 72, 110), 316);
+    EXPECT_FALSE(ListKeepsHeader(900, 760, 100, 72, 110));
     EXPECT_EQ(StatusAreaHeight(50, 800, 100, 36, 60, 192), 66) << "margins grow with the scale";
-    EXPECT_EQ(StatusAreaHeight(50, 300, 100, 36, 60), 0) << "never below nothing";
+    // A tiny window: the selected row whole first, the status bar what is left.
+    EXPECT_EQ(StatusAreaHeight(50, 300, 100, 36, 60), 3);
+    EXPECT_EQ(StatusAreaHeight(50, 250, 100, 36, 60), 0) << "never below nothing";
 }
 
 TEST_F(ReadingTest, TheSelectedRowStaysInViewAfterEveryChangeOfSpaceOrRows) {

@@ -79,6 +79,10 @@ void ListSetExtendedStyles() {
     TheWorld().extendedStyles = true;
 }
 
+void ListShowHeader(bool shown) {
+    TheWorld().headerShown = shown;
+}
+
 void ListSetSelectionColors(int foreground, int background) {
     TheWorld().selectionColors = {foreground, background};
 }

@@ -25,6 +25,10 @@ void SearchBoxSetSelection(int start, int end) {
     TheWorld().selEnd = end < 0 ? size : std::clamp(end, 0, size);
 }
 
+void SearchBoxSetSelectionColors(int foreground, int background) {
+    TheWorld().searchBoxSelectionColors = {foreground, background};
+}
+
 void SearchBoxPostSelectAll() {
     ++TheWorld().postedSelectAlls;
     SearchBoxSetSelection(0, -1);

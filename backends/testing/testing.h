@@ -97,6 +97,7 @@ struct World {
     std::string searchText;
     int selStart = 0, selEnd = 0;
     int postedSelectAlls = 0;
+    std::pair<int, int> searchBoxSelectionColors{-1, -1}; // foreground, background
 
     // Result list
     int itemCount = 0;
@@ -105,6 +106,7 @@ struct World {
     int itemHeight = 50;
     Column columns[4];
     bool extendedStyles = false;
+    bool headerShown = true;
     std::pair<int, int> selectionColors{-1, -1}; // foreground, background; -1 the system's
 
     // The status bar measures its text as if each character were 3/5 of its

@@ -159,6 +159,17 @@ void ListSetExtendedStyles() {
     SendMessageW(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
 }
 
+void ListShowHeader(bool shown) {
+    HWND list = List();
+    if (!list) return;
+    LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+    LONG_PTR wanted = shown ? style & ~LONG_PTR(LVS_NOCOLUMNHEADER) : style | LVS_NOCOLUMNHEADER;
+    if (wanted == style) return;
+    SetWindowLongPtrW(list, GWL_STYLE, wanted);
+    SetWindowPos(list, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 } // namespace platform
 
 namespace platform::win32 {

@@ -27,6 +27,99 @@ static bool IsLowSurrogate(wchar_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// A rich edit's select-all reaches past the text, over its final paragraph
+// mark; the program counts only the characters of the text.
+static void BoxSelection(HWND box, int& start, int& end) {
+    DWORD first = 0, last = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&first), LPARAM(&last));
+    int size = GetWindowTextLengthW(box);
+    start = std::min(int(first), size);
+    end = std::min(int(last), size);
+}
+
+static bool richBox = false;
+
+struct PaintedSelection {
+    int start = 0, end = 0;
+    bool focused = false;
+    bool operator==(const PaintedSelection&) const = default;
+};
+static PaintedSelection painted;
+
+static PaintedSelection ShownSelection(HWND box) {
+    PaintedSelection now;
+    DWORD first = 0, last = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&first), LPARAM(&last));
+    now.start = int(first);
+    now.end = int(last);
+    now.focused = GetFocus() == box;
+    return now;
+}
+
+static int CharLeft(HWND box, int index) {
+    POINTL at{};
+    SendMessageW(box, EM_POSFROMCHAR, WPARAM(&at), LPARAM(index));
+    return int(at.x);
+}
+
+static void FillBox(HDC dc, RECT box, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &box, brush);
+    DeleteObject(brush);
+}
+
+// The rich edit has no selection colours and paints the system's highlight
+// (about 3:1 against white text): the selected text is painted again over it,
+// in the box's font, as a block of the program's colours as high as the box's
+// text area. The box is one line, so the selection is one run.
+static void PaintSelection(HWND box) {
+    painted = ShownSelection(box);
+    if (!richBox || !Win.boxSelectionColorsSet || !painted.focused) return;
+    std::wstring text = BoxText();
+    int size = int(text.size());
+    int start = std::min(painted.start, size), end = std::min(painted.end, size);
+    if (start == end && painted.end <= size) return;
+    std::wstring_view part = std::wstring_view(text).substr(size_t(start), size_t(end - start));
+    RECT area{};
+    SendMessageW(box, EM_GETRECT, 0, LPARAM(&area));
+    POINTL at{};
+    SendMessageW(box, EM_POSFROMCHAR, WPARAM(&at), LPARAM(start));
+    HDC dc = GetDC(box);
+    // The font given to the box: a rich edit may answer WM_GETFONT with the system's.
+    HFONT font = Win.fonts[0] ? Win.fonts[0] : Win.defaultFont;
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, part.data(), int(part.size()), &extent);
+    int right = end < size ? CharLeft(box, end) : at.x + extent.cx;
+    // A selection past the text holds the paragraph mark, which the control
+    // highlights about a blank wide.
+    if (painted.end > size) {
+        SIZE blanks{};
+        GetTextExtentPoint32W(dc, L"  ", 2, &blanks);
+        right += blanks.cx;
+    }
+    RECT block{std::max(area.left, at.x), area.top, std::min(area.right, LONG(right)), area.bottom};
+    if (block.right > block.left) {
+        HideCaret(box);
+        FillBox(dc, block, Win.boxSelectionBackground);
+        SetTextColor(dc, Win.boxSelectionText);
+        SetBkMode(dc, TRANSPARENT);
+        ExtTextOutW(dc, at.x, at.y, ETO_CLIPPED, &block, part.data(), UINT(part.size()), nullptr);
+        ShowCaret(box);
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(box, dc);
+}
+
+// The control repaints only what it changed; the block reaches past that, so
+// a changed selection repaints the whole box.
+static LRESULT Paint(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!(ShownSelection(box) == painted)) InvalidateRect(box, nullptr, FALSE);
+    LRESULT result = CallWindowProcW(Win.searchBoxProc, box, message, wParam, lParam);
+    PaintSelection(box);
+    return result;
+}
+
 // True when the program's handler consumed the message.
 static bool Consumed(UINT message, WPARAM wParam) {
     switch (message) {
@@ -46,6 +139,7 @@ static bool Consumed(UINT message, WPARAM wParam) {
 
 LRESULT CALLBACK SearchBoxKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Consumed(message, wParam)) return 0;
+    if (message == WM_PAINT && !wParam) return Paint(window, message, wParam, lParam);
     LRESULT result = CallWindowProcW(Win.searchBoxProc, window, message, wParam, lParam);
     // Tab moves to the next control, as in any one-line box; some rich edits
     // ask for it and would type it into the search term.
@@ -70,6 +164,7 @@ void CreateSearchBox() {
     LoadLibraryW(L"msftedit.dll");
     HWND box = CreateBox(MSFTEDIT_CLASS);
     if (!box && LoadLibraryW(L"riched20.dll")) box = CreateBox(RICHEDIT_CLASSW);
+    richBox = box != nullptr;
     if (!box) box = CreateBox(L"EDIT");
     GiveDefaultFont(box);
     Win.searchBoxProc =
@@ -92,14 +187,15 @@ void SearchBoxPostSelectAll() {
     PostMessageW(Box(), EM_SETSEL, 0, -1);
 }
 
-// A rich edit's select-all reaches past the text, over its final paragraph
-// mark; the program counts only the characters of the text.
 void SearchBoxGetSelection(int& start, int& end) {
-    DWORD first = 0, last = 0;
-    SendMessageW(Box(), EM_GETSEL, WPARAM(&first), LPARAM(&last));
-    int size = GetWindowTextLengthW(Box());
-    start = std::min(int(first), size);
-    end = std::min(int(last), size);
+    BoxSelection(Box(), start, end);
+}
+
+void SearchBoxSetSelectionColors(int foreground, int background) {
+    Win.boxSelectionColorsSet = true;
+    Win.boxSelectionText = COLORREF(foreground);
+    Win.boxSelectionBackground = COLORREF(background);
+    if (HWND box = Box()) InvalidateRect(box, nullptr, FALSE);
 }
 
 void SearchBoxReplaceSelection(const std::string& text) {

@@ -47,6 +47,9 @@ struct Win32Record {
     // The selected row's colours; until the program sets them, the system's.
     bool selectionColorsSet = false;
     COLORREF selectionText = 0, selectionBackground = 0;
+    // The search box's selected text, drawn over the rich edit's own highlight.
+    bool boxSelectionColorsSet = false;
+    COLORREF boxSelectionText = 0, boxSelectionBackground = 0;
     std::wstring cellText;    // answered to the list; valid until it asks again
     std::wstring tooltipText; // shown by the big tooltip
     // While the engine or a download is waited for, or a job prints, a close request is only

@@ -1,7 +1,9 @@
-"""End-to-end scenario of the row being read: its colours in every scheme and at
-36 and 72 points, measured in the screenshots' pixels; a 120-character name
-shown whole in the status bar; and the selected row of the settings list whole
-inside the list after a larger font. scenarios.py runs it by name."""
+"""End-to-end scenarios of the row being read: its colours and the search box's
+selected text in every scheme and with a hand-edited pair, at 36 and 72 points,
+measured in the screenshots' pixels; a 120-character name shown whole in the
+status bar (its start at 72 points, with the selected row whole); and the
+selected row of the settings list whole inside the list after a larger font.
+scenarios.py runs them by name."""
 
 import re
 import shutil
@@ -94,6 +96,56 @@ def check_selected_row(session, shot, block, frame, what):
     return top, height
 
 
+def box_selection(picture, block, ends, above):
+    """The search box's selected text: the box (left, top, width, height) of
+    the `block` colour's rows above the list's row `above` where a run of it
+    at least 40 pixels long starts near the box's left edge and ends at one
+    of the colours `ends` (the box's background, the selected letters'); its width that of the block's run at its foot,
+    below the text, where no letter of that colour lies beside it."""
+    def run(x, y):
+        length = 0
+        while x + length < picture.width and picture.at(x + length, y) == block:
+            length += 1
+        return length
+
+    xs, ys = [], []
+    for y in range(above):
+        # The box's text starts a few pixels inside its left edge.
+        x = next((x for x in range(8, 40) if picture.at(x, y) == block), None)
+        length = run(x, y) if x is not None else 0
+        if length >= 40 and picture.at(min(x + length, picture.width - 1), y) in ends:
+            xs.append(x)
+            ys.append(y)
+    if not ys:
+        return None
+    left, top, bottom = min(xs), min(ys), max(ys)
+    right = left
+    while right + 1 < picture.width and picture.at(right + 1, bottom - 2) == block:
+        right += 1
+    return left, top, right - left + 1, bottom - top + 1
+
+
+def check_box_selection(session, shot, text, background, list_row, what, letters=None):
+    """The search box's selected text is a block of the scheme's text colour
+    holding text in its background colour at 7:1 or more, in a box whose
+    unselected part keeps the scheme's own background: the colours swapped,
+    as in the list. Returns the block's box."""
+    picture = Picture(shot)
+    found = box_selection(picture, text, (background, letters or background), list_row - 5)
+    if found is None or found[3] < 20:
+        raise Failure("%s: no selected text drawn as a block of %s in the search box" %
+                      (what, text))
+    left, top, width, height = found
+    colours = main_colours(shot, left, top, width, height)
+    ratio = contrast(*colours) if len(colours) == 2 else 1.0
+    print("  %s: search box selection %s on %s, %.2f:1, box %dx%d+%d+%d" %
+          (what, colours[-1], colours[0], ratio, width, height, left, top))
+    if colours[0] != text or ratio < LEAST_CONTRAST:
+        raise Failure("%s: the search box's selection %s reaches only %.2f:1" %
+                      (what, colours, ratio))
+    return found
+
+
 def status_area(picture, list_row):
     """The status bar's rows: from below the list's sunken bottom edge (the
     lowest line drawn in one colour across the list's width) to above the
@@ -137,9 +189,9 @@ def read_text(shot, top, height, what):
     return re.sub(r"\s+", "", text).lower()
 
 
-def check_whole_name(session, shot, points, list_row, least_lines=3):
-    """The status bar holds the long name whole, on several lines, none cut at
-    its bottom edge."""
+def check_whole_name(session, shot, points, list_row, least_lines=3, whole=True):
+    """The status bar holds the long name whole (or, where it cannot, its
+    beginning), on several lines, none cut at its bottom edge."""
     picture = Picture(shot)
     top, height = status_area(picture, list_row)
     lines = h.dark_runs(shot, 10, top, picture.width - 20, height)
@@ -151,10 +203,12 @@ def check_whole_name(session, shot, points, list_row, least_lines=3):
     if last_top + last_height >= top + height - 1:
         raise Failure("%s: the status bar's last line is cut at its edge" % what)
     text = read_text(shot, top, height, what)
-    if text is not None and least_lines >= 3:
+    if text is not None:
         # Tesseract reads some underscores as blanks or drops them; the name's
         # words must all be there, in order.
         words = [w for w in re.split(r"[_.]", LONG_NAME.lower()) if w]
+        if not whole:
+            words = words[:3]
         found = text.replace("_", "")
         at = 0
         for word in words:
@@ -179,6 +233,35 @@ def check_two_rows(shot, first_row, row_height):
                       "of %d)" % (room, row_height))
 
 
+def check_search_box(session, scheme, text, background, list_row):
+    """The search term selected whole, then three characters fewer with
+    Shift+Left: the block follows the selection and leaves no trace, and the
+    box still takes typing afterwards."""
+    name = scheme.replace(" ", "_").lower()
+    h.keys(session, "shift+Tab")
+    h.expect(session, (ASYNC, re.compile(r"SearchBox has focus")), timeout=30)
+    h.keys(session, "ctrl+a")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-box-" + name)
+    left, top, width, height = check_box_selection(session, shot, text, background, list_row,
+                                                   "36 points, " + scheme)
+    for _ in range(3):
+        h.keys(session, "shift+Left")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-box-shorter-" + name)
+    shorter = check_box_selection(session, shot, text, background, list_row,
+                                  "36 points, Shift+Left, " + scheme)
+    if not (shorter[0] == left and 0 < shorter[2] < width - 20):
+        raise Failure("%s: after Shift+Left the selection's block runs %s, not shorter than %s" %
+                      (scheme, shorter, (left, top, width, height)))
+    # Where the three characters were, the box's own background again.
+    gone = main_colours(shot, shorter[0] + shorter[2] + 2, top, width - shorter[2] - 4, height)
+    if gone[0] != background:
+        raise Failure("%s: the deselected characters still show %s" % (scheme, gone))
+    h.keys(session, "End", "Tab")
+    h.settle(session)
+
+
 def reading(session):
     h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1"])
     tree = h.make_tree(session.out / session.name / "tree", TREE)
@@ -194,6 +277,7 @@ def reading(session):
         if scheme == SCHEMES[0][0]:
             check_whole_name(session, shot, 36, row)
             check_two_rows(shot, row, height)
+        check_search_box(session, scheme, text, background, row)
         h.keys(session, "ctrl+y")
         h.settle(session)
 
@@ -203,12 +287,13 @@ def reading(session):
     h.expect(session, (ASYNC, re.compile(r"Font Size is  72$")), timeout=30)
     h.settle(session)
     shot = h.screenshot(session, "reading-72")
-    # 120 characters of 72-point type need about seven lines of 110 pixels:
-    # more than the window has below the search box. The status bar takes
-    # what the list can give and shows the text from its start, uncut.
+    # 120 characters of 72-point type need six lines of 112 pixels, the row's
+    # whole text eleven: more than the whole window. The list gives up its
+    # header and keeps the selected row; the status bar shows the text from
+    # its start on the lines that room holds, none cut.
     top, height = check_selected_row(session, shot, SCHEMES[0][1], SCHEMES[0][2],
                                      "72 points")
-    check_whole_name(session, shot, 72, top, least_lines=1)
+    check_whole_name(session, shot, 72, top, least_lines=2, whole=False)
     if top + height > status_area(Picture(shot), top)[0] - 2:
         raise Failure("at 72 points the selected row is not whole above the status bar")
 
@@ -235,4 +320,25 @@ def reading(session):
                       (top, top + height - 1, status_top))
 
 
-SCENARIOS = {"reading": reading}
+def reading_edited_colours(session):
+    """A grey on grey written into the INI by hand reads at 1.2:1; the
+    selected row and the search box's selected text are white on black."""
+    h.prepare_folder(session, ini=["SearchTerm=reading_", "ShowToolbar= 1", "FG= 8421504",
+                                   "BG= 9474192"])
+    tree = h.make_tree(session.out / session.name / "tree", TREE)
+    h.start_program(session, [tree])
+    h.keys(session, "ctrl+f")
+    h.expect(session, (ASYNC, re.compile(r"Search is complete : 3 Matches : ")), timeout=60)
+    h.settle(session)
+    shot = h.screenshot(session, "reading-edited-colours")
+    row, _ = check_selected_row(session, shot, "#000000", "#FFFFFF", "grey on grey")
+    h.keys(session, "shift+Tab")
+    h.expect(session, (ASYNC, re.compile(r"SearchBox has focus")), timeout=30)
+    h.keys(session, "ctrl+a")
+    h.settle(session)
+    shot = h.screenshot(session, "reading-edited-colours-box")
+    check_box_selection(session, shot, "#000000", "#909090", row, "grey on grey",
+                        letters="#FFFFFF")
+
+
+SCENARIOS = {"reading": reading, "reading_edited_colours": reading_edited_colours}

@@ -1,16 +1,16 @@
-// One run: read the arguments, walk the roots, order the matches, write them.
+// One run: read the arguments, ask the index or walk the roots, order the matches, write them.
 #include "engine/es.h"
+#include "engine/index.h"
 
 namespace es {
 
-int Run(const std::vector<std::string>& args) {
-    Request request;
-    std::string message;
-    int code = ParseArguments(args, request, message);
-    if (code != ExitOk) {
-        WriteError(message);
-        return code;
-    }
+namespace {
+
+// LUMAFIND_ES_INDEX: "off" walks always; "only" fails rather than walk (for tests that must
+// go through the index); anything else asks the index first.
+constexpr int ExitNoIndex = 5;
+
+std::vector<Match> Search(const Request& request) {
     std::vector<Match> matches = Walk(request, FindRoots());
     // Sizes and dates are read only for the matches that are written, unless the order needs
     // the date of every match.
@@ -19,6 +19,10 @@ int Run(const std::vector<std::string>& args) {
     if (byDate) ReadInfo(matches);
     SortMatches(request, matches);
     if (needInfo && !byDate) ReadInfo(matches);
+    return matches;
+}
+
+int Write(const Request& request, const std::vector<Match>& matches) {
     if (!request.exportCsv) {
         WriteOut(FormatList(matches));
         return ExitOk;
@@ -28,6 +32,33 @@ int Run(const std::vector<std::string>& args) {
         return ExitExportFailed;
     }
     return ExitOk;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args) {
+    Request request;
+    std::string message;
+    int code = ParseArguments(args, request, message);
+    if (code != ExitOk) {
+        WriteError(message);
+        return code;
+    }
+    std::string mode = Environment("LUMAFIND_ES_INDEX");
+    if (mode != "off") {
+        std::vector<Match> matches;
+        if (index::AskIndex(args, FindRoots(), matches, message) == index::Asked::Answered)
+            return Write(request, matches);
+        if (mode == "only") {
+            WriteError("es: the index cannot answer");
+            return ExitNoIndex;
+        }
+    }
+    return Write(request, Search(request));
+}
+
+int Main(const std::vector<std::string>& args) {
+    return Run(args);
 }
 
 } // namespace es

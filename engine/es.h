@@ -56,8 +56,10 @@ struct Match {
     bool infoRead = false;
 };
 
-// --- the whole run (es.cpp), called by the entry point of the host system
+// --- the whole run (es.cpp)
 int Run(const std::vector<std::string>& args);
+// What the entry point of the host system calls: es.cpp for es, index_main.cpp for the index.
+int Main(const std::vector<std::string>& args);
 
 // --- folding and wildcards (fold.cpp)
 void FoldInto(std::string& out, std::string_view text);
@@ -80,6 +82,8 @@ std::vector<std::string> FindRoots();
 // --- walk (walk.cpp)
 std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots);
 void ReadInfo(std::vector<Match>& matches);
+// Why a root cannot be searched (the warning es writes), or empty.
+std::string RootProblem(const std::string& root);
 
 // --- output (output.cpp)
 void SortMatches(const Request& request, std::vector<Match>& matches);
@@ -127,5 +131,10 @@ void RemoveFile(const std::string& host);
 long ProcessId();
 void WriteOut(const std::string& text);
 void WriteError(const std::string& text);
+
+// --- pieces of the walk the index shares (walk.cpp)
+bool HoldsLineBreak(std::string_view text);
+bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name);
+std::vector<FolderId> RootAncestors(const std::string& root);
 
 } // namespace es

@@ -191,5 +191,5 @@ void WriteError(const std::string& text) {
 } // namespace es
 
 int main(int argc, char** argv) {
-    return es::Run(std::vector<std::string>(argv + 1, argv + argc));
+    return es::Main(std::vector<std::string>(argv + 1, argv + argc));
 }

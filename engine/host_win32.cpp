@@ -337,5 +337,5 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(es::Narrow(argv[i]));
-    return es::Run(args);
+    return es::Main(args);
 }

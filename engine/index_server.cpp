@@ -97,6 +97,9 @@ void BuildDone(Server& sv) {
 void Reconcile(Server& sv) {
     Store& s = sv.store;
     std::vector<int> dropped;
+    // Every date is compared before any folder is listed again: listing a folder brings its
+    // subfolders' dates up to date, which would hide that their own listings changed.
+    std::vector<uint32_t> stale;
     for (uint32_t f = 0; f < s.folders.size(); ++f) {
         if (!s.folders[f].alive) continue;
         std::string host = HostOf(s, f);
@@ -106,8 +109,10 @@ void Reconcile(Server& sv) {
         ListedEntry e;
         bool same = !IsRoot(s, f) && ReadEntry(host, e) &&
                     e.modified == s.entries[s.folders[f].entry].modified;
-        if (!same) Relist(s, f, dropped);
+        if (!same) stale.push_back(f);
     }
+    for (uint32_t f : stale)
+        if (s.folders[f].alive) Relist(s, f, dropped);
     for (int w : dropped)
         index_host::Unwatch(w);
 }

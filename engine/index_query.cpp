@@ -15,6 +15,7 @@ struct Scan {
     std::vector<uint8_t> entered;    // 0 not yet known, 1 walked, 2 passed over
     std::vector<std::string> hosts;
     std::vector<uint8_t> hostKnown;
+    std::vector<std::string> prefixes;
 };
 
 const std::string& FoldedPath(Scan& scan, uint32_t f) {
@@ -75,58 +76,77 @@ std::vector<uint32_t> Select(Scan& scan, const std::vector<uint32_t>& rootsAsked
     return found;
 }
 
-Match MatchOf(Scan& scan, uint32_t i) {
-    const Entry& e = scan.s.entries[i];
-    Match m;
-    m.host = JoinHost(HostPathOf(scan, e.folder), NameOf(scan.s, e));
-    m.folded = FoldedOf(scan.s, e);
-    m.isFolder = (e.flags & ShownAsFolder) != 0;
-    m.size = (e.flags & Directory) ? 0 : e.size;
-    m.modified = e.modified;
-    m.infoRead = true;
-    return m;
+// What a folder's entries' shown paths start with, ending with a separator.
+const std::string& ShownPrefix(Scan& scan, uint32_t f) {
+    if (scan.prefixes[f].empty()) scan.prefixes[f] = ShownPath(JoinHost(HostPathOf(scan, f), ""));
+    return scan.prefixes[f];
 }
+
+// Compares a1+a2 with b1+b2 without joining them.
+int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1,
+                  std::string_view b2) {
+    size_t common = std::min(a1.size(), b1.size());
+    if (int c = a1.substr(0, common).compare(b1.substr(0, common)); c != 0) return c;
+    if (a1.size() > common) return CompareJoined(a1.substr(common), a2, b2, {});
+    if (b1.size() > common) return CompareJoined(a2, {}, b1.substr(common), b2);
+    return a2.compare(b2);
+}
+
+// The walk's order (SortMatches): by name or newest first, ties by the full path as written,
+// folded, then exactly.
+struct Order {
+    Scan& scan;
+    bool byDate;
+    bool Less(uint32_t a, uint32_t b) const {
+        const Store& s = scan.s;
+        const Entry& ea = s.entries[a];
+        const Entry& eb = s.entries[b];
+        if (byDate && ea.modified != eb.modified) return ea.modified > eb.modified;
+        if (int c = FoldedOf(s, ea).compare(FoldedOf(s, eb)); c != 0) return c < 0;
+        int c = CompareJoined(FoldedPath(scan, ea.folder), FoldedOf(s, ea),
+                              FoldedPath(scan, eb.folder), FoldedOf(s, eb));
+        if (c != 0) return c < 0;
+        return CompareJoined(ShownPrefix(scan, ea.folder), NameOf(s, ea),
+                             ShownPrefix(scan, eb.folder), NameOf(s, eb)) < 0;
+    }
+};
 
 } // namespace
 
-// The order is the walk's (SortMatches): the entries are put in order by name or date here,
-// and those that tie for a place are left to SortMatches, which orders them by path.
-std::vector<Match> Answer(const Store& s, const Request& request,
-                          const std::vector<uint32_t>& rootsAsked) {
+std::string Answer(const Store& s, const Request& request,
+                   const std::vector<uint32_t>& rootsAsked) {
     size_t n = s.folders.size();
     Scan scan{s,
               request,
               std::vector<std::string>(n),
               std::vector<uint8_t>(n, 0),
               std::vector<std::string>(n),
-              std::vector<uint8_t>(n, 0)};
+              std::vector<uint8_t>(n, 0),
+              std::vector<std::string>(n)};
     std::vector<uint32_t> found = Select(scan, rootsAsked);
-    auto byName = [&s](uint32_t a, uint32_t b) {
-        return FoldedOf(s, s.entries[a]) < FoldedOf(s, s.entries[b]);
-    };
-    auto newest = [&s, byName](uint32_t a, uint32_t b) {
-        int64_t ma = s.entries[a].modified, mb = s.entries[b].modified;
-        return ma != mb ? ma > mb : byName(a, b);
-    };
-    bool byDate = request.sortBy == SortBy::DateModified;
-    auto less = [&](uint32_t a, uint32_t b) { return byDate ? newest(a, b) : byName(a, b); };
     size_t keep = found.size();
     if (request.limit > 0 && static_cast<uint64_t>(request.limit) < keep)
         keep = static_cast<size_t>(request.limit);
-    std::partial_sort(found.begin(), found.begin() + keep, found.end(), less);
-    size_t end = keep;
-    if (keep > 0 && keep < found.size()) {
-        uint32_t last = found[keep - 1];
-        auto tied = [&](uint32_t m) { return !less(m, last) && !less(last, m); };
-        end = static_cast<size_t>(std::partition(found.begin() + keep, found.end(), tied) -
-                                  found.begin());
+    Order order{scan, request.sortBy == SortBy::DateModified};
+    auto less = [&order](uint32_t a, uint32_t b) { return order.Less(a, b); };
+    if (keep == found.size())
+        std::sort(found.begin(), found.end(), less);
+    else
+        std::partial_sort(found.begin(), found.begin() + keep, found.end(), less);
+    std::string out = request.exportCsv ? CsvHeader(request) : "";
+    std::string shown;
+    for (size_t k = 0; k < keep; ++k) {
+        const Entry& e = s.entries[found[k]];
+        shown = ShownPrefix(scan, e.folder);
+        shown += NameOf(s, e);
+        if (!request.exportCsv) {
+            AppendListLine(out, shown);
+            continue;
+        }
+        bool isFolder = (e.flags & ShownAsFolder) != 0;
+        AppendCsvRow(out, request, isFolder, (e.flags & Directory) ? 0 : e.size, e.modified, shown);
     }
-    std::vector<Match> matches;
-    matches.reserve(end);
-    for (size_t k = 0; k < end; ++k)
-        matches.push_back(MatchOf(scan, found[k]));
-    SortMatches(request, matches);
-    return matches;
+    return out;
 }
 
 } // namespace es::index

@@ -82,8 +82,13 @@ uint32_t Find(const Store& s, uint32_t folder, std::string_view name);
 // Removes the entry and, for a folder, all below it; returns the watches that were dropped.
 void RemoveEntry(Store& s, uint32_t entry, std::vector<int>& watches);
 void RemoveRoot(Store& s, uint32_t root, std::vector<int>& watches);
-std::string_view NameOf(const Store& s, const Entry& e);
-std::string_view FoldedOf(const Store& s, const Entry& e);
+inline std::string_view NameOf(const Store& s, const Entry& e) {
+    return std::string_view(s.pool).substr(e.name, e.nameLength);
+}
+inline std::string_view FoldedOf(const Store& s, const Entry& e) {
+    if (e.flags & FoldedSame) return NameOf(s, e);
+    return std::string_view(s.pool).substr(e.name + e.nameLength, e.foldedLength);
+}
 std::string HostOf(const Store& s, uint32_t folder);
 std::string HostOfEntry(const Store& s, uint32_t entry);
 std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder);

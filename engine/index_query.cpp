@@ -3,6 +3,7 @@
 #include "engine/index.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace es::index {
 
@@ -11,11 +12,9 @@ namespace {
 struct Scan {
     const Store& s;
     const Request& request;
-    std::vector<std::string> folded; // folded shown path of each folder, ending with '\'
-    std::vector<uint8_t> entered;    // 0 not yet known, 1 walked, 2 passed over
-    std::vector<std::string> hosts;
-    std::vector<uint8_t> hostKnown;
-    std::vector<std::string> prefixes;
+    std::vector<std::string> folded;   // folded shown path of each folder, ending with '\'
+    std::vector<uint8_t> entered;      // 0 not yet known, 1 walked, 2 passed over
+    std::vector<std::string> prefixes; // shown path of each folder, ending with a separator
 };
 
 const std::string& FoldedPath(Scan& scan, uint32_t f) {
@@ -44,41 +43,60 @@ bool Entered(Scan& scan, uint32_t f) {
     return in;
 }
 
-const std::string& HostPathOf(Scan& scan, uint32_t f) {
-    if (scan.hostKnown[f]) return scan.hosts[f];
-    const Folder& folder = scan.s.folders[f];
-    scan.hosts[f] = folder.entry == None ? scan.s.roots[folder.root]
-                                         : JoinHost(HostPathOf(scan, folder.parent),
-                                                    NameOf(scan.s, scan.s.entries[folder.entry]));
-    scan.hostKnown[f] = 1;
-    return scan.hosts[f];
-}
-
-std::vector<uint32_t> Select(Scan& scan, const std::vector<uint32_t>& rootsAsked) {
+// The matches among entries [from, to); reads the scan only.
+void SelectPart(const Scan& scan, const std::vector<uint8_t>& asked, uint32_t from, uint32_t to,
+                std::vector<uint32_t>& found) {
     const Store& s = scan.s;
-    std::vector<uint8_t> asked(s.roots.size(), 0);
-    for (uint32_t r : rootsAsked)
-        asked[r] = 1;
-    std::vector<uint32_t> found;
     std::string path;
-    for (uint32_t i = 0; i < s.entries.size(); ++i) {
+    for (uint32_t i = from; i < to; ++i) {
         const Entry& e = s.entries[i];
         if (!(e.flags & Alive) || !asked[s.folders[e.folder].root]) continue;
-        if (!Entered(scan, e.folder)) continue;
         std::string_view name = FoldedOf(s, e);
         if (scan.request.usesPath) {
-            path = FoldedPath(scan, e.folder);
+            if (scan.entered[e.folder] != 1) continue;
+            path = scan.folded[e.folder];
             path += name;
         }
         if (MatchesEntry(scan.request, name, path, (e.flags & ShownAsFolder) != 0))
             found.push_back(i);
     }
+}
+
+// Only terms on the path can pass folders over, and need the folders' paths: those are made
+// first, so that the entries can be matched on two threads.
+std::vector<uint32_t> Select(Scan& scan, const std::vector<uint32_t>& rootsAsked) {
+    const Store& s = scan.s;
+    std::vector<uint8_t> asked(s.roots.size(), 0);
+    for (uint32_t r : rootsAsked)
+        asked[r] = 1;
+    if (scan.request.usesPath)
+        for (uint32_t f = 0; f < s.folders.size(); ++f)
+            if (s.folders[f].alive) Entered(scan, f);
+    uint32_t n = static_cast<uint32_t>(s.entries.size()), half = n / 2;
+    std::vector<uint32_t> found, second;
+    if (n < 20000) {
+        SelectPart(scan, asked, 0, n, found);
+        return found;
+    }
+    std::thread other(SelectPart, std::cref(scan), std::cref(asked), half, n, std::ref(second));
+    SelectPart(scan, asked, 0, half, found);
+    other.join();
+    found.insert(found.end(), second.begin(), second.end());
     return found;
 }
 
 // What a folder's entries' shown paths start with, ending with a separator.
 const std::string& ShownPrefix(Scan& scan, uint32_t f) {
-    if (scan.prefixes[f].empty()) scan.prefixes[f] = ShownPath(JoinHost(HostPathOf(scan, f), ""));
+    if (!scan.prefixes[f].empty()) return scan.prefixes[f];
+    const Folder& folder = scan.s.folders[f];
+    if (folder.entry == None) {
+        scan.prefixes[f] = ShownPath(JoinHost(scan.s.roots[folder.root], ""));
+    } else {
+        std::string prefix = ShownPrefix(scan, folder.parent);
+        prefix += NameOf(scan.s, scan.s.entries[folder.entry]);
+        prefix += '\\';
+        scan.prefixes[f] = std::move(prefix);
+    }
     return scan.prefixes[f];
 }
 
@@ -116,24 +134,42 @@ struct Order {
 std::string Answer(const Store& s, const Request& request,
                    const std::vector<uint32_t>& rootsAsked) {
     size_t n = s.folders.size();
-    Scan scan{s,
-              request,
-              std::vector<std::string>(n),
-              std::vector<uint8_t>(n, 0),
-              std::vector<std::string>(n),
-              std::vector<uint8_t>(n, 0),
+    Scan scan{s, request, std::vector<std::string>(n), std::vector<uint8_t>(n, 0),
               std::vector<std::string>(n)};
     std::vector<uint32_t> found = Select(scan, rootsAsked);
     size_t keep = found.size();
     if (request.limit > 0 && static_cast<uint64_t>(request.limit) < keep)
         keep = static_cast<size_t>(request.limit);
     Order order{scan, request.sortBy == SortBy::DateModified};
-    auto less = [&order](uint32_t a, uint32_t b) { return order.Less(a, b); };
-    if (keep == found.size())
-        std::sort(found.begin(), found.end(), less);
+    // Sorted by keys held side by side, so that most comparisons touch no entry.
+    struct Key {
+        int64_t modified;
+        uint64_t prefix; // the folded name's first bytes, in their order
+        uint32_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(found.size());
+    for (uint32_t i : found) {
+        const Entry& e = s.entries[i];
+        std::string_view name = FoldedOf(s, e);
+        uint64_t prefix = 0;
+        for (size_t b = 0; b < 8; ++b)
+            prefix = (prefix << 8) | (b < name.size() ? static_cast<unsigned char>(name[b]) : 0);
+        keys.push_back({order.byDate ? e.modified : 0, prefix, i});
+    }
+    auto less = [&order](const Key& a, const Key& b) {
+        if (a.modified != b.modified) return a.modified > b.modified;
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return order.Less(a.index, b.index);
+    };
+    if (keep == keys.size())
+        std::sort(keys.begin(), keys.end(), less);
     else
-        std::partial_sort(found.begin(), found.begin() + keep, found.end(), less);
+        std::partial_sort(keys.begin(), keys.begin() + keep, keys.end(), less);
+    for (size_t k = 0; k < keep; ++k)
+        found[k] = keys[k].index;
     std::string out = request.exportCsv ? CsvHeader(request) : "";
+    out.reserve(keep * 96);
     std::string shown;
     for (size_t k = 0; k < keep; ++k) {
         const Entry& e = s.entries[found[k]];

@@ -116,15 +116,6 @@ uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id) {
     return f;
 }
 
-std::string_view NameOf(const Store& s, const Entry& e) {
-    return std::string_view(s.pool).substr(e.name, e.nameLength);
-}
-
-std::string_view FoldedOf(const Store& s, const Entry& e) {
-    if (e.flags & FoldedSame) return NameOf(s, e);
-    return std::string_view(s.pool).substr(e.name + e.nameLength, e.foldedLength);
-}
-
 uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& listed) {
     Entry e;
     e.size = listed.size;

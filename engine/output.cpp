@@ -43,6 +43,12 @@ void OrderByPath(std::vector<Match>& matches, size_t from, size_t to) {
     std::move(ordered.begin(), ordered.end(), matches.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 std::string DateText(int64_t seconds) {
     std::tm t{};
     if (!LocalTime(seconds, t)) return "";
@@ -96,15 +102,22 @@ void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64
     }
     if (request.wantDate) out += DateText(modified) + ',';
     out += '"';
-    for (char c : ValidUtf8(shown)) {
-        if (c == '"') out += '"';
-        out += c;
+    std::string valid;
+    std::string_view name = IsAscii(shown) ? shown : (valid = ValidUtf8(shown));
+    for (size_t quote; (quote = name.find('"')) != std::string_view::npos;) {
+        out.append(name.substr(0, quote + 1));
+        out += '"';
+        name.remove_prefix(quote + 1);
     }
+    out.append(name);
     out += "\"\r\n";
 }
 
 void AppendListLine(std::string& out, std::string_view shown) {
-    out += ValidUtf8(shown);
+    if (IsAscii(shown))
+        out.append(shown);
+    else
+        out += ValidUtf8(shown);
     out += '\n';
 }
 

@@ -203,8 +203,22 @@ bool Save(Store& s) {
     return false;
 }
 
+// Temporaries of an index killed while saving; only one index runs per user, so none is in use.
+void RemoveStaleTemporaries(const std::string& folder) {
+    FolderListing listing;
+    if (!ListFolder(folder, listing)) return;
+    uint32_t start = 0;
+    for (uint32_t end : listing.ends) {
+        std::string_view name(listing.names.data() + start, end - start);
+        start = end;
+        if (name.starts_with("index.bin.") && name.ends_with(".tmp"))
+            RemoveFile(JoinHost(folder, name));
+    }
+}
+
 bool Load(Store& s) {
     std::string path = SavedIndexPath();
+    if (!path.empty()) RemoveStaleTemporaries(index_host::DataFolder());
     std::string data;
     return !path.empty() && ReadWholeFile(path, data) && Deserialize(data, s);
 }

@@ -110,6 +110,8 @@ TEST_F(IndexFaults, KilledWhileSavingLeavesAWholeFile) {
     pid = StartIndex(IndexEnv());
     ASSERT_TRUE(WaitCaughtUp(IndexEnv()));
     EXPECT_TRUE(ThroughIndex(WholeList)) << "reloaded index differs from the walk";
+    for (const std::string& name : FolderNames(place.cache + "/lumafind"))
+        EXPECT_FALSE(name.ends_with(".tmp")) << "left behind: " << name;
 }
 
 TEST_F(IndexFaults, KilledWhileAnsweringEsWalksInstead) {

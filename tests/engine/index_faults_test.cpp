@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -92,19 +93,28 @@ TEST_F(IndexFaults, KilledDuringTheFirstWalkOrItsSave) {
     }
 }
 
-// Saving again and again (LUMAFIND_INDEX_SAVE_AFTER_MS=0 saves as soon as it is idle), killed
-// at random moments: the file is always the old one or a whole new one.
+// Saving again and again (LUMAFIND_INDEX_SAVE_AFTER_MS=0 saves as soon as it is idle, and a
+// writer keeps changing the tree), killed at moments in between: the file is always the old
+// one or a whole new one, and the next index clears what the killed one left.
 TEST_F(IndexFaults, KilledWhileSavingLeavesAWholeFile) {
     StartAndWait();
     StopIndex(pid);
     ASSERT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0);
     Env env = IndexEnv();
     env["LUMAFIND_INDEX_SAVE_AFTER_MS"] = "0";
-    for (int delay = 0; delay < 40; delay += 4) {
-        MakeFile(tree + "/folder 1/new " + std::to_string(delay), "");
+    int made = 0;
+    for (int delay = 1; delay < 60; delay += 6) {
         pid = StartIndex(env);
+        ASSERT_TRUE(WaitCaughtUp(env));
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            while (!stop)
+                MakeFile(tree + "/folder 1/new " + std::to_string(made++), "");
+        });
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         StopIndex(pid);
+        stop = true;
+        writer.join();
         EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0) << "killed after " << delay << " ms";
     }
     pid = StartIndex(IndexEnv());

@@ -108,8 +108,10 @@ TEST_F(IndexFaults, KilledWhileSavingLeavesAWholeFile) {
         ASSERT_TRUE(WaitCaughtUp(env));
         std::atomic<bool> stop{false};
         std::thread writer([&] {
-            while (!stop)
+            while (!stop) { // a pause after each change lets the index save
                 MakeFile(tree + "/folder 1/new " + std::to_string(made++), "");
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         StopIndex(pid);

@@ -15,7 +15,22 @@ struct Scan {
     std::vector<std::string> folded;   // folded shown path of each folder, ending with '\'
     std::vector<uint8_t> entered;      // 0 not yet known, 1 walked, 2 passed over
     std::vector<std::string> prefixes; // shown path of each folder, ending with a separator
+    bool needPath = false;             // some term must see each entry's full path
 };
+
+// An excluded folder path ("!c:\\windows\\") ends with a separator, so it can only occur in an
+// entry's path within its folder's path (unless the name holds one), and that folder was
+// passed over already: such terms need no entry's path. The program sends two of them with
+// every search.
+bool NeedsPath(const Request& request) {
+    for (const Term& term : request.terms)
+        for (const Pattern& p : term.alternatives) {
+            bool folderOnly =
+                term.exclude && p.onPath && !p.wildcard && !p.isExt && p.text.ends_with('\\');
+            if (p.onPath && !folderOnly) return true;
+        }
+    return false;
+}
 
 const std::string& FoldedPath(Scan& scan, uint32_t f) {
     if (!scan.folded[f].empty()) return scan.folded[f];
@@ -52,8 +67,10 @@ void SelectPart(const Scan& scan, const std::vector<uint8_t>& asked, uint32_t fr
         const Entry& e = s.entries[i];
         if (!(e.flags & Alive) || !asked[s.folders[e.folder].root]) continue;
         std::string_view name = FoldedOf(s, e);
-        if (scan.request.usesPath) {
-            if (scan.entered[e.folder] != 1) continue;
+        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
+        path.clear();
+        // A name may hold a '\\' on Linux, and then a folder path can end within it.
+        if (scan.needPath || (scan.request.usesPath && name.find('\\') != name.npos)) {
             path = scan.folded[e.folder];
             path += name;
         }
@@ -136,6 +153,7 @@ std::string Answer(const Store& s, const Request& request,
     size_t n = s.folders.size();
     Scan scan{s, request, std::vector<std::string>(n), std::vector<uint8_t>(n, 0),
               std::vector<std::string>(n)};
+    scan.needPath = NeedsPath(request);
     std::vector<uint32_t> found = Select(scan, rootsAsked);
     size_t keep = found.size();
     if (request.limit > 0 && static_cast<uint64_t>(request.limit) < keep)

@@ -60,6 +60,7 @@ class IndexDifferential : public testing::Test {
                 csv({r + "\\d1\\"}),
                 csv({"!" + r + "\\d2\\", "e"}),
                 csv({"!\"" + r + "\\b c\\\"", "-n", "9"}),
+                csv({"!" + r + "\\b\\", "x"}),
                 csv({"é|ü", "-dm"}),
                 csv({"file 1|x.y"}),
                 csv({"-n", "5"}),
@@ -192,6 +193,7 @@ TEST_F(IndexDifferential, RandomChangesLeaveTheSameAnswersAsAWalk) {
     Touch(fs::path(root) / "b c/MiXed.TXT", 1, 1600000060); // ties with the next by date
     Touch(fs::path(root) / "MiXed.TXT", 2, 1600000060);
     Touch(fs::path(root) / "line\nbreak", 2, 1600000060);
+    Touch(fs::path(root) / "b\\x.txt", 2, 1600000060); // shown as if b were a folder
     Start();
     ExpectSameAsWalk("the first walk");
     Changer changer;

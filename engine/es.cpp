@@ -22,12 +22,12 @@ std::vector<Match> Search(const Request& request) {
     return matches;
 }
 
-int Write(const Request& request, const std::vector<Match>& matches) {
+int Write(const Request& request, const std::string& text) {
     if (!request.exportCsv) {
-        WriteOut(FormatList(matches));
+        WriteOut(text);
         return ExitOk;
     }
-    if (!ReplaceWith(request.exportFile, FormatCsv(request, matches))) {
+    if (!ReplaceWith(request.exportFile, text)) {
         WriteError("es: cannot write the export file " + request.exportFile);
         return ExitExportFailed;
     }
@@ -46,15 +46,16 @@ int Run(const std::vector<std::string>& args) {
     }
     std::string mode = Environment("LUMAFIND_ES_INDEX");
     if (mode != "off") {
-        std::vector<Match> matches;
-        if (index::AskIndex(args, FindRoots(), matches, message) == index::Asked::Answered)
-            return Write(request, matches);
+        std::string text;
+        if (index::AskIndex(args, FindRoots(), text) == index::Asked::Answered)
+            return Write(request, text);
         if (mode == "only") {
             WriteError("es: the index cannot answer");
             return ExitNoIndex;
         }
     }
-    return Write(request, Search(request));
+    std::vector<Match> matches = Search(request);
+    return Write(request, request.exportCsv ? FormatCsv(request, matches) : FormatList(matches));
 }
 
 int Main(const std::vector<std::string>& args) {

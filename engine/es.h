@@ -89,6 +89,10 @@ std::string RootProblem(const std::string& root);
 void SortMatches(const Request& request, std::vector<Match>& matches);
 std::string FormatCsv(const Request& request, const std::vector<Match>& matches);
 std::string FormatList(const std::vector<Match>& matches);
+std::string CsvHeader(const Request& request);
+void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
+                  int64_t modified, std::string_view shown);
+void AppendListLine(std::string& out, std::string_view shown);
 bool ReplaceWith(const std::string& path, const std::string& content);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
@@ -115,6 +119,9 @@ bool ListFolder(const std::string& host, FolderListing& listing);
 FolderId IdOfFolder(const std::string& host); // empty when it cannot be read
 Kind KindOf(const std::string& host, bool followLink);
 bool ReadItem(const std::string& host, int64_t& size, int64_t& modified);
+// The item's modification time as finely as the system keeps it, in nanoseconds since 1970;
+// 0 when it cannot be read.
+int64_t ChangeStamp(const std::string& host);
 std::string JoinHost(const std::string& folder, std::string_view name);
 // Absolute, without "." or "..", and without a separator at the end unless it is the top.
 std::string CleanFolder(const std::string& host);
@@ -124,6 +131,8 @@ std::string ProgramFolder();
 std::string HomeFolder();
 std::string Environment(const char* name);
 bool LocalTime(int64_t seconds, std::tm& out);
+// Dates are then written in the time zone TZ names (unset when set is false).
+void UseTimeZone(bool set, const std::string& tz);
 bool ReadWholeFile(const std::string& host, std::string& content);
 bool WriteNewFile(const std::string& host, const std::string& content);
 bool RenameOver(const std::string& from, const std::string& to);

@@ -90,6 +90,12 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+int64_t ChangeStamp(const std::string& host) {
+    struct stat st;
+    if (::stat(host.c_str(), &st) != 0) return 0;
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 std::string JoinHost(const std::string& folder, std::string_view name) {
     std::string out = folder;
     if (!out.ends_with('/')) out += '/';
@@ -148,6 +154,14 @@ std::string Environment(const char* name) {
 bool LocalTime(int64_t seconds, std::tm& out) {
     time_t t = static_cast<time_t>(seconds);
     return ::localtime_r(&t, &out) != nullptr;
+}
+
+void UseTimeZone(bool set, const std::string& tz) {
+    if (set)
+        ::setenv("TZ", tz.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }
 
 bool ReadWholeFile(const std::string& host, std::string& content) {

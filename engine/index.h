@@ -40,6 +40,7 @@ struct Folder {
     uint32_t root = 0;
     int32_t watch = -1;
     FolderId id;
+    int64_t stamp = 0; // ChangeStamp when it was last listed
     uint32_t children = 0;
     bool alive = false;
 };
@@ -65,6 +66,8 @@ struct Store {
     std::vector<uint32_t> table; // open addressing over (folder, name): entry numbers
     size_t tableUsed = 0, tableTombs = 0;
     size_t alive = 0;
+    int64_t savedAt = 0;  // nanoseconds since 1970, when it was last saved
+    size_t unwatched = 0; // folders read but not watched: changes there would go unseen
     std::unordered_map<int, uint32_t> byWatch;
 };
 
@@ -79,8 +82,13 @@ uint32_t Find(const Store& s, uint32_t folder, std::string_view name);
 // Removes the entry and, for a folder, all below it; returns the watches that were dropped.
 void RemoveEntry(Store& s, uint32_t entry, std::vector<int>& watches);
 void RemoveRoot(Store& s, uint32_t root, std::vector<int>& watches);
-std::string_view NameOf(const Store& s, const Entry& e);
-std::string_view FoldedOf(const Store& s, const Entry& e);
+inline std::string_view NameOf(const Store& s, const Entry& e) {
+    return std::string_view(s.pool).substr(e.name, e.nameLength);
+}
+inline std::string_view FoldedOf(const Store& s, const Entry& e) {
+    if (e.flags & FoldedSame) return NameOf(s, e);
+    return std::string_view(s.pool).substr(e.name + e.nameLength, e.foldedLength);
+}
 std::string HostOf(const Store& s, uint32_t folder);
 std::string HostOfEntry(const Store& s, uint32_t entry);
 std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder);
@@ -106,14 +114,14 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
 
 // --- answering (index_query.cpp)
-std::vector<Match> Answer(const Store& s, const Request& request,
-                          const std::vector<uint32_t>& rootsAsked);
+// The text es writes: the CSV file, or the list for standard output.
+std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked);
 
 // --- saving (index_file.cpp)
 std::string Serialize(const Store& s);
 bool Deserialize(const std::string& data, Store& s); // false: old, corrupt or cut
 std::string SavedIndexPath();
-bool Save(const Store& s);
+bool Save(Store& s);
 bool Load(Store& s);
 
 // --- the messages (index_protocol.cpp)
@@ -124,19 +132,21 @@ struct Question {
     Asking asking = Asking::Query;
     std::vector<std::string> args;
     std::vector<std::string> roots;
+    bool timeZoneSet = false; // es's TZ, which the dates are written in
+    std::string timeZone;
 };
 
 std::string EncodeQuestion(const Question& q);
 bool DecodeQuestion(const std::string& body, Question& q);
-std::string EncodeAnswer(Answering a, const std::string& message, const std::vector<Match>& m);
-bool DecodeAnswer(const std::string& body, Answering& a, std::string& message,
-                  std::vector<Match>& matches);
+std::string EncodeAnswer(Answering a, const std::string& text);
+bool DecodeAnswer(const std::string& body, Answering& a, std::string& text);
 
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();
 enum class Asked { Answered, CannotAnswer };
+// The text to write (see Answer), or CannotAnswer.
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::vector<Match>& matches, std::string& warnings);
+               std::string& text);
 bool IndexCaughtUp(); // for tests: true when the index runs and answers from what it holds
 
 } // namespace es::index

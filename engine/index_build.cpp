@@ -35,14 +35,17 @@ std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job,
     FolderId id = IdOfFolder(job.host);
     if (IsLoop(id, job.ancestors)) return {}; // a link or mount leading back up
     int watch = index_host::Watch(job.host);
+    int64_t stamp = ChangeStamp(job.host); // before the listing: a later change makes it newer
     bool readable = ListWithInfo(job.host, id, listed);
     std::vector<Job> children;
     std::lock_guard<std::mutex> hold(lock);
     Folder& folder = s.folders[job.folder];
     folder.id = id;
+    folder.stamp = stamp;
     folder.watch = watch;
     if (watch >= 0) s.byWatch[watch] = job.folder;
     if (!readable) return {};
+    if (watch < 0) ++s.unwatched;
     for (const ListedEntry& e : listed) {
         uint32_t entry = AddEntry(s, job.folder, e);
         if (e.kind != Kind::Folder) continue;
@@ -192,7 +195,10 @@ void FinishBuild(Build& b) {
 void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
     std::vector<ListedEntry> listed;
     FolderId id;
-    bool readable = ListWithInfo(HostOf(s, folder), id, listed);
+    std::string host = HostOf(s, folder);
+    int64_t stamp = ChangeStamp(host);
+    bool readable = ListWithInfo(host, id, listed);
+    s.folders[folder].stamp = stamp;
     size_t kept = 0;
     std::vector<uint32_t> keep;
     for (const ListedEntry& e : listed) {

@@ -3,36 +3,37 @@
 #include "engine/index.h"
 #include "engine/index_host.h"
 
+#include <cstdlib>
+
 namespace es::index {
 
 namespace {
 
-bool AskFor(const Question& q, Answering& kind, std::string& message, std::vector<Match>& m) {
+bool AskFor(const Question& q, Answering& kind, std::string& text) {
     std::string answer;
     if (index_host::AskServer(EncodeQuestion(q), answer) != index_host::Ask::Answered) return false;
-    std::string body = answer;
-    return DecodeAnswer(body, kind, message, m);
+    return DecodeAnswer(answer, kind, text);
 }
 
 } // namespace
 
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::vector<Match>& matches, std::string& message) {
-    Question q{Asking::Query, args, roots};
-    Answering kind;
-    if (!AskFor(q, kind, message, matches) || kind != Answering::Matches) {
-        matches.clear();
-        return Asked::CannotAnswer;
+               std::string& text) {
+    Question q{Asking::Query, args, roots, false, ""};
+    if (const char* tz = std::getenv("TZ")) {
+        q.timeZoneSet = true;
+        q.timeZone = tz;
     }
+    Answering kind;
+    if (!AskFor(q, kind, text) || kind != Answering::Matches) return Asked::CannotAnswer;
     return Asked::Answered;
 }
 
 bool IndexCaughtUp() {
-    Question q{Asking::Status, {}, {}};
+    Question q{Asking::Status, {}, {}, false, ""};
     Answering kind;
-    std::string message;
-    std::vector<Match> none;
-    return AskFor(q, kind, message, none) && kind == Answering::Ready;
+    std::string text;
+    return AskFor(q, kind, text) && kind == Answering::Ready;
 }
 
 } // namespace es::index

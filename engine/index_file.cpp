@@ -3,6 +3,7 @@
 #include "engine/index.h"
 #include "engine/index_host.h"
 
+#include <chrono>
 #include <cstring>
 
 namespace es::index {
@@ -10,7 +11,7 @@ namespace es::index {
 namespace {
 
 constexpr char FileMark[8] = {'L', 'F', 'I', 'D', 'X', 0, 0, 0};
-constexpr uint32_t FileVersion = 1;
+constexpr uint32_t FileVersion = 2;
 constexpr size_t HeaderSize = 8 + 4 + 8 + 8;
 
 uint64_t Checksum(std::string_view data) {
@@ -96,6 +97,7 @@ bool ValidFolders(const Store& s) {
 
 std::string Serialize(const Store& s) {
     std::string body;
+    Put(body, s.savedAt);
     Put(body, static_cast<uint32_t>(s.roots.size()));
     for (const std::string& root : s.roots) {
         Put(body, static_cast<uint32_t>(root.size()));
@@ -108,6 +110,7 @@ std::string Serialize(const Store& s) {
         Put(body, f.root);
         Put(body, f.id.volume);
         Put(body, f.id.index);
+        Put(body, f.stamp);
         Put(body, static_cast<uint8_t>(f.alive));
     }
     Put(body, static_cast<uint32_t>(s.entries.size()));
@@ -131,6 +134,7 @@ bool Deserialize(const std::string& data, Store& s) {
     std::string_view body = std::string_view(data).substr(HeaderSize);
     if (version != FileVersion || length != body.size() || Checksum(body) != sum) return false;
     Reader r{body};
+    int64_t savedAt = r.Get<int64_t>();
     uint32_t rootCount = r.Get<uint32_t>();
     if (rootCount > body.size()) return false;
     std::vector<std::string> roots(rootCount);
@@ -138,6 +142,7 @@ bool Deserialize(const std::string& data, Store& s) {
         root = r.Text();
     Store loaded;
     SetRoots(loaded, roots);
+    loaded.savedAt = savedAt;
     uint32_t folders = r.Get<uint32_t>();
     if (!r.ok || folders > body.size()) return false;
     loaded.folders.resize(folders);
@@ -147,6 +152,7 @@ bool Deserialize(const std::string& data, Store& s) {
         f.root = r.Get<uint32_t>();
         f.id.volume = r.Get<uint64_t>();
         f.id.index = r.Get<uint64_t>();
+        f.stamp = r.Get<int64_t>();
         f.alive = r.Get<uint8_t>() != 0;
     }
     uint32_t entries = r.Get<uint32_t>();
@@ -184,7 +190,10 @@ std::string SavedIndexPath() {
     return folder.empty() ? "" : JoinHost(folder, "index.bin");
 }
 
-bool Save(const Store& s) {
+bool Save(Store& s) {
+    s.savedAt = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    std::chrono::system_clock::now().time_since_epoch())
+                    .count();
     std::string path = SavedIndexPath();
     if (path.empty()) return false;
     std::string temp = path + "." + std::to_string(ProcessId()) + ".tmp";
@@ -194,8 +203,22 @@ bool Save(const Store& s) {
     return false;
 }
 
+// Temporaries of an index killed while saving; only one index runs per user, so none is in use.
+void RemoveStaleTemporaries(const std::string& folder) {
+    FolderListing listing;
+    if (!ListFolder(folder, listing)) return;
+    uint32_t start = 0;
+    for (uint32_t end : listing.ends) {
+        std::string_view name(listing.names.data() + start, end - start);
+        start = end;
+        if (name.starts_with("index.bin.") && name.ends_with(".tmp"))
+            RemoveFile(JoinHost(folder, name));
+    }
+}
+
 bool Load(Store& s) {
     std::string path = SavedIndexPath();
+    if (!path.empty()) RemoveStaleTemporaries(index_host::DataFolder());
     std::string data;
     return !path.empty() && ReadWholeFile(path, data) && Deserialize(data, s);
 }

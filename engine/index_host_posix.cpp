@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
@@ -226,6 +227,9 @@ void TakeChanges(std::vector<Change>& out) {
 }
 
 Listen StartServer() {
+    // Large arrays go straight to the system and back when freed, so that what the first
+    // walk grew and let go does not stay with the process.
+    ::mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     std::string folder = RuntimeFolder();
     if (!AbsoluteEnvironment("XDG_RUNTIME_DIR").empty())
         ::mkdir(Environment("XDG_RUNTIME_DIR").c_str(), 0700);

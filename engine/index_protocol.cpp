@@ -68,6 +68,8 @@ std::string EncodeQuestion(const Question& q) {
     PutNumber(out, static_cast<uint8_t>(q.asking), 1);
     PutTexts(out, q.args);
     PutTexts(out, q.roots);
+    PutNumber(out, q.timeZoneSet ? 1 : 0, 1);
+    PutText(out, q.timeZone);
     return out;
 }
 
@@ -79,42 +81,26 @@ bool DecodeQuestion(const std::string& body, Question& q) {
         asking != static_cast<uint8_t>(Asking::Status))
         return false;
     q.asking = static_cast<Asking>(asking);
-    return r.Texts(q.args) && r.Texts(q.roots) && r.at == body.size();
+    if (!r.Texts(q.args) || !r.Texts(q.roots)) return false;
+    q.timeZoneSet = r.Number(1) != 0;
+    q.timeZone = r.Text();
+    return r.ok && r.at == body.size();
 }
 
-std::string EncodeAnswer(Answering a, const std::string& message, const std::vector<Match>& m) {
+std::string EncodeAnswer(Answering a, const std::string& text) {
     std::string out(AnswerMark, 4);
     PutNumber(out, static_cast<uint8_t>(a), 1);
-    PutText(out, message);
-    PutNumber(out, m.size(), 4);
-    for (const Match& match : m) {
-        PutNumber(out, match.isFolder ? 1 : 0, 1);
-        PutNumber(out, static_cast<uint64_t>(match.size), 8);
-        PutNumber(out, static_cast<uint64_t>(match.modified), 8);
-        PutText(out, match.host);
-    }
-    return out;
+    return out + text;
 }
 
-bool DecodeAnswer(const std::string& body, Answering& a, std::string& message,
-                  std::vector<Match>& matches) {
+bool DecodeAnswer(const std::string& body, Answering& a, std::string& text) {
     Reader r{body};
     if (!r.Mark(AnswerMark)) return false;
     uint64_t kind = r.Number(1);
-    if (kind > static_cast<uint8_t>(Answering::Ready)) return false;
+    if (!r.ok || kind > static_cast<uint8_t>(Answering::Ready)) return false;
     a = static_cast<Answering>(kind);
-    message = r.Text();
-    uint64_t n = r.Number(4);
-    if (!r.ok || n > (body.size() - r.at) / 21) return false;
-    matches.resize(n);
-    for (Match& m : matches) {
-        m.isFolder = r.Number(1) != 0;
-        m.size = static_cast<int64_t>(r.Number(8));
-        m.modified = static_cast<int64_t>(r.Number(8));
-        m.host = r.Text();
-        m.infoRead = true;
-    }
-    return r.ok && r.at == body.size();
+    text = body.substr(r.at);
+    return true;
 }
 
 } // namespace es::index

@@ -3,6 +3,7 @@
 #include "engine/index.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace es::index {
 
@@ -11,11 +12,25 @@ namespace {
 struct Scan {
     const Store& s;
     const Request& request;
-    std::vector<std::string> folded; // folded shown path of each folder, ending with '\'
-    std::vector<uint8_t> entered;    // 0 not yet known, 1 walked, 2 passed over
-    std::vector<std::string> hosts;
-    std::vector<uint8_t> hostKnown;
+    std::vector<std::string> folded;   // folded shown path of each folder, ending with '\'
+    std::vector<uint8_t> entered;      // 0 not yet known, 1 walked, 2 passed over
+    std::vector<std::string> prefixes; // shown path of each folder, ending with a separator
+    bool needPath = false;             // some term must see each entry's full path
 };
+
+// An excluded folder path ("!c:\\windows\\") ends with a separator, so it can only occur in an
+// entry's path within its folder's path (unless the name holds one), and that folder was
+// passed over already: such terms need no entry's path. The program sends two of them with
+// every search.
+bool NeedsPath(const Request& request) {
+    for (const Term& term : request.terms)
+        for (const Pattern& p : term.alternatives) {
+            bool folderOnly =
+                term.exclude && p.onPath && !p.wildcard && !p.isExt && p.text.ends_with('\\');
+            if (p.onPath && !folderOnly) return true;
+        }
+    return false;
+}
 
 const std::string& FoldedPath(Scan& scan, uint32_t f) {
     if (!scan.folded[f].empty()) return scan.folded[f];
@@ -43,90 +58,149 @@ bool Entered(Scan& scan, uint32_t f) {
     return in;
 }
 
-const std::string& HostPathOf(Scan& scan, uint32_t f) {
-    if (scan.hostKnown[f]) return scan.hosts[f];
-    const Folder& folder = scan.s.folders[f];
-    scan.hosts[f] = folder.entry == None ? scan.s.roots[folder.root]
-                                         : JoinHost(HostPathOf(scan, folder.parent),
-                                                    NameOf(scan.s, scan.s.entries[folder.entry]));
-    scan.hostKnown[f] = 1;
-    return scan.hosts[f];
-}
-
-std::vector<uint32_t> Select(Scan& scan, const std::vector<uint32_t>& rootsAsked) {
+// The matches among entries [from, to); reads the scan only.
+void SelectPart(const Scan& scan, const std::vector<uint8_t>& asked, uint32_t from, uint32_t to,
+                std::vector<uint32_t>& found) {
     const Store& s = scan.s;
-    std::vector<uint8_t> asked(s.roots.size(), 0);
-    for (uint32_t r : rootsAsked)
-        asked[r] = 1;
-    std::vector<uint32_t> found;
     std::string path;
-    for (uint32_t i = 0; i < s.entries.size(); ++i) {
+    for (uint32_t i = from; i < to; ++i) {
         const Entry& e = s.entries[i];
         if (!(e.flags & Alive) || !asked[s.folders[e.folder].root]) continue;
-        if (!Entered(scan, e.folder)) continue;
         std::string_view name = FoldedOf(s, e);
-        if (scan.request.usesPath) {
-            path = FoldedPath(scan, e.folder);
+        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
+        path.clear();
+        // A name may hold a '\\' on Linux, and then a folder path can end within it.
+        if (scan.needPath || (scan.request.usesPath && name.find('\\') != name.npos)) {
+            path = scan.folded[e.folder];
             path += name;
         }
         if (MatchesEntry(scan.request, name, path, (e.flags & ShownAsFolder) != 0))
             found.push_back(i);
     }
+}
+
+// Only terms on the path can pass folders over, and need the folders' paths: those are made
+// first, so that the entries can be matched on two threads.
+std::vector<uint32_t> Select(Scan& scan, const std::vector<uint32_t>& rootsAsked) {
+    const Store& s = scan.s;
+    std::vector<uint8_t> asked(s.roots.size(), 0);
+    for (uint32_t r : rootsAsked)
+        asked[r] = 1;
+    if (scan.request.usesPath)
+        for (uint32_t f = 0; f < s.folders.size(); ++f)
+            if (s.folders[f].alive) Entered(scan, f);
+    uint32_t n = static_cast<uint32_t>(s.entries.size()), half = n / 2;
+    std::vector<uint32_t> found, second;
+    if (n < 20000) {
+        SelectPart(scan, asked, 0, n, found);
+        return found;
+    }
+    std::thread other(SelectPart, std::cref(scan), std::cref(asked), half, n, std::ref(second));
+    SelectPart(scan, asked, 0, half, found);
+    other.join();
+    found.insert(found.end(), second.begin(), second.end());
     return found;
 }
 
-Match MatchOf(Scan& scan, uint32_t i) {
-    const Entry& e = scan.s.entries[i];
-    Match m;
-    m.host = JoinHost(HostPathOf(scan, e.folder), NameOf(scan.s, e));
-    m.folded = FoldedOf(scan.s, e);
-    m.isFolder = (e.flags & ShownAsFolder) != 0;
-    m.size = (e.flags & Directory) ? 0 : e.size;
-    m.modified = e.modified;
-    m.infoRead = true;
-    return m;
+// What a folder's entries' shown paths start with, ending with a separator.
+const std::string& ShownPrefix(Scan& scan, uint32_t f) {
+    if (!scan.prefixes[f].empty()) return scan.prefixes[f];
+    const Folder& folder = scan.s.folders[f];
+    if (folder.entry == None) {
+        scan.prefixes[f] = ShownPath(JoinHost(scan.s.roots[folder.root], ""));
+    } else {
+        std::string prefix = ShownPrefix(scan, folder.parent);
+        prefix += NameOf(scan.s, scan.s.entries[folder.entry]);
+        prefix += '\\';
+        scan.prefixes[f] = std::move(prefix);
+    }
+    return scan.prefixes[f];
 }
+
+// Compares a1+a2 with b1+b2 without joining them.
+int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1,
+                  std::string_view b2) {
+    size_t common = std::min(a1.size(), b1.size());
+    if (int c = a1.substr(0, common).compare(b1.substr(0, common)); c != 0) return c;
+    if (a1.size() > common) return CompareJoined(a1.substr(common), a2, b2, {});
+    if (b1.size() > common) return CompareJoined(a2, {}, b1.substr(common), b2);
+    return a2.compare(b2);
+}
+
+// The walk's order (SortMatches): by name or newest first, ties by the full path as written,
+// folded, then exactly.
+struct Order {
+    Scan& scan;
+    bool byDate;
+    bool Less(uint32_t a, uint32_t b) const {
+        const Store& s = scan.s;
+        const Entry& ea = s.entries[a];
+        const Entry& eb = s.entries[b];
+        if (byDate && ea.modified != eb.modified) return ea.modified > eb.modified;
+        if (int c = FoldedOf(s, ea).compare(FoldedOf(s, eb)); c != 0) return c < 0;
+        int c = CompareJoined(FoldedPath(scan, ea.folder), FoldedOf(s, ea),
+                              FoldedPath(scan, eb.folder), FoldedOf(s, eb));
+        if (c != 0) return c < 0;
+        return CompareJoined(ShownPrefix(scan, ea.folder), NameOf(s, ea),
+                             ShownPrefix(scan, eb.folder), NameOf(s, eb)) < 0;
+    }
+};
 
 } // namespace
 
-// The order is the walk's (SortMatches): the entries are put in order by name or date here,
-// and those that tie for a place are left to SortMatches, which orders them by path.
-std::vector<Match> Answer(const Store& s, const Request& request,
-                          const std::vector<uint32_t>& rootsAsked) {
+std::string Answer(const Store& s, const Request& request,
+                   const std::vector<uint32_t>& rootsAsked) {
     size_t n = s.folders.size();
-    Scan scan{s,
-              request,
-              std::vector<std::string>(n),
-              std::vector<uint8_t>(n, 0),
-              std::vector<std::string>(n),
-              std::vector<uint8_t>(n, 0)};
+    Scan scan{s, request, std::vector<std::string>(n), std::vector<uint8_t>(n, 0),
+              std::vector<std::string>(n)};
+    scan.needPath = NeedsPath(request);
     std::vector<uint32_t> found = Select(scan, rootsAsked);
-    auto byName = [&s](uint32_t a, uint32_t b) {
-        return FoldedOf(s, s.entries[a]) < FoldedOf(s, s.entries[b]);
-    };
-    auto newest = [&s, byName](uint32_t a, uint32_t b) {
-        int64_t ma = s.entries[a].modified, mb = s.entries[b].modified;
-        return ma != mb ? ma > mb : byName(a, b);
-    };
-    bool byDate = request.sortBy == SortBy::DateModified;
-    auto less = [&](uint32_t a, uint32_t b) { return byDate ? newest(a, b) : byName(a, b); };
     size_t keep = found.size();
     if (request.limit > 0 && static_cast<uint64_t>(request.limit) < keep)
         keep = static_cast<size_t>(request.limit);
-    std::partial_sort(found.begin(), found.begin() + keep, found.end(), less);
-    size_t end = keep;
-    if (keep > 0 && keep < found.size()) {
-        uint32_t last = found[keep - 1];
-        auto tied = [&](uint32_t m) { return !less(m, last) && !less(last, m); };
-        end = static_cast<size_t>(std::partition(found.begin() + keep, found.end(), tied) -
-                                  found.begin());
+    Order order{scan, request.sortBy == SortBy::DateModified};
+    // Sorted by keys held side by side, so that most comparisons touch no entry.
+    struct Key {
+        int64_t modified;
+        uint64_t prefix; // the folded name's first bytes, in their order
+        uint32_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(found.size());
+    for (uint32_t i : found) {
+        const Entry& e = s.entries[i];
+        std::string_view name = FoldedOf(s, e);
+        uint64_t prefix = 0;
+        for (size_t b = 0; b < 8; ++b)
+            prefix = (prefix << 8) | (b < name.size() ? static_cast<unsigned char>(name[b]) : 0);
+        keys.push_back({order.byDate ? e.modified : 0, prefix, i});
     }
-    std::vector<Match> matches;
-    matches.reserve(end);
-    for (size_t k = 0; k < end; ++k)
-        matches.push_back(MatchOf(scan, found[k]));
-    SortMatches(request, matches);
-    return matches;
+    auto less = [&order](const Key& a, const Key& b) {
+        if (a.modified != b.modified) return a.modified > b.modified;
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return order.Less(a.index, b.index);
+    };
+    if (keep == keys.size())
+        std::sort(keys.begin(), keys.end(), less);
+    else
+        std::partial_sort(keys.begin(), keys.begin() + keep, keys.end(), less);
+    for (size_t k = 0; k < keep; ++k)
+        found[k] = keys[k].index;
+    std::string out = request.exportCsv ? CsvHeader(request) : "";
+    out.reserve(keep * 96);
+    std::string shown;
+    for (size_t k = 0; k < keep; ++k) {
+        const Entry& e = s.entries[found[k]];
+        shown = ShownPrefix(scan, e.folder);
+        shown += NameOf(s, e);
+        if (!request.exportCsv) {
+            AppendListLine(out, shown);
+            continue;
+        }
+        bool isFolder = (e.flags & ShownAsFolder) != 0;
+        AppendCsvRow(out, request, isFolder, (e.flags & Directory) ? 0 : e.size, e.modified, shown);
+    }
+    return out;
 }
 
 } // namespace es::index

@@ -13,8 +13,8 @@ namespace {
 
 // Without queries for this long the index saves and ends; lumafind starts it again.
 constexpr int DefaultIdleSeconds = 24 * 60 * 60;
-// Changes are saved once none has come for this long.
-constexpr int SaveAfterMs = 60 * 1000;
+// Changes are saved once none has come for this long (LUMAFIND_INDEX_SAVE_AFTER_MS for tests).
+constexpr int DefaultSaveAfterMs = 60 * 1000;
 
 struct Server {
     Store store;
@@ -93,8 +93,10 @@ void BuildDone(Server& sv) {
     sv.unsaved = false;
 }
 
-// Every folder is watched again; one whose date moved since the save is listed again.
+// Every folder is watched again; one changed since it was last listed is listed again. Times
+// are coarse (a clock tick), so a folder changed shortly before the save is listed too.
 void Reconcile(Server& sv) {
+    constexpr int64_t Margin = 2000000000;
     Store& s = sv.store;
     std::vector<int> dropped;
     // Every date is compared before any folder is listed again: listing a folder brings its
@@ -106,9 +108,11 @@ void Reconcile(Server& sv) {
         int watch = index_host::Watch(host);
         s.folders[f].watch = watch;
         if (watch >= 0) s.byWatch[watch] = f;
-        ListedEntry e;
-        bool same = !IsRoot(s, f) && ReadEntry(host, e) &&
-                    e.modified == s.entries[s.folders[f].entry].modified;
+        // Past the system's limit changes there would go unseen; a folder that has gone is
+        // dropped when its parent is listed again.
+        if (watch < 0 && KindOf(host, true) == Kind::Folder) ++s.unwatched;
+        int64_t stamp = ChangeStamp(host);
+        bool same = stamp == s.folders[f].stamp && stamp != 0 && stamp < s.savedAt - Margin;
         if (!same) stale.push_back(f);
     }
     for (uint32_t f : stale)
@@ -144,7 +148,7 @@ bool RootCameBack(const Store& s) {
 }
 
 std::string Refusal(const std::string& why) {
-    return EncodeAnswer(Answering::Error, why, {});
+    return EncodeAnswer(Answering::Error, why);
 }
 
 std::string AnswerTo(Server& sv, const index_host::Message& m) {
@@ -152,32 +156,33 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     Question q;
     if (!DecodeQuestion(m.body, q)) return Refusal("the question cannot be read");
     TakeChanges(sv);
-    bool ready = !sv.building && !sv.rebuildAfter;
+    bool ready = !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
     if (q.asking == Asking::Status)
-        return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "", {});
+        return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "");
     std::vector<uint32_t> roots;
     if (ready && !RootsHeld(sv.store, q.roots, roots)) {
         if (RootCameBack(sv.store)) Rebuild(sv);
         ready = false;
     }
-    if (!ready) return EncodeAnswer(Answering::NotReady, "", {});
+    if (!ready) return EncodeAnswer(Answering::NotReady, "");
     Request request;
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
-    return EncodeAnswer(Answering::Matches, "", Answer(sv.store, request, roots));
+    if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
+    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots));
 }
 
-int IdleSeconds() {
-    std::string text = Environment("LUMAFIND_INDEX_IDLE_SECONDS");
-    int seconds = text.empty() ? 0 : std::atoi(text.c_str());
-    return seconds > 0 ? seconds : DefaultIdleSeconds;
+int Setting(const char* name, int otherwise) {
+    std::string text = Environment(name);
+    return text.empty() ? otherwise : std::atoi(text.c_str());
 }
 
 void Loop(Server& sv) {
-    const int idleMs = IdleSeconds() * 1000;
+    const int idleMs = Setting("LUMAFIND_INDEX_IDLE_SECONDS", DefaultIdleSeconds) * 1000;
+    const int saveAfterMs = Setting("LUMAFIND_INDEX_SAVE_AFTER_MS", DefaultSaveAfterMs);
     int quietMs = 0; // time since the last query, in whole waits
     while (true) {
-        int timeout = sv.unsaved ? std::min(SaveAfterMs, idleMs) : idleMs;
+        int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
         index_host::Happenings h;
         index_host::Wait(h, sv.building ? -1 : timeout);
         if (h.woken && sv.build.done) BuildDone(sv);

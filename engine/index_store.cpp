@@ -111,18 +111,9 @@ void SetRoots(Store& s, const std::vector<std::string>& roots) {
 
 uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id) {
     uint32_t f = NewFolder(s);
-    s.folders[f] = Folder{None, None, root, watch, id, 0, true};
+    s.folders[f] = Folder{None, None, root, watch, id, 0, 0, true};
     if (watch >= 0) s.byWatch[watch] = f;
     return f;
-}
-
-std::string_view NameOf(const Store& s, const Entry& e) {
-    return std::string_view(s.pool).substr(e.name, e.nameLength);
-}
-
-std::string_view FoldedOf(const Store& s, const Entry& e) {
-    if (e.flags & FoldedSame) return NameOf(s, e);
-    return std::string_view(s.pool).substr(e.name + e.nameLength, e.foldedLength);
 }
 
 uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& listed) {
@@ -158,7 +149,7 @@ uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& listed) {
 uint32_t OpenFolder(Store& s, uint32_t entry, int watch, FolderId id) {
     uint32_t f = NewFolder(s);
     Entry& e = s.entries[entry];
-    s.folders[f] = Folder{entry, e.folder, s.folders[e.folder].root, watch, id, 0, true};
+    s.folders[f] = Folder{entry, e.folder, s.folders[e.folder].root, watch, id, 0, 0, true};
     e.flags |= Directory;
     e.size = f;
     if (watch >= 0) s.byWatch[watch] = f;

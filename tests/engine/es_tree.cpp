@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 std::string EsTree::root;
+bool EsTree::throughIndex = false;
+IndexPlace EsTree::place;
+pid_t EsTree::indexPid = -1;
 long long EsTree::base = 1600000000; // 09/13/2020 12:26 UTC
 
 namespace {
@@ -52,9 +55,21 @@ void EsTree::SetUpTestSuite() {
     }
     ASSERT_EQ(symlink(".", (root + "/loop").c_str()), 0);
     ASSERT_EQ(symlink("docs", (root + "/link-to-docs").c_str()), 0);
+    throughIndex = std::getenv("LUMAFIND_ES_TEST_INDEX") != nullptr;
+    if (!throughIndex) return;
+    place = MakeIndexPlace();
+    // Searches on other roots find this index too, which sends them to the walk.
+    setenv("XDG_RUNTIME_DIR", place.runtime.c_str(), 1);
+    setenv("XDG_CACHE_HOME", place.cache.c_str(), 1);
+    indexPid = StartIndex(place.Env(root));
+    ASSERT_TRUE(WaitCaughtUp(place.Env(root)));
 }
 
 void EsTree::TearDownTestSuite() {
+    if (throughIndex) {
+        StopIndex(indexPid);
+        RemoveIndexPlace(place);
+    }
     std::system(("rm -rf '" + root + "'").c_str());
 }
 
@@ -72,6 +87,7 @@ EsRun EsTree::Run(std::vector<std::string> args) {
     EsCall call;
     call.args = args;
     call.env = {{"LUMAFIND_ES_ROOTS", root}, {"TZ", "UTC"}};
+    if (throughIndex) call.env["LUMAFIND_ES_INDEX"] = "only";
     call.workDir = work;
     return RunEs(call);
 }

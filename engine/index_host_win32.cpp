@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -76,7 +77,26 @@ struct Watched {
     std::vector<DWORD> buffer;
 };
 
+// Under Wine every open folder is a file descriptor of the wine server, which all programs of
+// the prefix share: past its limit no program of the prefix can even start. Per-folder
+// watching keeps this many descriptors free; the folders beyond get no watch, so the index
+// says it cannot answer and es walks.
+constexpr size_t SpareDescriptors = 4096;
+
+size_t OpenFileLimit() {
+    std::string limits;
+    if (!ReadWholeFile("Z:\\proc\\self\\limits", limits)) return 0;
+    size_t at = limits.find("Max open files");
+    return at == std::string::npos ? 0 : std::strtoull(limits.c_str() + at + 14, nullptr, 10);
+}
+
+size_t WatchLimit() {
+    size_t limit = OpenFileLimit();
+    return limit > 2 * SpareDescriptors ? limit - SpareDescriptors : limit / 2;
+}
+
 std::mutex watchLock;
+size_t handlesOpen = 0, handleLimit = SIZE_MAX;
 HANDLE port = nullptr;
 std::thread watcher;
 int nextWatch = 1;
@@ -474,7 +494,9 @@ HANDLE Connect() {
 
 bool StartWatcher() {
     std::lock_guard<std::mutex> hold(watchLock);
-    perFolder = UnderWine() || Environment("LUMAFIND_INDEX_WATCH") == "folder";
+    bool wine = UnderWine();
+    perFolder = wine || Environment("LUMAFIND_INDEX_WATCH") == "folder";
+    handleLimit = wine ? WatchLimit() : SIZE_MAX;
     port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
     if (!port) return false;
     watcher = std::thread(WatchLoop);
@@ -493,6 +515,7 @@ void StopWatcher() {
         if (w->handle && !w->closing) {
             CancelIoEx(w->handle, nullptr);
             CloseHandle(w->handle);
+            --handlesOpen;
         }
         w->closing = true;
     }
@@ -526,11 +549,13 @@ int Watch(const std::string& host) {
         w->covering = Covering(w->path);
         if (w->covering >= 0) return AddWatch(std::move(w));
     }
+    if (handlesOpen >= handleLimit) return -1;
     w->handle =
         CreateFileW(ApiPath(host).c_str(), FILE_LIST_DIRECTORY,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (w->handle == INVALID_HANDLE_VALUE) return -1;
+    ++handlesOpen;
     w->subtree = !perFolder;
     w->buffer.resize((perFolder ? FolderBuffer : SubtreeBuffer) / sizeof(DWORD));
     Watched& watched = *w;
@@ -542,6 +567,7 @@ int Watch(const std::string& host) {
     if (watched.state > 0) return id;
     // A folder whose changes cannot be seen (a share without notifications).
     CloseHandle(watched.handle);
+    --handlesOpen;
     byPath.erase(watched.path);
     watches.erase(id);
     return -1;
@@ -558,9 +584,11 @@ void Unwatch(int watch) {
         watches.erase(it);
         return;
     }
+    if (w.closing) return;
     w.closing = true; // freed when its cancelled request completes
     CancelIoEx(w.handle, nullptr);
     CloseHandle(w.handle);
+    --handlesOpen;
 }
 
 void TakeChanges(std::vector<Change>& out) {

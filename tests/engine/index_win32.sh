@@ -3,7 +3,8 @@
 # made from Linux (files and folders created, removed, renamed, moved in and out of the root,
 # a folder of 2,000 entries, names with blanks, accents and dots), then every query of a small
 # corpus gives byte-identical output through the index (LUMAFIND_ES_INDEX=only) and through the
-# walk (off). Also: a second index of the same user ends at once, and a server that does not run
+# walk (off). Also: a second index of the same user ends at once, misbehaving clients get an
+# error and leave the index serving (lumafind_index_probe.exe), and a server that does not run
 # as the expected user (LUMAFIND_INDEX_TEST_SID) is not trusted.
 # Usage: index_win32.sh BIN_FOLDER WORK_FOLDER. Exit 77 (skipped) without Wine or the programs.
 set -uo pipefail
@@ -44,6 +45,10 @@ caught_up || fail "the index never caught up"
 
 timeout 30 wine "$bin/lumafind-index.exe"
 [ $? -eq 0 ] || fail "a second index did not end at once with 0"
+# Clients that send a huge length, a body that is no question, or hang up halfway.
+if [ -f "$bin/lumafind_index_probe.exe" ]; then
+    timeout 60 wine "$bin/lumafind_index_probe.exe" || fail "the misbehaving clients' probe"
+fi
 
 queries=("texas" "*.mp3" "ext:txt;mp3" "école" "sub." "-sort dm -size -dm texas"
          "-n 3 -sort name a" "!sub. txt" "/ad dir")

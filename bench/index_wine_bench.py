@@ -83,6 +83,8 @@ def caught_up(session, tree):
 
 
 def run(session, tree, runs):
+    for left in tree.glob("texas probe *.txt"):  # from a run cut short
+        left.unlink()
     h.prepare_folder(session, ini=["SearchTerm=texas", "FocusOnRE= 1", "ShowPreview= 0"])
     shutil.copy2(session.bin / "lumafind-index.exe", session.folder / "lumafind-index.exe")
     h.start_program(session, [tree], env={"LUMAFIND_ES_INDEX": "off"}, ready_timeout=120)

@@ -162,7 +162,7 @@ std::string Answer(const Store& s, const Request& request,
     // Sorted by keys held side by side, so that most comparisons touch no entry.
     struct Key {
         int64_t modified;
-        uint64_t prefix; // the folded name's first bytes, in their order
+        uint64_t prefix[2]; // the folded name's first 16 bytes, in their order
         uint32_t index;
     };
     std::vector<Key> keys;
@@ -170,14 +170,16 @@ std::string Answer(const Store& s, const Request& request,
     for (uint32_t i : found) {
         const Entry& e = s.entries[i];
         std::string_view name = FoldedOf(s, e);
-        uint64_t prefix = 0;
-        for (size_t b = 0; b < 8; ++b)
-            prefix = (prefix << 8) | (b < name.size() ? static_cast<unsigned char>(name[b]) : 0);
-        keys.push_back({order.byDate ? e.modified : 0, prefix, i});
+        Key key{order.byDate ? e.modified : 0, {0, 0}, i};
+        for (size_t b = 0; b < 16; ++b)
+            key.prefix[b / 8] = (key.prefix[b / 8] << 8) |
+                                (b < name.size() ? static_cast<unsigned char>(name[b]) : 0);
+        keys.push_back(key);
     }
     auto less = [&order](const Key& a, const Key& b) {
         if (a.modified != b.modified) return a.modified > b.modified;
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0];
+        if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1];
         return order.Less(a.index, b.index);
     };
     if (keep == keys.size())
@@ -191,7 +193,14 @@ std::string Answer(const Store& s, const Request& request,
     std::string shown;
     for (size_t k = 0; k < keep; ++k) {
         const Entry& e = s.entries[found[k]];
-        shown = ShownPrefix(scan, e.folder);
+        const std::string& prefix = ShownPrefix(scan, e.folder);
+        if (!request.exportCsv && IsAscii(prefix) && IsAscii(NameOf(s, e))) {
+            out += prefix; // what AppendListLine writes, without joining the two first
+            out += NameOf(s, e);
+            out += '\n';
+            continue;
+        }
+        shown = prefix;
         shown += NameOf(s, e);
         if (!request.exportCsv) {
             AppendListLine(out, shown);

@@ -43,12 +43,6 @@ void OrderByPath(std::vector<Match>& matches, size_t from, size_t to) {
     std::move(ordered.begin(), ordered.end(), matches.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
-bool IsAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 std::string DateText(int64_t seconds) {
     std::tm t{};
     if (!LocalTime(seconds, t)) return "";
@@ -84,6 +78,12 @@ void SortMatches(const Request& request, std::vector<Match>& matches) {
         i = j;
     }
     matches.resize(keep);
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 std::string CsvHeader(const Request& request) {

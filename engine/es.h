@@ -90,6 +90,7 @@ void SortMatches(const Request& request, std::vector<Match>& matches);
 std::string FormatCsv(const Request& request, const std::vector<Match>& matches);
 std::string FormatList(const std::vector<Match>& matches);
 std::string CsvHeader(const Request& request);
+bool IsAscii(std::string_view text);
 void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
                   int64_t modified, std::string_view shown);
 void AppendListLine(std::string& out, std::string_view shown);

@@ -115,7 +115,10 @@ void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<i
 
 // --- answering (index_query.cpp)
 // The text es writes: the CSV file, or the list for standard output.
-std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked);
+// nameRanks, when given, holds each living entry's place in the order of -sort name (NameRanks).
+std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+                   const std::vector<uint32_t>* nameRanks = nullptr);
+std::vector<uint32_t> NameRanks(const Store& s);
 
 // --- saving (index_file.cpp)
 std::string Serialize(const Store& s);

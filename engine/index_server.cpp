@@ -23,13 +23,22 @@ struct Server {
     bool rebuildAfter = false; // changes were lost while building
     bool unsaved = false;
     std::vector<index_host::Change> pending; // seen while building
+    // Each living entry's place in name order, made again after changes once a query has
+    // come, so that a search sorted by name compares no names; stale from the first change on.
+    std::vector<uint32_t> byName;
+    bool byNameFresh = false;
 };
+
+bool Ready(const Server& sv) {
+    return !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
+}
 
 void Rebuild(Server& sv) {
     if (sv.building) {
         sv.rebuildAfter = true;
         return;
     }
+    sv.byNameFresh = false;
     index_host::StopWatcher();
     index_host::StartWatcher();
     sv.pending.clear();
@@ -44,6 +53,7 @@ bool IsRoot(const Store& s, uint32_t folder) {
 void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
     using What = index_host::Change::What;
     Store& s = sv.store;
+    if (!changes.empty()) sv.byNameFresh = false;
     std::vector<uint32_t> listings;
     for (const index_host::Change& c : changes) {
         if (c.what == What::Overflow) return Rebuild(sv);
@@ -156,7 +166,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     Question q;
     if (!DecodeQuestion(m.body, q)) return Refusal("the question cannot be read");
     TakeChanges(sv);
-    bool ready = !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
+    bool ready = Ready(sv);
     if (q.asking == Asking::Status)
         return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "");
     std::vector<uint32_t> roots;
@@ -169,7 +179,8 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
-    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots));
+    return EncodeAnswer(Answering::Matches,
+                        Answer(sv.store, request, roots, sv.byNameFresh ? &sv.byName : nullptr));
 }
 
 int Setting(const char* name, int otherwise) {
@@ -185,11 +196,16 @@ void Loop(Server& sv) {
         int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
         index_host::Happenings h;
         index_host::Wait(h, sv.building ? -1 : timeout);
-        if (h.woken && sv.build.done) BuildDone(sv);
+        bool built = h.woken && sv.build.done;
+        if (built) BuildDone(sv);
         if (h.changes) TakeChanges(sv);
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
+        if ((built || !h.messages.empty()) && !sv.byNameFresh && Ready(sv)) {
+            sv.byName = NameRanks(sv.store);
+            sv.byNameFresh = true;
+        }
         if (!h.timedOut) continue;
         quietMs += timeout;
         if (sv.unsaved) {

@@ -14,6 +14,8 @@ namespace {
 
 // In order of modification time, oldest first.
 const char* const TreeFiles[] = {
+    "odd\xE9 dir/deeper/plainrow",
+    "quote \"q\" dir/deeper/plainrow",
     "docs/report.docx",
     "docs/Report Final.DOCX",
     "docs/a,b.txt",
@@ -45,9 +47,10 @@ const char* const TreeFiles[] = {
 void EsTree::SetUpTestSuite() {
     root = MakeTempFolder("es-tree");
     for (const char* folder : {"docs", "music", "windows", "windows/system32", "texas", "pics",
-                               "archive", "video", "tools"})
+                               "archive", "video", "tools", "odd\xE9 dir", "odd\xE9 dir/deeper",
+                               "quote \"q\" dir", "quote \"q\" dir/deeper"})
         MakeFolder(root + "/" + folder);
-    long long t = base;
+    long long t = base - 2 * 60; // the two plainrow files are older than docs/report.docx
     for (const char* file : TreeFiles) {
         std::string content = std::string(file) == "docs/report.docx" ? std::string(1234, 'x') : "";
         MakeFile(root + "/" + file, content, t);

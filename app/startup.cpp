@@ -15,6 +15,7 @@
 #include "results/result_list.h"
 #include "search/filter_groups.h"
 #include "search/history.h"
+#include "search/index_start.h"
 #include "search/result_rows.h"
 #include "search/run_search.h"
 #include "settings/settings.h"
@@ -33,6 +34,7 @@ void CreateProgramState() {
     HoldSpeechUntilWelcome();
     MainWindow.FolderUnusable = !platform::SetCurrentFolder(platform::ProgramFolder());
     RemoveStaleTemporaries();
+    StartEngineIndex(); // its first walk runs while the window comes up
     platform::VoiceCreate();
     LoadOrSaveSettings("get");
     // The window has just gone to its saved monitor, maybe of another scale

@@ -56,8 +56,10 @@ struct Match {
     bool infoRead = false;
 };
 
-// --- the whole run (es.cpp), called by the entry point of the host system
+// --- the whole run (es.cpp)
 int Run(const std::vector<std::string>& args);
+// What the entry point of the host system calls: es.cpp for es, index_main.cpp for the index.
+int Main(const std::vector<std::string>& args);
 
 // --- folding and wildcards (fold.cpp)
 void FoldInto(std::string& out, std::string_view text);
@@ -80,11 +82,18 @@ std::vector<std::string> FindRoots();
 // --- walk (walk.cpp)
 std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots);
 void ReadInfo(std::vector<Match>& matches);
+// Why a root cannot be searched (the warning es writes), or empty.
+std::string RootProblem(const std::string& root);
 
 // --- output (output.cpp)
 void SortMatches(const Request& request, std::vector<Match>& matches);
 std::string FormatCsv(const Request& request, const std::vector<Match>& matches);
 std::string FormatList(const std::vector<Match>& matches);
+std::string CsvHeader(const Request& request);
+bool IsAscii(std::string_view text);
+void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
+                  int64_t modified, std::string_view shown);
+void AppendListLine(std::string& out, std::string_view shown);
 bool ReplaceWith(const std::string& path, const std::string& content);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
@@ -111,6 +120,9 @@ bool ListFolder(const std::string& host, FolderListing& listing);
 FolderId IdOfFolder(const std::string& host); // empty when it cannot be read
 Kind KindOf(const std::string& host, bool followLink);
 bool ReadItem(const std::string& host, int64_t& size, int64_t& modified);
+// The item's modification time as finely as the system keeps it, in nanoseconds since 1970;
+// 0 when it cannot be read.
+int64_t ChangeStamp(const std::string& host);
 std::string JoinHost(const std::string& folder, std::string_view name);
 // Absolute, without "." or "..", and without a separator at the end unless it is the top.
 std::string CleanFolder(const std::string& host);
@@ -120,6 +132,8 @@ std::string ProgramFolder();
 std::string HomeFolder();
 std::string Environment(const char* name);
 bool LocalTime(int64_t seconds, std::tm& out);
+// Dates are then written in the time zone TZ names (unset when set is false).
+void UseTimeZone(bool set, const std::string& tz);
 bool ReadWholeFile(const std::string& host, std::string& content);
 bool WriteNewFile(const std::string& host, const std::string& content);
 bool RenameOver(const std::string& from, const std::string& to);
@@ -127,5 +141,10 @@ void RemoveFile(const std::string& host);
 long ProcessId();
 void WriteOut(const std::string& text);
 void WriteError(const std::string& text);
+
+// --- pieces of the walk the index shares (walk.cpp)
+bool HoldsLineBreak(std::string_view text);
+bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name);
+std::vector<FolderId> RootAncestors(const std::string& root);
 
 } // namespace es

@@ -90,6 +90,12 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+int64_t ChangeStamp(const std::string& host) {
+    struct stat st;
+    if (::stat(host.c_str(), &st) != 0) return 0;
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 std::string JoinHost(const std::string& folder, std::string_view name) {
     std::string out = folder;
     if (!out.ends_with('/')) out += '/';
@@ -150,6 +156,14 @@ bool LocalTime(int64_t seconds, std::tm& out) {
     return ::localtime_r(&t, &out) != nullptr;
 }
 
+void UseTimeZone(bool set, const std::string& tz) {
+    if (set)
+        ::setenv("TZ", tz.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+}
+
 bool ReadWholeFile(const std::string& host, std::string& content) {
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -191,5 +205,5 @@ void WriteError(const std::string& text) {
 } // namespace es
 
 int main(int argc, char** argv) {
-    return es::Run(std::vector<std::string>(argv + 1, argv + argc));
+    return es::Main(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -239,6 +239,14 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+int64_t ChangeStamp(const std::string& host) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return 0;
+    const FILETIME& t = data.ftLastWriteTime;
+    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return static_cast<int64_t>(ticks - 116444736000000000ull) * 100;
+}
+
 std::string JoinHost(const std::string& folder, std::string_view name) {
     std::string out = folder;
     if (!out.ends_with('\\') && !out.ends_with('/')) out += '\\';
@@ -279,6 +287,11 @@ std::string Environment(const char* name) {
 bool LocalTime(int64_t seconds, std::tm& out) {
     __time64_t t = seconds;
     return _localtime64_s(&out, &t) == 0;
+}
+
+void UseTimeZone(bool set, const std::string& tz) {
+    _putenv_s("TZ", set ? tz.c_str() : "");
+    _tzset();
 }
 
 bool ReadWholeFile(const std::string& host, std::string& content) {
@@ -337,5 +350,5 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(es::Narrow(argv[i]));
-    return es::Run(args);
+    return es::Main(args);
 }

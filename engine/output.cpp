@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace es {
 
@@ -52,17 +54,6 @@ std::string DateText(int64_t seconds) {
     return text;
 }
 
-// The full name in double quotes, an inner quote doubled.
-std::string QuotedName(const Match& m) {
-    std::string name = ValidUtf8(ShownPath(m.host));
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
 } // namespace
 
 // Sorts and cuts to the limit; only the kept matches need to be in order.
@@ -91,27 +82,64 @@ void SortMatches(const Request& request, std::vector<Match>& matches) {
     matches.resize(keep);
 }
 
-std::string FormatCsv(const Request& request, const std::vector<Match>& matches) {
+bool IsAscii(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) { // eight bytes at a time: every row passes here
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080u) return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    return true;
+}
+
+std::string CsvHeader(const Request& request) {
     std::string out;
     if (request.wantSize) out += "Size,";
     if (request.wantDate) out += "Date Modified,";
-    out += "Filename\r\n";
-    for (const Match& m : matches) {
-        if (request.wantSize) {
-            if (!m.isFolder) out += std::to_string(m.size);
-            out += ',';
-        }
-        if (request.wantDate) out += DateText(m.modified) + ',';
-        out += QuotedName(m);
-        out += "\r\n";
+    return out + "Filename\r\n";
+}
+
+// The full name goes in double quotes, an inner quote doubled.
+void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
+                  int64_t modified, std::string_view shown) {
+    if (request.wantSize) {
+        if (!isFolder) out += std::to_string(size);
+        out += ',';
     }
+    if (request.wantDate) out += DateText(modified) + ',';
+    out += '"';
+    std::string valid;
+    std::string_view name = IsAscii(shown) ? shown : (valid = ValidUtf8(shown));
+    for (size_t quote; (quote = name.find('"')) != std::string_view::npos;) {
+        out.append(name.substr(0, quote + 1));
+        out += '"';
+        name.remove_prefix(quote + 1);
+    }
+    out.append(name);
+    out += "\"\r\n";
+}
+
+void AppendListLine(std::string& out, std::string_view shown) {
+    if (IsAscii(shown))
+        out.append(shown);
+    else
+        out += ValidUtf8(shown);
+    out += '\n';
+}
+
+std::string FormatCsv(const Request& request, const std::vector<Match>& matches) {
+    std::string out = CsvHeader(request);
+    for (const Match& m : matches)
+        AppendCsvRow(out, request, m.isFolder, m.size, m.modified, ShownPath(m.host));
     return out;
 }
 
 std::string FormatList(const std::vector<Match>& matches) {
     std::string out;
     for (const Match& m : matches)
-        out += ValidUtf8(ShownPath(m.host)) + '\n';
+        AppendListLine(out, ShownPath(m.host));
     return out;
 }
 

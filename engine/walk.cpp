@@ -36,19 +36,6 @@ unsigned WorkerCount() {
     return std::clamp(n == 0 ? 2u : n, 1u, 8u);
 }
 
-// A full name holding a line break cannot be written as one line of the result. Such a name
-// is left out, and so is everything below it, since its full name holds the same break.
-bool HoldsLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-// Links are classified by what they point to but never entered, so no loop can form.
-bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name) {
-    if (kind == Kind::Folder) return true;
-    if (kind == Kind::File) return false;
-    return KindOf(JoinHost(folder, name), true) == Kind::Folder;
-}
-
 void ScanEntry(const Request& request, const Job& job, size_t i, std::string_view raw, Scratch& s,
                std::vector<Match>& matches) {
     Kind kind = s.listing.kinds[i];
@@ -115,6 +102,21 @@ void Worker(const Request& request, WalkQueue& q, std::vector<Match>& matches) {
     }
 }
 
+} // namespace
+
+// A full name holding a line break cannot be written as one line of the result. Such a name
+// is left out, and so is everything below it, since its full name holds the same break.
+bool HoldsLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Links are classified by what they point to but never entered, so no loop can form.
+bool IsFolderEntry(Kind kind, const std::string& folder, std::string_view name) {
+    if (kind == Kind::Folder) return true;
+    if (kind == Kind::File) return false;
+    return KindOf(JoinHost(folder, name), true) == Kind::Folder;
+}
+
 // The folders above a root count as its ancestors too: a link below the root
 // that leads back up (Wine's drive links lead to the whole disk) is a loop.
 std::vector<FolderId> RootAncestors(const std::string& root) {
@@ -131,6 +133,8 @@ std::vector<FolderId> RootAncestors(const std::string& root) {
     return ids;
 }
 
+namespace {
+
 Job RootJob(const std::string& root) {
     Job job{root, Fold(ShownPath(root)), RootAncestors(root)};
     if (!job.folded.ends_with('\\')) job.folded += '\\';
@@ -139,17 +143,20 @@ Job RootJob(const std::string& root) {
 
 } // namespace
 
+std::string RootProblem(const std::string& root) {
+    if (KindOf(root, true) != Kind::Folder) return "es: cannot search folder " + ShownPath(root);
+    std::string shown = ShownPath(root);
+    if (!HoldsLineBreak(shown)) return "";
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return "es: names below a folder with a line break cannot be written: " + shown;
+}
+
 std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots) {
     WalkQueue q;
     for (const std::string& root : roots) {
-        if (KindOf(root, true) != Kind::Folder) {
-            WriteError("es: cannot search folder " + ShownPath(root));
-            continue;
-        }
-        if (std::string shown = ShownPath(root); HoldsLineBreak(shown)) {
-            std::replace_if(
-                shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-            WriteError("es: names below a folder with a line break cannot be written: " + shown);
+        if (std::string problem = RootProblem(root); !problem.empty()) {
+            WriteError(problem);
             continue;
         }
         Job job = RootJob(root);

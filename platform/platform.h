@@ -72,6 +72,9 @@ ProcessResult RunHiddenAndWait(const std::string& program, const std::string& co
 std::string EnvironmentText(const std::string& name);
 // Starts a program without waiting; false when it could not be started.
 bool StartProgram(const std::string& path, const std::string& arguments);
+// Starts a program hidden, without a window, and lets it outlive this one (it
+// lowers its own priority where it needs to); false when it could not be started.
+bool StartBackgroundProgram(const std::string& path);
 // Opens a web address in the user's browser; the outcome is not examined.
 void OpenWebPage(const std::string& url);
 

@@ -7,12 +7,16 @@
 // and ends. It waits for those programs to end; when one is still running
 // after CloseWaitMs it returns 1, so that the installer stops before it has
 // changed anything rather than replacing or removing files in use halfway.
-// With ALL (the product is being removed) it also removes the temporaries of
-// saves cut short. With UILEVEL above 2 (not a silent install) a refusal is
+// The stand-in engine's index (lumafind-index.exe) running from that folder is
+// ended too: it holds no settings, and its saved index is replaced in one step,
+// so ending it loses nothing. With ALL (the product is being removed) it also
+// removes the temporaries of saves cut short and the saved index
+// (%LOCALAPPDATA%\Lumafind\). With UILEVEL above 2 (not a silent install) a refusal is
 // also told in a message box.
 #include <windows.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cwctype>
 #include <string>
@@ -26,6 +30,7 @@ constexpr DWORD CloseWaitMs = 20000;
 // As backends/win32/main_window.cpp registers it.
 constexpr wchar_t MainClassName[] = L"LumafindMainWindow";
 // The files the program saves through a temporary "NAME.PID-COUNT.new".
+constexpr wchar_t IndexProgram[] = L"lumafind-index.exe";
 constexpr const wchar_t* SavedFiles[] = {L"lumafind.ini", L"lumafind.tmp", L"searchterms.txt",
                                          L"results.txt", L"exclusion.txt"};
 
@@ -52,6 +57,13 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
            CSTR_EQUAL;
 }
 
+bool ImageInFolder(HANDLE process, const std::wstring& folder) {
+    std::wstring image(32768, L'\0');
+    DWORD size = DWORD(image.size());
+    return QueryFullProcessImageNameW(process, 0, image.data(), &size) &&
+           SameFolder(CanonicalFolder(image.substr(0, size)), folder);
+}
+
 struct Search {
     std::wstring folder;
     std::vector<HANDLE> processes;
@@ -66,11 +78,7 @@ BOOL CALLBACK OnWindow(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &id);
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
     if (!process) return TRUE;
-    std::wstring image(32768, L'\0');
-    DWORD size = DWORD(image.size());
-    bool ours = QueryFullProcessImageNameW(process, 0, image.data(), &size) &&
-                SameFolder(CanonicalFolder(image.substr(0, size)), search.folder);
-    if (!ours) {
+    if (!ImageInFolder(process, search.folder)) {
         CloseHandle(process);
         return TRUE;
     }
@@ -129,6 +137,47 @@ void RemoveSaveTemporaries(const std::wstring& folder) {
     FindClose(find);
 }
 
+// Every index started from the install folder, whoever's: it holds the file.
+bool EndIndexes(const std::wstring& folder) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return true;
+    bool ended = true;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (Lower(entry.szExeFile) != IndexProgram) continue;
+        DWORD access = PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE;
+        HANDLE process = OpenProcess(access, FALSE, entry.th32ProcessID);
+        if (!process) continue;
+        if (ImageInFolder(process, folder) && TerminateProcess(process, 0))
+            ended = WaitForSingleObject(process, CloseWaitMs) == WAIT_OBJECT_0 && ended;
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return ended;
+}
+
+// The saved index and its temporaries ("index.bin.PID.tmp"), then the folder if
+// nothing else is left in it.
+void RemoveSavedIndex() {
+    wchar_t local[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    std::wstring folder = std::wstring(local) + L"\\Lumafind\\";
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"index.bin*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = Lower(found.cFileName);
+            bool temporary = name.size() > 4 && name.compare(name.size() - 4, 4, L".tmp") == 0;
+            if (name == L"index.bin" || temporary) DeleteFileW((folder + found.cFileName).c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -151,6 +200,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         ended = WaitForSingleObject(process, left) == WAIT_OBJECT_0 && ended;
         CloseHandle(process);
     }
+    ended = EndIndexes(search.folder) && ended;
     if (!ended) {
         if (!quiet)
             MessageBoxW(nullptr,
@@ -159,6 +209,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                         L"Lumafind setup", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
         return 1;
     }
-    if (removing) RemoveSaveTemporaries(program.substr(0, program.find_last_of(L"\\/") + 1));
+    if (removing) {
+        RemoveSaveTemporaries(program.substr(0, program.find_last_of(L"\\/") + 1));
+        RemoveSavedIndex();
+    }
     return 0;
 }

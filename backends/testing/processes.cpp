@@ -162,6 +162,12 @@ bool StartProgram(const std::string& path, const std::string& arguments) {
     return true;
 }
 
+bool StartBackgroundProgram(const std::string& path) {
+    if (TheWorld().processStarts.Fails()) return false;
+    TheWorld().startedPrograms.push_back("background: " + path);
+    return true;
+}
+
 void OpenWebPage(const std::string& url) {
     TheWorld().openedPages.push_back(url);
 }

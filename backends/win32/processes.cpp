@@ -118,6 +118,31 @@ bool StartProgram(const std::string& path, const std::string& arguments) {
 
 namespace platform {
 
+// Breaking away from a job the program runs in keeps the index alive after it;
+// a job that forbids it gets the index as its own.
+bool StartBackgroundProgram(const std::string& path) {
+    std::wstring file = UsableProgram(path), line = L"\"" + Widen(path) + L"\"";
+    line.push_back(L'\0');
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    // Not the program folder: a process working there would hold it against an uninstall.
+    wchar_t system[MAX_PATH];
+    UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    const wchar_t* folder = n > 0 && n < MAX_PATH ? system : nullptr;
+    DWORD flags = CREATE_NO_WINDOW;
+    if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        flags | CREATE_BREAKAWAY_FROM_JOB, nullptr, folder, &si, &pi) &&
+        !CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
+                        &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
 void OpenWebPage(const std::string& url) {
     ShellExecuteW(nullptr, L"Open", win32::Widen(url).c_str(), L"", L"", SW_SHOWNORMAL);
 }

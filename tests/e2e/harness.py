@@ -304,8 +304,34 @@ def caption(session):
     return run(session, ["xdotool", "getwindowname", window], check=False).rstrip("\n")
 
 
+def session_processes(session, name):
+    """Ids of the Linux processes running the Windows program `name` in this
+    session's prefix."""
+    found = []
+    for pid in processes_running(name):
+        try:
+            environ = Path("/proc/%d/environ" % pid).read_bytes().split(b"\0")
+        except OSError:
+            continue
+        if ("WINEPREFIX=%s" % session.prefix).encode() in environ:
+            found.append(pid)
+    return found
+
+
+def end_index(session):
+    """Ends the stand-in's index the program started: it outlives the program
+    by design, and the session's end waits for every Wine process."""
+    for pid in session_processes(session, "lumafind-index.exe"):
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except OSError:
+            pass
+
+
 def wait_for_exit(session, timeout=30):
-    """Waits until every Wine process of the session has ended."""
+    """Waits until every Wine process of the session has ended (the index is
+    ended first)."""
+    end_index(session)
     try:
         subprocess.run(["wineserver", "-w"], env=session.env, timeout=timeout)
     except subprocess.TimeoutExpired:

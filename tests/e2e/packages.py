@@ -20,7 +20,8 @@ import reading
 
 # What a user gets, in either download; never an es.exe, which would hide the
 # outside engine's own client.
-SHIPPED = {"lumafind.exe", "lumafind-es.exe", "start_lumafind.exe", "lumafind-help.html",
+SHIPPED = {"lumafind.exe", "lumafind-es.exe", "lumafind-index.exe", "start_lumafind.exe",
+           "lumafind-help.html",
            "lumafind-guide.txt", "LICENSE.txt"}
 # What the program makes in its folder, which no upgrade or uninstall may touch.
 USER_FILES = ["lumafind.ini", "searchterms.txt", "results.txt", "exclusion.txt"]
@@ -304,6 +305,39 @@ def program_process(session, program):
     return found[0]
 
 
+def wait_until(what, check, timeout=20):
+    deadline = time.monotonic() + timeout
+    while not check():
+        if time.monotonic() > deadline:
+            raise Failure(what)
+        time.sleep(0.2)
+
+
+def check_index_started(session, install, saved):
+    """The program started the stand-in's index from its own folder, and the
+    index saved what it found."""
+    wait_until("no lumafind-index.exe runs from %s" % install,
+               lambda: program_process_count(session, install / "lumafind-index.exe") == 1)
+    wait_until("the index saved nothing at %s" % saved, saved.is_file)
+
+
+def program_process_count(session, program):
+    try:
+        program_process(session, str(program))
+        return 1
+    except Failure:
+        return 0
+
+
+def start_index(session, install, tree):
+    """The index as the program leaves it running after its own end."""
+    env = dict(session.env, LUMAFIND_ES_ROOTS=h.es_roots([tree]))
+    subprocess.Popen(["wine", str(install / "lumafind-index.exe")], env=env,
+                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    wait_until("the index did not start", lambda: program_process_count(
+        session, install / "lumafind-index.exe") == 1)
+
+
 def closed_by_installer(session, when):
     """The running program heard the installer ask it to close, said goodbye and ended."""
     h.expect(session, (WAIT, "Exiting Lumafind"), timeout=5)
@@ -364,6 +398,8 @@ def msi_install_upgrade_uninstall(session):
     if [e.get("DisplayVersion") for e in entries.values()] != ["9.0"]:
         raise Failure("uninstall entries after the upgrade: %s" % versions(entries))
     start_from_link(session, link, tree, "9.0")
+    saved = folder.parent.parent / "Lumafind" / "index.bin"
+    check_index_started(session, install, saved)
     h.settle(session)
     picture = h.screenshot(session, "msi_install_upgrade_uninstall")
     if h.colours(picture, *reading.list_background(picture, LIST_ROW)) != {"#FFFFFF"}:
@@ -377,8 +413,12 @@ def msi_install_upgrade_uninstall(session):
     shutil.copy2(newer / "lumafind.exe", folder / "lumafind.exe")
     shutil.copy2(newer / "lumafind.exe", folder / "lumafind.older")
     kept = digests(folder, USER_FILES)
+    start_index(session, install, tree)
     (uninstall,) = entries.values()
     msiexec(session, *uninstall["UninstallString"].split())
+    if h.session_processes(session, "lumafind-index.exe") or saved.parent.exists():
+        raise Failure("after uninstalling, the index still runs (%s) or its folder %s is there"
+                      % (h.session_processes(session, "lumafind-index.exe"), saved.parent))
     left = sorted(p.name for p in folder.iterdir()) if folder.exists() else []
     if left != sorted(USER_FILES) or changed(kept, digests(folder, USER_FILES)):
         raise Failure("after uninstalling, the folder holds %s; expected the user's "

@@ -27,6 +27,7 @@ import packages  # noqa: E402
 import printing  # noqa: E402
 import reading  # noqa: E402
 import screen_reader  # noqa: E402
+import engine_index  # noqa: E402
 import search_safety  # noqa: E402
 from harness import ASYNC, WAIT, Failure
 
@@ -638,6 +639,7 @@ SCENARIOS.update(printing.SCENARIOS)
 SCENARIOS.update(screen_reader.SCENARIOS)
 # The downloads made by scripts/package: the installer and the zip.
 SCENARIOS.update(packages.SCENARIOS)
+SCENARIOS.update(engine_index.SCENARIOS)
 # What a search may not do: option words, a lost close request, a long program
 # folder, a neighbour's name.
 SCENARIOS.update(search_safety.SCENARIOS)

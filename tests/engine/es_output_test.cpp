@@ -41,6 +41,22 @@ TEST_F(EsOutput, CommasQuotesBlanksAndLettersSurviveTheRoundTrip) {
         EXPECT_EQ(row.size(), 3u);
 }
 
+// A plain name below a folder whose name needs care: the folder's part of each path is
+// written with the same care, in the file and on standard output.
+TEST_F(EsOutput, PlainNamesBelowAQuotedOrStrayByteFolder) {
+    ASSERT_EQ(Run({"plainrow"}).exitCode, 0);
+    std::string top = Shown(root);
+    EXPECT_EQ(Out(), "Filename\r\n\"" + top + "\\odd\xC3\xA9 dir\\deeper\\plainrow\"\r\n\"" + top +
+                         "\\quote \"\"q\"\" dir\\deeper\\plainrow\"\r\n");
+    EsCall call;
+    call.args = {"plainrow"};
+    call.env = {{"LUMAFIND_ES_ROOTS", root}};
+    EsRun run = RunEs(call);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, top + "\\odd\xC3\xA9 dir\\deeper\\plainrow\n" + top +
+                           "\\quote \"q\" dir\\deeper\\plainrow\n");
+}
+
 TEST_F(EsOutput, OnlyRequestedColumnsAndHeaderForAnEmptyResult) {
     ASSERT_EQ(Run({"nothing-is-called-this", "-size", "-dm"}).exitCode, 0);
     EXPECT_EQ(Out(), "Size,Date Modified,Filename\r\n");

@@ -5,12 +5,17 @@
 #include <unistd.h>
 
 std::string EsTree::root;
+bool EsTree::throughIndex = false;
+IndexPlace EsTree::place;
+pid_t EsTree::indexPid = -1;
 long long EsTree::base = 1600000000; // 09/13/2020 12:26 UTC
 
 namespace {
 
 // In order of modification time, oldest first.
 const char* const TreeFiles[] = {
+    "odd\xE9 dir/deeper/plainrow",
+    "quote \"q\" dir/deeper/plainrow",
     "docs/report.docx",
     "docs/Report Final.DOCX",
     "docs/a,b.txt",
@@ -42,9 +47,10 @@ const char* const TreeFiles[] = {
 void EsTree::SetUpTestSuite() {
     root = MakeTempFolder("es-tree");
     for (const char* folder : {"docs", "music", "windows", "windows/system32", "texas", "pics",
-                               "archive", "video", "tools"})
+                               "archive", "video", "tools", "odd\xE9 dir", "odd\xE9 dir/deeper",
+                               "quote \"q\" dir", "quote \"q\" dir/deeper"})
         MakeFolder(root + "/" + folder);
-    long long t = base;
+    long long t = base - 2 * 60; // the two plainrow files are older than docs/report.docx
     for (const char* file : TreeFiles) {
         std::string content = std::string(file) == "docs/report.docx" ? std::string(1234, 'x') : "";
         MakeFile(root + "/" + file, content, t);
@@ -52,9 +58,21 @@ void EsTree::SetUpTestSuite() {
     }
     ASSERT_EQ(symlink(".", (root + "/loop").c_str()), 0);
     ASSERT_EQ(symlink("docs", (root + "/link-to-docs").c_str()), 0);
+    throughIndex = std::getenv("LUMAFIND_ES_TEST_INDEX") != nullptr;
+    if (!throughIndex) return;
+    place = MakeIndexPlace();
+    // Searches on other roots find this index too, which sends them to the walk.
+    setenv("XDG_RUNTIME_DIR", place.runtime.c_str(), 1);
+    setenv("XDG_CACHE_HOME", place.cache.c_str(), 1);
+    indexPid = StartIndex(place.Env(root));
+    ASSERT_TRUE(WaitCaughtUp(place.Env(root)));
 }
 
 void EsTree::TearDownTestSuite() {
+    if (throughIndex) {
+        StopIndex(indexPid);
+        RemoveIndexPlace(place);
+    }
     std::system(("rm -rf '" + root + "'").c_str());
 }
 
@@ -72,6 +90,7 @@ EsRun EsTree::Run(std::vector<std::string> args) {
     EsCall call;
     call.args = args;
     call.env = {{"LUMAFIND_ES_ROOTS", root}, {"TZ", "UTC"}};
+    if (throughIndex) call.env["LUMAFIND_ES_INDEX"] = "only";
     call.workDir = work;
     return RunEs(call);
 }

@@ -1,7 +1,7 @@
 // The shared test tree and a search helper over it.
 #pragma once
 
-#include "es_harness.h"
+#include "index_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,11 @@ class EsTree : public testing::Test {
     std::set<std::string> Found(const std::vector<std::string>& args);
     std::string Rel(const std::string& shown) const;
 
+    // With LUMAFIND_ES_TEST_INDEX set, every search on the tree must go through a running
+    // index (es fails rather than walk); without it, es walks.
+    static bool throughIndex;
+    static IndexPlace place;
+    static pid_t indexPid;
     static std::string root; // the tree, a Linux path
     static long long base; // modification time of the first file; each next file is a minute newer
     std::string work;      // working folder of the run

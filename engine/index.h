@@ -1,0 +1,155 @@
+// The resident index: the entries of the root folders kept in memory, fresh, and answering
+// es's requests. What its parts share.
+#pragma once
+
+#include "engine/es.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace es::index {
+
+constexpr uint32_t None = 0xFFFFFFFFu;
+
+enum EntryFlags : uint8_t {
+    Alive = 1,
+    ShownAsFolder = 2, // a folder, or a link to one
+    Directory = 4,     // a folder the index lists (size then holds its folder number)
+    FoldedSame = 8,    // the folded name is the name itself, stored once
+};
+
+// 32 bytes per entry; the names live in one pool.
+struct Entry {
+    int64_t size = 0;
+    int64_t modified = 0;
+    uint32_t name = 0;   // offset in the pool: the name, then its folded form unless FoldedSame
+    uint32_t folder = 0; // the folder holding it
+    uint16_t nameLength = 0;
+    uint16_t foldedLength = 0;
+    uint8_t flags = 0;
+};
+
+struct Folder {
+    uint32_t entry = None;  // its own entry; None for a root
+    uint32_t parent = None; // None for a root
+    uint32_t root = 0;
+    int32_t watch = -1;
+    FolderId id;
+    int64_t stamp = 0; // ChangeStamp when it was last listed
+    uint32_t children = 0;
+    bool alive = false;
+};
+
+// One listed folder with what each entry needs.
+struct ListedEntry {
+    std::string name;
+    Kind kind = Kind::File;
+    bool shownAsFolder = false;
+    int64_t size = 0;
+    int64_t modified = 0;
+};
+
+struct Store {
+    std::vector<std::string> roots; // host paths, as FindRoots gives them
+    std::vector<std::vector<FolderId>> rootAncestors;
+    std::vector<std::string> rootProblems; // why a root cannot be searched, or empty
+    std::vector<Entry> entries;
+    std::vector<Folder> folders;
+    std::string pool;
+    size_t poolGarbage = 0;
+    std::vector<uint32_t> freeEntries, freeFolders;
+    std::vector<uint32_t> table; // open addressing over (folder, name): entry numbers
+    size_t tableUsed = 0, tableTombs = 0;
+    size_t alive = 0;
+    int64_t savedAt = 0;  // nanoseconds since 1970, when it was last saved
+    size_t unwatched = 0; // folders read but not watched: changes there would go unseen
+    std::unordered_map<int, uint32_t> byWatch;
+};
+
+// --- the store (index_store.cpp)
+void Clear(Store& s);
+void SetRoots(Store& s, const std::vector<std::string>& roots);
+uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id);
+uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& e);
+// A folder for an entry the index lists; returns its number.
+uint32_t OpenFolder(Store& s, uint32_t entry, int watch, FolderId id);
+uint32_t Find(const Store& s, uint32_t folder, std::string_view name);
+// Removes the entry and, for a folder, all below it; returns the watches that were dropped.
+void RemoveEntry(Store& s, uint32_t entry, std::vector<int>& watches);
+void RemoveRoot(Store& s, uint32_t root, std::vector<int>& watches);
+inline std::string_view NameOf(const Store& s, const Entry& e) {
+    return std::string_view(s.pool).substr(e.name, e.nameLength);
+}
+inline std::string_view FoldedOf(const Store& s, const Entry& e) {
+    if (e.flags & FoldedSame) return NameOf(s, e);
+    return std::string_view(s.pool).substr(e.name + e.nameLength, e.foldedLength);
+}
+std::string HostOf(const Store& s, uint32_t folder);
+std::string HostOfEntry(const Store& s, uint32_t entry);
+std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder);
+void Compact(Store& s); // gives back what removed entries left behind
+
+// --- reading the disk (index_build.cpp)
+// Lists a folder with each entry's kind, size and date, as the walk sees them; false when it
+// cannot be read. Names holding a line break are left out, as the walk leaves them out.
+bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out);
+bool ReadEntry(const std::string& host, ListedEntry& e);
+
+struct Build {
+    std::mutex lock;
+    std::atomic<bool> done{false};
+    std::atomic<bool> stop{false};
+    std::vector<std::string> warnings;
+};
+// Walks every root into the store on worker threads; Wake is called when it is done.
+void StartBuild(Store& s, Build& b);
+void FinishBuild(Build& b); // joins the workers
+// Lists the folder again and brings its entries up to date, subfolders included.
+void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
+void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
+
+// --- answering (index_query.cpp)
+// The text es writes: the CSV file, or the list for standard output.
+// nameRanks, when given, holds each living entry's place in the order of -sort name (NameRanks).
+std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+                   const std::vector<uint32_t>* nameRanks = nullptr);
+std::vector<uint32_t> NameRanks(const Store& s);
+
+// --- saving (index_file.cpp)
+std::string Serialize(const Store& s);
+bool Deserialize(const std::string& data, Store& s); // false: old, corrupt or cut
+std::string SavedIndexPath();
+bool Save(Store& s);
+bool Load(Store& s);
+
+// --- the messages (index_protocol.cpp)
+enum class Asking : uint8_t { Query = 1, Status = 2 };
+enum class Answering : uint8_t { Matches = 0, NotReady = 1, Error = 2, Ready = 3 };
+
+struct Question {
+    Asking asking = Asking::Query;
+    std::vector<std::string> args;
+    std::vector<std::string> roots;
+    bool timeZoneSet = false; // es's TZ, which the dates are written in
+    std::string timeZone;
+};
+
+std::string EncodeQuestion(const Question& q);
+bool DecodeQuestion(const std::string& body, Question& q);
+std::string EncodeAnswer(Answering a, const std::string& text);
+bool DecodeAnswer(const std::string& body, Answering& a, std::string& text);
+
+// --- the program (index_server.cpp) and es's side (index_client.cpp)
+int Serve();
+enum class Asked { Answered, CannotAnswer };
+// The text to write (see Answer), or CannotAnswer.
+Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
+               std::string& text);
+bool IndexCaughtUp(); // for tests: true when the index runs and answers from what it holds
+
+} // namespace es::index

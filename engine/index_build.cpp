@@ -1,0 +1,251 @@
+// Reading the disk into the store: the first walk on worker threads, and folders read again
+// when a change is reported.
+#include "engine/index.h"
+#include "engine/index_host.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <thread>
+
+namespace es::index {
+
+namespace {
+
+struct Job {
+    uint32_t folder;
+    std::string host;
+    std::vector<FolderId> ancestors;
+};
+
+struct Queue {
+    std::mutex lock;
+    std::condition_variable wake;
+    std::vector<Job> pending;
+    int busy = 0;
+};
+
+bool IsLoop(FolderId id, const std::vector<FolderId>& ancestors) {
+    return id != FolderId() && std::find(ancestors.begin(), ancestors.end(), id) != ancestors.end();
+}
+
+// Lists one folder into the store (under the build's lock) and returns its subfolders. The
+// watch comes first, so a change made while the folder is read is reported too.
+std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job,
+                            std::vector<ListedEntry>& listed) {
+    FolderId id = IdOfFolder(job.host);
+    if (IsLoop(id, job.ancestors)) return {}; // a link or mount leading back up
+    int watch = index_host::Watch(job.host);
+    int64_t stamp = ChangeStamp(job.host); // before the listing: a later change makes it newer
+    bool readable = ListWithInfo(job.host, id, listed);
+    std::vector<Job> children;
+    std::lock_guard<std::mutex> hold(lock);
+    Folder& folder = s.folders[job.folder];
+    folder.id = id;
+    folder.stamp = stamp;
+    folder.watch = watch;
+    if (watch >= 0) s.byWatch[watch] = job.folder;
+    if (!readable) return {};
+    if (watch < 0) ++s.unwatched;
+    for (const ListedEntry& e : listed) {
+        uint32_t entry = AddEntry(s, job.folder, e);
+        if (e.kind != Kind::Folder) continue;
+        Job child{OpenFolder(s, entry, -1, {}), JoinHost(job.host, e.name), job.ancestors};
+        child.ancestors.push_back(id);
+        children.push_back(std::move(child));
+    }
+    return children;
+}
+
+void Worker(Store& s, Build& b, Queue& q, bool low) {
+    if (low) index_host::LowPriority(true);
+    std::vector<ListedEntry> listed;
+    while (true) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> hold(q.lock);
+            q.wake.wait(hold, [&] { return !q.pending.empty() || q.busy == 0; });
+            if (q.pending.empty() || b.stop) return;
+            job = std::move(q.pending.back());
+            q.pending.pop_back();
+            ++q.busy;
+        }
+        std::vector<Job> children = ReadFolder(s, b.lock, job, listed);
+        {
+            std::lock_guard<std::mutex> hold(q.lock);
+            for (Job& child : children)
+                q.pending.push_back(std::move(child));
+            --q.busy;
+        }
+        q.wake.notify_all();
+    }
+}
+
+unsigned WorkerCount() {
+    unsigned n = std::thread::hardware_concurrency();
+    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
+}
+
+void RunBuild(Store& s, Build& b, bool low) {
+    Queue q;
+    for (uint32_t r = 0; r < s.roots.size(); ++r) {
+        if (!s.rootProblems[r].empty()) continue;
+        uint32_t f = AddRootFolder(s, r, -1, {});
+        q.pending.push_back(Job{f, s.roots[r], s.rootAncestors[r]});
+    }
+    std::vector<std::thread> workers;
+    for (unsigned k = 0; k < WorkerCount(); ++k)
+        workers.emplace_back(Worker, std::ref(s), std::ref(b), std::ref(q), low);
+    for (std::thread& t : workers)
+        t.join();
+    Compact(s);
+    b.done = true;
+    index_host::Wake();
+}
+
+std::thread builder;
+
+// A subfolder that came while the index runs: read whole, in this thread.
+void ReadNewFolder(Store& s, uint32_t folder) {
+    std::mutex unshared;
+    std::vector<ListedEntry> listed;
+    std::vector<Job> pending{
+        Job{folder, HostOf(s, folder), AncestorsOf(s, s.folders[folder].parent)}};
+    while (!pending.empty()) {
+        Job job = std::move(pending.back());
+        pending.pop_back();
+        for (Job& child : ReadFolder(s, unshared, job, listed))
+            pending.push_back(std::move(child));
+    }
+}
+
+void AddAndRead(Store& s, uint32_t folder, const ListedEntry& e) {
+    uint32_t entry = AddEntry(s, folder, e);
+    if (e.kind == Kind::Folder) ReadNewFolder(s, OpenFolder(s, entry, -1, {}));
+}
+
+bool SameKind(const Entry& e, const ListedEntry& listed) {
+    return ((e.flags & Directory) != 0) == (listed.kind == Kind::Folder);
+}
+
+void Update(Store& s, uint32_t entry, const ListedEntry& listed) {
+    Entry& e = s.entries[entry];
+    e.size = (e.flags & Directory) ? e.size : listed.size;
+    e.modified = listed.modified;
+    e.flags = static_cast<uint8_t>((e.flags & ~ShownAsFolder) |
+                                   (listed.shownAsFolder ? ShownAsFolder : 0));
+}
+
+// The date of a folder changes with its listing.
+void RereadFolderDate(Store& s, uint32_t folder) {
+    const Folder& f = s.folders[folder];
+    if (f.entry == None) return;
+    ListedEntry e;
+    if (ReadEntry(HostOf(s, folder), e)) s.entries[f.entry].modified = e.modified;
+}
+
+} // namespace
+
+bool ReadEntry(const std::string& host, ListedEntry& e) {
+    e.kind = KindOf(host, false);
+    if (e.kind == Kind::Unknown) return false;
+    e.shownAsFolder =
+        e.kind == Kind::Folder || (e.kind == Kind::Link && KindOf(host, true) == Kind::Folder);
+    return ReadItem(host, e.size, e.modified);
+}
+
+bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
+    FolderListing listing;
+    out.clear();
+    if (!ListFolder(host, listing)) return false;
+    id = listing.id;
+    uint32_t start = 0;
+    for (size_t i = 0; i < listing.ends.size(); ++i) {
+        std::string_view raw(listing.names.data() + start, listing.ends[i] - start);
+        start = listing.ends[i];
+        if (HoldsLineBreak(raw)) continue;
+        ListedEntry e;
+        e.name = raw;
+        e.kind = listing.kinds[i];
+        std::string path = JoinHost(host, raw);
+        if (e.kind == Kind::Unknown) e.kind = KindOf(path, false);
+        e.shownAsFolder = IsFolderEntry(e.kind, host, raw);
+        if (i < listing.sizes.size()) {
+            e.size = listing.sizes[i];
+            e.modified = listing.modified[i];
+        } else if (!ReadItem(path, e.size, e.modified)) {
+            continue; // gone since the listing
+        }
+        out.push_back(std::move(e));
+    }
+    return true;
+}
+
+void StartBuild(Store& s, Build& b) {
+    Clear(s);
+    b.done = false;
+    b.stop = false;
+    builder = std::thread(RunBuild, std::ref(s), std::ref(b), true);
+}
+
+void FinishBuild(Build& b) {
+    if (builder.joinable()) builder.join();
+    b.done = false;
+}
+
+void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
+    std::vector<ListedEntry> listed;
+    FolderId id;
+    std::string host = HostOf(s, folder);
+    int64_t stamp = ChangeStamp(host);
+    bool readable = ListWithInfo(host, id, listed);
+    s.folders[folder].stamp = stamp;
+    size_t kept = 0;
+    std::vector<uint32_t> keep;
+    for (const ListedEntry& e : listed) {
+        uint32_t entry = Find(s, folder, e.name);
+        if (entry != None && !SameKind(s.entries[entry], e)) {
+            RemoveEntry(s, entry, dropped);
+            entry = None;
+        }
+        if (entry == None) {
+            AddAndRead(s, folder, e);
+            entry = Find(s, folder, e.name);
+        } else {
+            Update(s, entry, e);
+        }
+        keep.push_back(entry);
+        ++kept;
+    }
+    if (!readable || kept < s.folders[folder].children) {
+        std::sort(keep.begin(), keep.end());
+        std::vector<uint32_t> gone;
+        for (uint32_t i = 0; i < s.entries.size(); ++i)
+            if ((s.entries[i].flags & Alive) && s.entries[i].folder == folder &&
+                !std::binary_search(keep.begin(), keep.end(), i))
+                gone.push_back(i);
+        for (uint32_t i : gone)
+            RemoveEntry(s, i, dropped);
+    }
+    RereadFolderDate(s, folder);
+}
+
+void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped) {
+    if (HoldsLineBreak(name)) return;
+    uint32_t entry = Find(s, folder, name);
+    ListedEntry e;
+    e.name = name;
+    if (!ReadEntry(JoinHost(HostOf(s, folder), name), e)) {
+        if (entry != None) RemoveEntry(s, entry, dropped);
+        return;
+    }
+    if (entry != None && !SameKind(s.entries[entry], e)) {
+        RemoveEntry(s, entry, dropped);
+        entry = None;
+    }
+    if (entry == None)
+        AddAndRead(s, folder, e);
+    else
+        Update(s, entry, e);
+}
+
+} // namespace es::index

@@ -1,0 +1,247 @@
+// The index program: builds or loads the store, keeps it fresh from the watcher's changes,
+// and answers es. One thread serves; the first walk runs on workers meanwhile, and until it
+// is done every query is told "not ready", so es walks.
+#include "engine/index.h"
+#include "engine/index_host.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace es::index {
+
+namespace {
+
+// Without queries for this long the index saves and ends; lumafind starts it again.
+constexpr int DefaultIdleSeconds = 24 * 60 * 60;
+// Changes are saved once none has come for this long (LUMAFIND_INDEX_SAVE_AFTER_MS for tests).
+constexpr int DefaultSaveAfterMs = 60 * 1000;
+
+struct Server {
+    Store store;
+    Build build;
+    bool building = false;
+    bool rebuildAfter = false; // changes were lost while building
+    bool unsaved = false;
+    std::vector<index_host::Change> pending; // seen while building
+    // Each living entry's place in name order, made again after changes once a query has
+    // come, so that a search sorted by name compares no names; stale from the first change on.
+    std::vector<uint32_t> byName;
+    bool byNameFresh = false;
+};
+
+bool Ready(const Server& sv) {
+    return !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
+}
+
+void Rebuild(Server& sv) {
+    if (sv.building) {
+        sv.rebuildAfter = true;
+        return;
+    }
+    sv.byNameFresh = false;
+    index_host::StopWatcher();
+    index_host::StartWatcher();
+    sv.pending.clear();
+    sv.building = true;
+    StartBuild(sv.store, sv.build);
+}
+
+bool IsRoot(const Store& s, uint32_t folder) {
+    return s.folders[folder].parent == None;
+}
+
+void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
+    using What = index_host::Change::What;
+    Store& s = sv.store;
+    if (!changes.empty()) sv.byNameFresh = false;
+    std::vector<uint32_t> listings;
+    for (const index_host::Change& c : changes) {
+        if (c.what == What::Overflow) return Rebuild(sv);
+        auto it = s.byWatch.find(c.watch);
+        if (it == s.byWatch.end()) continue;
+        if (c.what == What::Lost && IsRoot(s, it->second)) return Rebuild(sv);
+        if (c.what == What::Listing) listings.push_back(it->second);
+    }
+    std::sort(listings.begin(), listings.end());
+    listings.erase(std::unique(listings.begin(), listings.end()), listings.end());
+    std::vector<int> dropped;
+    for (uint32_t f : listings)
+        if (s.folders[f].alive) Relist(s, f, dropped);
+    for (const index_host::Change& c : changes) {
+        if (c.what != What::Entry) continue;
+        auto it = s.byWatch.find(c.watch);
+        if (it != s.byWatch.end() &&
+            !std::binary_search(listings.begin(), listings.end(), it->second))
+            RereadEntry(s, it->second, c.name, dropped);
+    }
+    for (int w : dropped)
+        index_host::Unwatch(w);
+    if (!changes.empty()) sv.unsaved = true;
+}
+
+void TakeChanges(Server& sv) {
+    std::vector<index_host::Change> changes;
+    index_host::TakeChanges(changes);
+    if (changes.empty()) return;
+    if (sv.building)
+        sv.pending.insert(sv.pending.end(), changes.begin(), changes.end());
+    else
+        Apply(sv, changes);
+}
+
+void BuildDone(Server& sv) {
+    FinishBuild(sv.build);
+    sv.building = false;
+    if (sv.rebuildAfter) {
+        sv.rebuildAfter = false;
+        return Rebuild(sv);
+    }
+    std::vector<index_host::Change> pending = std::move(sv.pending);
+    sv.pending.clear();
+    Apply(sv, pending);
+    Save(sv.store);
+    sv.unsaved = false;
+}
+
+// Every folder is watched again; one changed since it was last listed is listed again. Times
+// are coarse (a clock tick), so a folder changed shortly before the save is listed too.
+void Reconcile(Server& sv) {
+    constexpr int64_t Margin = 2000000000;
+    Store& s = sv.store;
+    std::vector<int> dropped;
+    // Every date is compared before any folder is listed again: listing a folder brings its
+    // subfolders' dates up to date, which would hide that their own listings changed.
+    std::vector<uint32_t> stale;
+    for (uint32_t f = 0; f < s.folders.size(); ++f) {
+        if (!s.folders[f].alive) continue;
+        std::string host = HostOf(s, f);
+        int watch = index_host::Watch(host);
+        s.folders[f].watch = watch;
+        if (watch >= 0) s.byWatch[watch] = f;
+        // Past the system's limit changes there would go unseen; a folder that has gone is
+        // dropped when its parent is listed again.
+        if (watch < 0 && KindOf(host, true) == Kind::Folder) ++s.unwatched;
+        int64_t stamp = ChangeStamp(host);
+        bool same = stamp == s.folders[f].stamp && stamp != 0 && stamp < s.savedAt - Margin;
+        if (!same) stale.push_back(f);
+    }
+    for (uint32_t f : stale)
+        if (s.folders[f].alive) Relist(s, f, dropped);
+    for (int w : dropped)
+        index_host::Unwatch(w);
+}
+
+bool SameRoots(const Store& s, const std::vector<std::string>& roots) {
+    if (s.roots != roots) return false;
+    for (const std::string& problem : s.rootProblems)
+        if (!problem.empty()) return false;
+    return true;
+}
+
+// The roots asked for, as numbers in the store; false when one is not held.
+bool RootsHeld(const Store& s, const std::vector<std::string>& asked, std::vector<uint32_t>& out) {
+    for (const std::string& root : asked) {
+        auto it = std::find(s.roots.begin(), s.roots.end(), root);
+        if (it == s.roots.end()) return false;
+        uint32_t r = static_cast<uint32_t>(it - s.roots.begin());
+        if (!s.rootProblems[r].empty()) return false;
+        out.push_back(r);
+    }
+    return true;
+}
+
+// A root that could not be searched is looked at again when asked for, not polled.
+bool RootCameBack(const Store& s) {
+    for (size_t r = 0; r < s.roots.size(); ++r)
+        if (!s.rootProblems[r].empty() && RootProblem(s.roots[r]).empty()) return true;
+    return false;
+}
+
+std::string Refusal(const std::string& why) {
+    return EncodeAnswer(Answering::Error, why);
+}
+
+std::string AnswerTo(Server& sv, const index_host::Message& m) {
+    if (m.tooLarge) return Refusal("the question is too long");
+    Question q;
+    if (!DecodeQuestion(m.body, q)) return Refusal("the question cannot be read");
+    TakeChanges(sv);
+    bool ready = Ready(sv);
+    if (q.asking == Asking::Status)
+        return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "");
+    std::vector<uint32_t> roots;
+    if (ready && !RootsHeld(sv.store, q.roots, roots)) {
+        if (RootCameBack(sv.store)) Rebuild(sv);
+        ready = false;
+    }
+    if (!ready) return EncodeAnswer(Answering::NotReady, "");
+    Request request;
+    std::string message;
+    if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
+    if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
+    return EncodeAnswer(Answering::Matches,
+                        Answer(sv.store, request, roots, sv.byNameFresh ? &sv.byName : nullptr));
+}
+
+int Setting(const char* name, int otherwise) {
+    std::string text = Environment(name);
+    return text.empty() ? otherwise : std::atoi(text.c_str());
+}
+
+void Loop(Server& sv) {
+    const int idleMs = Setting("LUMAFIND_INDEX_IDLE_SECONDS", DefaultIdleSeconds) * 1000;
+    const int saveAfterMs = Setting("LUMAFIND_INDEX_SAVE_AFTER_MS", DefaultSaveAfterMs);
+    int quietMs = 0; // time since the last query, in whole waits
+    while (true) {
+        int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
+        index_host::Happenings h;
+        index_host::Wait(h, sv.building ? -1 : timeout);
+        bool built = h.woken && sv.build.done;
+        if (built) BuildDone(sv);
+        if (h.changes) TakeChanges(sv);
+        for (const index_host::Message& m : h.messages)
+            index_host::Reply(m.connection, AnswerTo(sv, m));
+        if (!h.messages.empty()) quietMs = 0;
+        if ((built || !h.messages.empty()) && !sv.byNameFresh && Ready(sv)) {
+            sv.byName = NameRanks(sv.store);
+            sv.byNameFresh = true;
+        }
+        if (!h.timedOut) continue;
+        quietMs += timeout;
+        if (sv.unsaved) {
+            Save(sv.store);
+            sv.unsaved = false;
+        }
+        if (quietMs >= idleMs) return;
+    }
+}
+
+} // namespace
+
+int Serve() {
+    index_host::Listen listen = index_host::StartServer();
+    if (listen == index_host::Listen::AlreadyRunning) return 0; // one index per user
+    if (listen == index_host::Listen::Failed || !index_host::StartWatcher()) {
+        WriteError("lumafind-index: cannot serve here");
+        return 1;
+    }
+    Server sv;
+    std::vector<std::string> roots = FindRoots();
+    SetRoots(sv.store, roots);
+    if (Load(sv.store) && SameRoots(sv.store, roots)) {
+        Reconcile(sv);
+        sv.unsaved = true;
+    } else {
+        SetRoots(sv.store, roots);
+        Rebuild(sv);
+    }
+    Loop(sv);
+    if (sv.building) {
+        sv.build.stop = true;
+        FinishBuild(sv.build);
+    }
+    index_host::StopServer();
+    return 0;
+}
+
+} // namespace es::index

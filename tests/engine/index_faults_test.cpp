@@ -1,0 +1,217 @@
+// The index killed, corrupted, doubled, impersonated or sent nonsense: es must still answer
+// right (by walking when it must) and the saved index must be whole or absent.
+#include "index_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Args = std::vector<std::string>;
+using Env = std::map<std::string, std::string>;
+
+class IndexFaults : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        tree = MakeTempFolder("index-faults-tree");
+        // 40 folders of 250 files: a first walk long enough to be cut short.
+        for (int f = 0; f < 40; ++f) {
+            std::string folder = tree + "/folder " + std::to_string(f);
+            MakeFolder(folder);
+            for (int i = 0; i < 250; ++i)
+                MakeFile(folder + "/item " + std::to_string(i) + (i % 3 ? ".txt" : ".mp3"), "",
+                         1600000000 + f * 1000 + i);
+        }
+    }
+    static void TearDownTestSuite() { std::system(("rm -rf '" + tree + "'").c_str()); }
+    void SetUp() override {
+        place = MakeIndexPlace();
+        work = MakeTempFolder("index-faults-work");
+    }
+    void TearDown() override {
+        StopIndex(pid);
+        RemoveIndexPlace(place);
+        std::system(("rm -rf '" + work + "'").c_str());
+    }
+    Env IndexEnv() const { return place.Env(tree); }
+    EsRun Es(const Args& args, const Env& extra = {}) {
+        EsCall call;
+        call.args = args;
+        call.env = IndexEnv();
+        for (const auto& [k, v] : extra)
+            call.env[k] = v;
+        call.workDir = work;
+        return RunEs(call);
+    }
+    std::string Walked(const Args& args) {
+        EsRun run = Es(args, {{"LUMAFIND_ES_INDEX", "off"}});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.out;
+    }
+    void StartAndWait() {
+        pid = StartIndex(IndexEnv());
+        ASSERT_TRUE(WaitCaughtUp(IndexEnv()));
+    }
+    bool ThroughIndex(const Args& args, const Env& extra = {}) {
+        Env env = extra;
+        env["LUMAFIND_ES_INDEX"] = "only";
+        EsRun run = Es(args, env);
+        return run.exitCode == 0 && run.out == Walked(args);
+    }
+
+    static std::string tree;
+    IndexPlace place;
+    std::string work;
+    pid_t pid = -1;
+};
+
+std::string IndexFaults::tree;
+
+const Args WholeList{"-sort", "dm"};
+
+TEST_F(IndexFaults, KilledDuringTheFirstWalkOrItsSave) {
+    std::string expected = Walked(WholeList);
+    for (int delay : {0, 5, 15, 30, 60, 90, 120, 200}) {
+        pid = StartIndex(IndexEnv());
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        StopIndex(pid);
+        pid = -1;
+        EsRun run = Es(WholeList);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, expected) << "killed after " << delay << " ms";
+        int saved = IndexTool(IndexEnv(), "--check-saved");
+        EXPECT_TRUE(saved == 0 || saved == 3) << "a saved index cut short, killed after " << delay;
+    }
+}
+
+// Saving again and again (LUMAFIND_INDEX_SAVE_AFTER_MS=0 saves as soon as it is idle, and a
+// writer keeps changing the tree), killed at moments in between: the file is always the old
+// one or a whole new one, and the next index clears what the killed one left.
+TEST_F(IndexFaults, KilledWhileSavingLeavesAWholeFile) {
+    StartAndWait();
+    StopIndex(pid);
+    ASSERT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0);
+    Env env = IndexEnv();
+    env["LUMAFIND_INDEX_SAVE_AFTER_MS"] = "0";
+    int made = 0;
+    for (int delay = 1; delay < 60; delay += 6) {
+        pid = StartIndex(env);
+        ASSERT_TRUE(WaitCaughtUp(env));
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            while (!stop) { // a pause after each change lets the index save
+                MakeFile(tree + "/folder 1/new " + std::to_string(made++), "");
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        StopIndex(pid);
+        stop = true;
+        writer.join();
+        EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0) << "killed after " << delay << " ms";
+    }
+    pid = StartIndex(IndexEnv());
+    ASSERT_TRUE(WaitCaughtUp(IndexEnv()));
+    EXPECT_TRUE(ThroughIndex(WholeList)) << "reloaded index differs from the walk";
+    for (const std::string& name : FolderNames(place.cache + "/lumafind"))
+        EXPECT_FALSE(name.ends_with(".tmp")) << "left behind: " << name;
+}
+
+TEST_F(IndexFaults, KilledWhileAnsweringEsWalksInstead) {
+    std::string expected = Walked(WholeList);
+    for (int delay : {0, 2, 5, 10, 20}) {
+        StartAndWait();
+        EsRun run;
+        std::thread asking([&] { run = Es(WholeList); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        StopIndex(pid);
+        pid = -1;
+        asking.join();
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, expected) << "killed after " << delay << " ms";
+    }
+}
+
+TEST_F(IndexFaults, ACorruptOrCutSavedIndexIsRebuilt) {
+    StartAndWait();
+    StopIndex(pid);
+    std::string saved = ReadFileText(place.SavedFile());
+    ASSERT_GT(saved.size(), 1000u);
+    std::string flipped = saved, renamed = saved;
+    flipped[flipped.size() / 2] ^= 0x40;
+    renamed[renamed.size() - 3] ^= 0x01; // a letter of the last name: only the checksum sees it
+    for (const std::string& bad : {flipped, renamed, saved.substr(0, saved.size() / 3),
+                                   std::string("LFIDX"), std::string(5000, '\xff')}) {
+        fs::remove(place.SavedFile());
+        MakeFile(place.SavedFile(), bad);
+        EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 4);
+        StartAndWait();
+        EXPECT_TRUE(ThroughIndex(WholeList));
+        StopIndex(pid);
+        EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0) << "not saved again after rebuild";
+    }
+}
+
+TEST_F(IndexFaults, ASecondIndexForTheSameUserEndsQuietly) {
+    StartAndWait();
+    pid_t second = StartIndex(IndexEnv());
+    int status = 0;
+    for (int i = 0; i < 200 && waitpid(second, &status, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(WIFEXITED(status)) << "the second index is still running";
+    kill(second, SIGKILL);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(ThroughIndex(WholeList)) << "the first index stopped serving";
+}
+
+// LUMAFIND_INDEX_TEST_UID makes one end take itself for another user, so each side's check
+// meets a peer that is not its user.
+TEST_F(IndexFaults, AnotherUsersServerOrClientIsRefused) {
+    StartAndWait();
+    Env otherUser{{"LUMAFIND_INDEX_TEST_UID", "54321"}};
+    EXPECT_FALSE(ThroughIndex(WholeList, otherUser)) << "a server of another user was trusted";
+    EsRun walked = Es(WholeList, otherUser);
+    EXPECT_EQ(walked.exitCode, 0);
+    EXPECT_EQ(walked.out, Walked(WholeList)) << "es did not walk instead";
+    StopIndex(pid);
+    Env env = IndexEnv();
+    env["LUMAFIND_INDEX_TEST_UID"] = "54321";
+    pid = StartIndex(env);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(ThroughIndex(WholeList)) << "the server answered a client of another user";
+}
+
+TEST_F(IndexFaults, MalformedHugeOrCutQuestionsLeaveTheIndexServing) {
+    StartAndWait();
+    auto framed = [](const std::string& body) {
+        std::string length(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            length[i] = static_cast<char>((body.size() >> (8 * i)) & 0xFF);
+        return length + body;
+    };
+    const std::string refused = std::string("LFA1") + '\x02';
+    std::string garbage = RawExchange(place, framed("not a question at all"), false);
+    EXPECT_EQ(garbage.substr(4, 5), refused);
+    std::string cutCount =
+        RawExchange(place, framed(std::string("LFQ1\x01\xff\xff\xff\x7f", 9)), false);
+    EXPECT_EQ(cutCount.substr(4, 5), refused);
+    std::string huge = RawExchange(place, std::string("\xf0\xff\xff\x7f", 4) + "LFQ1", false);
+    EXPECT_EQ(huge.substr(4, 5), refused);
+    RawExchange(place, std::string("\x64\0\0\0LFQ1", 8), true); // promised 100 bytes, sent 4
+    std::thread silent([&] { RawExchange(place, "", false); }); // connects, says nothing
+    EXPECT_TRUE(ThroughIndex(WholeList)) << "stopped serving after bad questions";
+    StopIndex(pid);
+    pid = -1;
+    silent.join();
+}
+
+} // namespace

@@ -15,6 +15,9 @@ namespace {
 constexpr int DefaultIdleSeconds = 24 * 60 * 60;
 // Changes are saved once none has come for this long (LUMAFIND_INDEX_SAVE_AFTER_MS for tests).
 constexpr int DefaultSaveAfterMs = 60 * 1000;
+// A new walk is saved after the first answer, so that the answer need not wait for the disk, or
+// after this long without a question.
+constexpr int SaveSoonMs = 200;
 
 struct Server {
     Store store;
@@ -27,6 +30,7 @@ struct Server {
     // come, so that a search sorted by name compares no names; stale from the first change on.
     std::vector<uint32_t> byName;
     bool byNameFresh = false;
+    bool saveSoon = false; // a new walk, to be saved soon
 };
 
 bool Ready(const Server& sv) {
@@ -39,6 +43,7 @@ void Rebuild(Server& sv) {
         return;
     }
     sv.byNameFresh = false;
+    sv.saveSoon = false; // the walk to come is saved when done
     index_host::StopWatcher();
     index_host::StartWatcher();
     sv.pending.clear();
@@ -99,8 +104,8 @@ void BuildDone(Server& sv) {
     std::vector<index_host::Change> pending = std::move(sv.pending);
     sv.pending.clear();
     Apply(sv, pending);
-    Save(sv.store);
-    sv.unsaved = false;
+    sv.unsaved = true;
+    sv.saveSoon = true;
 }
 
 // Every folder is watched again; one changed since it was last listed is listed again. Times
@@ -189,6 +194,7 @@ void Loop(Server& sv) {
     int quietMs = 0; // time since the last query, in whole waits
     while (true) {
         int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
+        if (sv.saveSoon) timeout = std::min(timeout, SaveSoonMs);
         index_host::Happenings h;
         index_host::Wait(h, sv.building ? -1 : timeout);
         bool built = h.woken && sv.build.done;
@@ -197,9 +203,14 @@ void Loop(Server& sv) {
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
-        if ((built || !h.messages.empty()) && !sv.byNameFresh && Ready(sv)) {
+        // What no answer waits for is done once the questions that came are answered.
+        if (!h.messages.empty() && !sv.byNameFresh && Ready(sv)) {
             sv.byName = NameRanks(sv.store);
             sv.byNameFresh = true;
+        }
+        if (sv.saveSoon && !sv.building && (!h.messages.empty() || h.timedOut)) {
+            Save(sv.store);
+            sv.saveSoon = sv.unsaved = false;
         }
         if (!h.timedOut) continue;
         quietMs += timeout;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 namespace es::index {
 
@@ -108,22 +109,49 @@ void BuildDone(Server& sv) {
     sv.saveSoon = true;
 }
 
+// Watches every living folder again and reads its change stamp, on as many threads as the
+// first walk uses: adding a watch costs the system time for each entry of the folder.
+void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& stamps) {
+    size_t n = s.folders.size();
+    std::vector<std::string> hosts(n);
+    for (uint32_t f = 0; f < n; ++f)
+        if (s.folders[f].alive) hosts[f] = HostOf(s, f);
+    watches.assign(n, -1);
+    stamps.assign(n, 0);
+    auto part = [&](size_t from, size_t step) {
+        for (size_t f = from; f < n; f += step) {
+            if (hosts[f].empty()) continue;
+            watches[f] = index_host::Watch(hosts[f]); // first: a later change is reported
+            stamps[f] = ChangeStamp(hosts[f]);
+        }
+    };
+    size_t threads = WorkerCount();
+    std::vector<std::thread> others;
+    for (size_t k = 1; k < threads; ++k)
+        others.emplace_back(part, k, threads);
+    part(0, threads);
+    for (std::thread& t : others)
+        t.join();
+}
+
 // Every folder is watched again; one changed since it was last listed is listed again. Times
 // are coarse (a clock tick), so a folder changed shortly before the save is listed too.
 void Reconcile(Server& sv) {
     constexpr int64_t Margin = 2000000000;
     Store& s = sv.store;
+    std::vector<int> watches;
+    std::vector<int64_t> stamps;
+    WatchAll(s, watches, stamps);
     std::vector<int> dropped;
     for (uint32_t f = 0; f < s.folders.size(); ++f) {
         if (!s.folders[f].alive) continue;
-        std::string host = HostOf(s, f);
-        int watch = index_host::Watch(host);
+        int watch = watches[f];
         s.folders[f].watch = watch;
         if (watch >= 0) s.byWatch[watch] = f;
         // Past the system's limit changes there would go unseen; a folder that has gone is
         // dropped when its parent is listed again.
-        if (watch < 0 && KindOf(host, true) == Kind::Folder) ++s.unwatched;
-        int64_t stamp = ChangeStamp(host);
+        if (watch < 0 && KindOf(HostOf(s, f), true) == Kind::Folder) ++s.unwatched;
+        int64_t stamp = stamps[f];
         bool same = stamp == s.folders[f].stamp && stamp != 0 && stamp < s.savedAt - Margin;
         if (!same) Relist(s, f, dropped);
     }

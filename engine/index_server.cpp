@@ -27,9 +27,8 @@ struct Server {
     bool rebuildAfter = false; // changes were lost while building
     bool unsaved = false;
     std::vector<index_host::Change> pending; // seen while building
-    // Each living entry's place in name order, made again after changes once a query has
-    // come, so that a search sorted by name compares no names; stale from the first change on.
-    std::vector<uint32_t> byName;
+    // Each living entry holds its place in name order, given again after changes once a query
+    // has come, so that a search sorted by name compares no names; stale from the first change.
     bool byNameFresh = false;
     bool saveSoon = false; // a new walk, to be saved soon
 };
@@ -207,8 +206,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
-    return EncodeAnswer(Answering::Matches,
-                        Answer(sv.store, request, roots, sv.byNameFresh ? &sv.byName : nullptr));
+    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
 }
 
 int Setting(const char* name, int otherwise) {
@@ -233,8 +231,7 @@ void Loop(Server& sv) {
         if (!h.messages.empty()) quietMs = 0;
         // What no answer waits for is done once the questions that came are answered.
         if (!h.messages.empty() && !sv.byNameFresh && Ready(sv)) {
-            sv.byName = NameRanks(sv.store);
-            sv.byNameFresh = true;
+            sv.byNameFresh = NameRanks(sv.store);
         }
         if (sv.saveSoon && !sv.building && (!h.messages.empty() || h.timedOut)) {
             Save(sv.store);

@@ -151,8 +151,9 @@ struct Question {
 
 std::string EncodeQuestion(const Question& q);
 bool DecodeQuestion(const std::string& body, Question& q);
-std::string EncodeAnswer(Answering a, const std::string& text);
-bool DecodeAnswer(const std::string& body, Answering& a, std::string& text);
+// Both take the text's place in memory rather than copy it: an answer may be megabytes.
+std::string EncodeAnswer(Answering a, std::string text);
+bool DecodeAnswer(std::string&& body, Answering& a, std::string& text);
 
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();

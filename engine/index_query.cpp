@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 namespace es::index {
 
@@ -142,11 +143,15 @@ std::string_view ShownPrefix(Scan& scan, uint32_t f) {
 // Compares a1+a2 with b1+b2 without joining them.
 int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1,
                   std::string_view b2) {
-    size_t common = std::min(a1.size(), b1.size());
-    if (int c = a1.substr(0, common).compare(b1.substr(0, common)); c != 0) return c;
-    if (a1.size() > common) return CompareJoined(a1.substr(common), a2, b2, {});
-    if (b1.size() > common) return CompareJoined(a2, {}, b1.substr(common), b2);
-    return a2.compare(b2);
+    while (true) {
+        if (a1.empty() && !a2.empty()) std::swap(a1, a2);
+        if (b1.empty() && !b2.empty()) std::swap(b1, b2);
+        if (a1.empty() || b1.empty()) return a1.empty() ? (b1.empty() ? 0 : -1) : 1;
+        size_t common = std::min(a1.size(), b1.size());
+        if (int c = a1.substr(0, common).compare(b1.substr(0, common)); c != 0) return c;
+        a1.remove_prefix(common);
+        b1.remove_prefix(common);
+    }
 }
 
 // The walk's order (SortMatches): by name or newest first, ties by the full path as written,

@@ -5,6 +5,7 @@
 #include "engine/index_host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 
@@ -19,6 +20,8 @@ constexpr int DefaultSaveAfterMs = 60 * 1000;
 // A new walk is saved after the first answer, so that the answer need not wait for the disk, or
 // after this long without a question.
 constexpr int SaveSoonMs = 200;
+// The name order is made again once no change has come for this long.
+constexpr int RanksAfterMs = 300;
 
 struct Server {
     Store store;
@@ -30,6 +33,8 @@ struct Server {
     // Each living entry holds its place in name order, given again after changes once a query
     // has come, so that a search sorted by name compares no names; stale from the first change.
     bool byNameFresh = false;
+    bool byNameWanted = false; // a question came while it was stale
+    std::chrono::steady_clock::time_point changedAt;
     bool saveSoon = false; // a new walk, to be saved soon
 };
 
@@ -58,7 +63,10 @@ bool IsRoot(const Store& s, uint32_t folder) {
 void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
     using What = index_host::Change::What;
     Store& s = sv.store;
-    if (!changes.empty()) sv.byNameFresh = false;
+    if (!changes.empty()) {
+        sv.byNameFresh = false;
+        sv.changedAt = std::chrono::steady_clock::now();
+    }
     std::vector<uint32_t> listings;
     for (const index_host::Change& c : changes) {
         if (c.what == What::Overflow) return Rebuild(sv);
@@ -221,6 +229,7 @@ void Loop(Server& sv) {
     while (true) {
         int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
         if (sv.saveSoon) timeout = std::min(timeout, SaveSoonMs);
+        if (sv.byNameWanted && Ready(sv)) timeout = std::min(timeout, RanksAfterMs);
         index_host::Happenings h;
         index_host::Wait(h, sv.building ? -1 : timeout);
         bool built = h.woken && sv.build.done;
@@ -229,9 +238,14 @@ void Loop(Server& sv) {
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
-        // What no answer waits for is done once the questions that came are answered.
-        if (!h.messages.empty() && !sv.byNameFresh && Ready(sv)) {
+        // What no answer waits for is done once the questions that came are answered; the
+        // name order once changes have paused, so that it does not hold up the next ones.
+        if (!h.messages.empty() && !sv.byNameFresh) sv.byNameWanted = true;
+        auto sinceChange = std::chrono::steady_clock::now() - sv.changedAt;
+        if (sv.byNameWanted && Ready(sv) &&
+            sinceChange >= std::chrono::milliseconds(RanksAfterMs)) {
             sv.byNameFresh = NameRanks(sv.store);
+            sv.byNameWanted = false;
         }
         if (sv.saveSoon && !sv.building && (!h.messages.empty() || h.timedOut)) {
             Save(sv.store);

@@ -32,7 +32,15 @@ struct Entry {
     uint16_t nameLength = 0;
     uint16_t foldedLength = 0;
     uint8_t flags = 0;
+    // Its place in name order (NameRanks), 24 bits in what the 32 bytes leave over.
+    uint8_t rankLow = 0;
+    uint16_t rankHigh = 0;
 };
+static_assert(sizeof(Entry) == 32);
+constexpr uint32_t MostRanked = 0xFFFFFF;
+inline uint32_t RankOf(const Entry& e) {
+    return e.rankLow | static_cast<uint32_t>(e.rankHigh) << 8;
+}
 
 struct Folder {
     uint32_t entry = None;  // its own entry; None for a root
@@ -106,6 +114,7 @@ struct Build {
     std::atomic<bool> stop{false};
     std::vector<std::string> warnings;
 };
+unsigned WorkerCount(); // threads for reading the disk: one per core
 // Walks every root into the store on worker threads; Wake is called when it is done.
 void StartBuild(Store& s, Build& b);
 void FinishBuild(Build& b); // joins the workers
@@ -115,10 +124,11 @@ void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<i
 
 // --- answering (index_query.cpp)
 // The text es writes: the CSV file, or the list for standard output.
-// nameRanks, when given, holds each living entry's place in the order of -sort name (NameRanks).
+// ranked: each living entry holds its place in the order of -sort name (NameRanks).
 std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-                   const std::vector<uint32_t>* nameRanks = nullptr);
-std::vector<uint32_t> NameRanks(const Store& s);
+                   bool ranked = false);
+// Gives each living entry its place in name order; false when there are too many to number.
+bool NameRanks(Store& s);
 
 // --- saving (index_file.cpp)
 std::string Serialize(const Store& s);
@@ -141,8 +151,9 @@ struct Question {
 
 std::string EncodeQuestion(const Question& q);
 bool DecodeQuestion(const std::string& body, Question& q);
-std::string EncodeAnswer(Answering a, const std::string& text);
-bool DecodeAnswer(const std::string& body, Answering& a, std::string& text);
+// Both take the text's place in memory rather than copy it: an answer may be megabytes.
+std::string EncodeAnswer(Answering a, std::string text);
+bool DecodeAnswer(std::string&& body, Answering& a, std::string& text);
 
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();

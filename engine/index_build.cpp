@@ -80,11 +80,6 @@ void Worker(Store& s, Build& b, Queue& q, bool low) {
     }
 }
 
-unsigned WorkerCount() {
-    unsigned n = std::thread::hardware_concurrency();
-    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
-}
-
 void RunBuild(Store& s, Build& b, bool low) {
     Queue q;
     for (uint32_t r = 0; r < s.roots.size(); ++r) {
@@ -144,6 +139,11 @@ void RereadFolderDate(Store& s, uint32_t folder) {
 }
 
 } // namespace
+
+unsigned WorkerCount() {
+    unsigned n = std::thread::hardware_concurrency();
+    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
+}
 
 bool ReadEntry(const std::string& host, ListedEntry& e) {
     e.kind = KindOf(host, false);

@@ -4,6 +4,7 @@
 #include "engine/index_host.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace es::index {
 
@@ -12,7 +13,7 @@ namespace {
 bool AskFor(const Question& q, Answering& kind, std::string& text) {
     std::string answer;
     if (index_host::AskServer(EncodeQuestion(q), answer) != index_host::Ask::Answered) return false;
-    return DecodeAnswer(answer, kind, text);
+    return DecodeAnswer(std::move(answer), kind, text);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The messages between es and the index: counts and lengths little-endian, texts as bytes.
 #include "engine/index.h"
 
+#include <utility>
+
 namespace es::index {
 
 namespace {
@@ -87,19 +89,20 @@ bool DecodeQuestion(const std::string& body, Question& q) {
     return r.ok && r.at == body.size();
 }
 
-std::string EncodeAnswer(Answering a, const std::string& text) {
-    std::string out(AnswerMark, 4);
-    PutNumber(out, static_cast<uint8_t>(a), 1);
-    return out + text;
+std::string EncodeAnswer(Answering a, std::string text) {
+    std::string head(AnswerMark, 4);
+    PutNumber(head, static_cast<uint8_t>(a), 1);
+    return text.insert(0, head);
 }
 
-bool DecodeAnswer(const std::string& body, Answering& a, std::string& text) {
+bool DecodeAnswer(std::string&& body, Answering& a, std::string& text) {
     Reader r{body};
     if (!r.Mark(AnswerMark)) return false;
     uint64_t kind = r.Number(1);
     if (!r.ok || kind > static_cast<uint8_t>(Answering::Ready)) return false;
     a = static_cast<Answering>(kind);
-    text = body.substr(r.at);
+    text = std::move(body);
+    text.erase(0, r.at);
     return true;
 }
 

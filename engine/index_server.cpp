@@ -5,7 +5,9 @@
 #include "engine/index_host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace es::index {
 
@@ -15,6 +17,11 @@ namespace {
 constexpr int DefaultIdleSeconds = 24 * 60 * 60;
 // Changes are saved once none has come for this long (LUMAFIND_INDEX_SAVE_AFTER_MS for tests).
 constexpr int DefaultSaveAfterMs = 60 * 1000;
+// A new walk is saved after the first answer, so that the answer need not wait for the disk, or
+// after this long without a question.
+constexpr int SaveSoonMs = 200;
+// The name order is made again once no change has come for this long.
+constexpr int RanksAfterMs = 300;
 
 struct Server {
     Store store;
@@ -23,10 +30,12 @@ struct Server {
     bool rebuildAfter = false; // changes were lost while building
     bool unsaved = false;
     std::vector<index_host::Change> pending; // seen while building
-    // Each living entry's place in name order, made again after changes once a query has
-    // come, so that a search sorted by name compares no names; stale from the first change on.
-    std::vector<uint32_t> byName;
+    // Each living entry holds its place in name order, given again after changes once a query
+    // has come, so that a search sorted by name compares no names; stale from the first change.
     bool byNameFresh = false;
+    bool byNameWanted = false; // a question came while it was stale
+    std::chrono::steady_clock::time_point changedAt;
+    bool saveSoon = false; // a new walk, to be saved soon
 };
 
 bool Ready(const Server& sv) {
@@ -39,6 +48,7 @@ void Rebuild(Server& sv) {
         return;
     }
     sv.byNameFresh = false;
+    sv.saveSoon = false; // the walk to come is saved when done
     index_host::StopWatcher();
     index_host::StartWatcher();
     sv.pending.clear();
@@ -53,7 +63,10 @@ bool IsRoot(const Store& s, uint32_t folder) {
 void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
     using What = index_host::Change::What;
     Store& s = sv.store;
-    if (!changes.empty()) sv.byNameFresh = false;
+    if (!changes.empty()) {
+        sv.byNameFresh = false;
+        sv.changedAt = std::chrono::steady_clock::now();
+    }
     std::vector<uint32_t> listings;
     for (const index_host::Change& c : changes) {
         if (c.what == What::Overflow) return Rebuild(sv);
@@ -99,8 +112,33 @@ void BuildDone(Server& sv) {
     std::vector<index_host::Change> pending = std::move(sv.pending);
     sv.pending.clear();
     Apply(sv, pending);
-    Save(sv.store);
-    sv.unsaved = false;
+    sv.unsaved = true;
+    sv.saveSoon = true;
+}
+
+// Watches every living folder again and reads its change stamp, on as many threads as the
+// first walk uses: adding a watch costs the system time for each entry of the folder.
+void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& stamps) {
+    size_t n = s.folders.size();
+    std::vector<std::string> hosts(n);
+    for (uint32_t f = 0; f < n; ++f)
+        if (s.folders[f].alive) hosts[f] = HostOf(s, f);
+    watches.assign(n, -1);
+    stamps.assign(n, 0);
+    auto part = [&](size_t from, size_t step) {
+        for (size_t f = from; f < n; f += step) {
+            if (hosts[f].empty()) continue;
+            watches[f] = index_host::Watch(hosts[f]); // first: a later change is reported
+            stamps[f] = ChangeStamp(hosts[f]);
+        }
+    };
+    size_t threads = WorkerCount();
+    std::vector<std::thread> others;
+    for (size_t k = 1; k < threads; ++k)
+        others.emplace_back(part, k, threads);
+    part(0, threads);
+    for (std::thread& t : others)
+        t.join();
 }
 
 // Every folder is watched again; one changed since it was last listed is listed again. Times
@@ -108,20 +146,22 @@ void BuildDone(Server& sv) {
 void Reconcile(Server& sv) {
     constexpr int64_t Margin = 2000000000;
     Store& s = sv.store;
+    std::vector<int> watches;
+    std::vector<int64_t> stamps;
+    WatchAll(s, watches, stamps);
     std::vector<int> dropped;
     // Every date is compared before any folder is listed again: listing a folder brings its
     // subfolders' dates up to date, which would hide that their own listings changed.
     std::vector<uint32_t> stale;
     for (uint32_t f = 0; f < s.folders.size(); ++f) {
         if (!s.folders[f].alive) continue;
-        std::string host = HostOf(s, f);
-        int watch = index_host::Watch(host);
+        int watch = watches[f];
         s.folders[f].watch = watch;
         if (watch >= 0) s.byWatch[watch] = f;
         // Past the system's limit changes there would go unseen; a folder that has gone is
         // dropped when its parent is listed again.
-        if (watch < 0 && KindOf(host, true) == Kind::Folder) ++s.unwatched;
-        int64_t stamp = ChangeStamp(host);
+        if (watch < 0 && KindOf(HostOf(s, f), true) == Kind::Folder) ++s.unwatched;
+        int64_t stamp = stamps[f];
         bool same = stamp == s.folders[f].stamp && stamp != 0 && stamp < s.savedAt - Margin;
         if (!same) stale.push_back(f);
     }
@@ -179,8 +219,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
-    return EncodeAnswer(Answering::Matches,
-                        Answer(sv.store, request, roots, sv.byNameFresh ? &sv.byName : nullptr));
+    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
 }
 
 int Setting(const char* name, int otherwise) {
@@ -194,6 +233,8 @@ void Loop(Server& sv) {
     int quietMs = 0; // time since the last query, in whole waits
     while (true) {
         int timeout = sv.unsaved ? std::min(saveAfterMs, idleMs) : idleMs;
+        if (sv.saveSoon) timeout = std::min(timeout, SaveSoonMs);
+        if (sv.byNameWanted && Ready(sv)) timeout = std::min(timeout, RanksAfterMs);
         index_host::Happenings h;
         index_host::Wait(h, sv.building ? -1 : timeout);
         bool built = h.woken && sv.build.done;
@@ -202,9 +243,18 @@ void Loop(Server& sv) {
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
-        if ((built || !h.messages.empty()) && !sv.byNameFresh && Ready(sv)) {
-            sv.byName = NameRanks(sv.store);
-            sv.byNameFresh = true;
+        // What no answer waits for is done once the questions that came are answered; the
+        // name order once changes have paused, so that it does not hold up the next ones.
+        if (!h.messages.empty() && !sv.byNameFresh) sv.byNameWanted = true;
+        auto sinceChange = std::chrono::steady_clock::now() - sv.changedAt;
+        if (sv.byNameWanted && Ready(sv) &&
+            sinceChange >= std::chrono::milliseconds(RanksAfterMs)) {
+            sv.byNameFresh = NameRanks(sv.store);
+            sv.byNameWanted = false;
+        }
+        if (sv.saveSoon && !sv.building && (!h.messages.empty() || h.timedOut)) {
+            Save(sv.store);
+            sv.saveSoon = sv.unsaved = false;
         }
         if (!h.timedOut) continue;
         quietMs += timeout;

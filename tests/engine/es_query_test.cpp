@@ -120,6 +120,12 @@ TEST_F(EsQuery, SortByNameThenCut) {
               List(byName.begin(), byName.begin() + 2));
 }
 
+// The file's full path begins with the whole of its folder's: the shorter comes first.
+TEST_F(EsQuery, AFileNamedAsItsFolderComesAfterTheFolder) {
+    EXPECT_EQ(Search({"echo"}), (List{"echo", "echo\\echo"}));
+    EXPECT_EQ(Search({"echo", "-sort", "dm"}), (List{"echo", "echo\\echo"}));
+}
+
 TEST_F(EsQuery, SortByDateIsNewestFirstAndCutAfterSorting) {
     List newest{"texas.txt", "tools\\run.bat", "tools\\setup.exe"};
     EXPECT_EQ(Search({"/a-d", "-sort", "dm", "-n", "3", "!caf", "!noext"}), newest);

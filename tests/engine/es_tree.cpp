@@ -16,6 +16,7 @@ namespace {
 const char* const TreeFiles[] = {
     "odd\xE9 dir/deeper/plainrow",
     "quote \"q\" dir/deeper/plainrow",
+    "echo/echo",
     "docs/report.docx",
     "docs/Report Final.DOCX",
     "docs/a,b.txt",
@@ -48,9 +49,9 @@ void EsTree::SetUpTestSuite() {
     root = MakeTempFolder("es-tree");
     for (const char* folder : {"docs", "music", "windows", "windows/system32", "texas", "pics",
                                "archive", "video", "tools", "odd\xE9 dir", "odd\xE9 dir/deeper",
-                               "quote \"q\" dir", "quote \"q\" dir/deeper"})
+                               "quote \"q\" dir", "quote \"q\" dir/deeper", "echo"})
         MakeFolder(root + "/" + folder);
-    long long t = base - 2 * 60; // the two plainrow files are older than docs/report.docx
+    long long t = base - 3 * 60; // the files before docs/report.docx are older than it
     for (const char* file : TreeFiles) {
         std::string content = std::string(file) == "docs/report.docx" ? std::string(1234, 'x') : "";
         MakeFile(root + "/" + file, content, t);

@@ -61,6 +61,12 @@ class IndexFaults : public testing::Test {
         pid = StartIndex(IndexEnv());
         ASSERT_TRUE(WaitCaughtUp(IndexEnv()));
     }
+    // A new walk is saved just after the index starts answering.
+    void StartAndWaitSaved() {
+        StartAndWait();
+        for (int i = 0; i < 1000 && IndexTool(IndexEnv(), "--check-saved") != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     bool ThroughIndex(const Args& args, const Env& extra = {}) {
         Env env = extra;
         env["LUMAFIND_ES_INDEX"] = "only";
@@ -97,7 +103,7 @@ TEST_F(IndexFaults, KilledDuringTheFirstWalkOrItsSave) {
 // writer keeps changing the tree), killed at moments in between: the file is always the old
 // one or a whole new one, and the next index clears what the killed one left.
 TEST_F(IndexFaults, KilledWhileSavingLeavesAWholeFile) {
-    StartAndWait();
+    StartAndWaitSaved();
     StopIndex(pid);
     ASSERT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0);
     Env env = IndexEnv();
@@ -142,7 +148,7 @@ TEST_F(IndexFaults, KilledWhileAnsweringEsWalksInstead) {
 }
 
 TEST_F(IndexFaults, ACorruptOrCutSavedIndexIsRebuilt) {
-    StartAndWait();
+    StartAndWaitSaved();
     StopIndex(pid);
     std::string saved = ReadFileText(place.SavedFile());
     ASSERT_GT(saved.size(), 1000u);
@@ -154,7 +160,7 @@ TEST_F(IndexFaults, ACorruptOrCutSavedIndexIsRebuilt) {
         fs::remove(place.SavedFile());
         MakeFile(place.SavedFile(), bad);
         EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 4);
-        StartAndWait();
+        StartAndWaitSaved();
         EXPECT_TRUE(ThroughIndex(WholeList));
         StopIndex(pid);
         EXPECT_EQ(IndexTool(IndexEnv(), "--check-saved"), 0) << "not saved again after rebuild";

@@ -1,5 +1,6 @@
 // The host system on Windows. Paths are native; texts are UTF-8 inside and UTF-16 at the API.
 #include "engine/es.h"
+#include "engine/win32_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,8 +35,6 @@ extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID 
 
 namespace es {
 
-namespace {
-
 std::wstring Widen(std::string_view text) {
     if (text.empty()) return L"";
     int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -52,6 +51,8 @@ std::string Narrow(std::wstring_view text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
     return out;
 }
+
+namespace {
 
 std::wstring CurrentFolder() {
     DWORD n = GetCurrentDirectoryW(0, nullptr);

@@ -5,6 +5,7 @@
 // end must run as the same user, checked on both ends.
 #include "engine/es.h"
 #include "engine/index_host.h"
+#include "engine/win32_text.h"
 
 #include <windows.h>
 #include <sddl.h>
@@ -32,23 +33,6 @@ constexpr DWORD NotifyFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE
 constexpr DWORD SubtreeBuffer = 1 << 20, RemoteBuffer = 64 * 1024, FolderBuffer = 4096;
 constexpr DWORD IoMs = 10 * 1000; // a peer that stops reading or writing cannot hold the other
 constexpr int MaxClients = 64;
-
-std::wstring Widen(std::string_view text) {
-    if (text.empty()) return L"";
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::string Narrow(std::wstring_view text) {
-    if (text.empty()) return "";
-    int size = static_cast<int>(text.size());
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 // Host paths are clean and absolute (C:\x or \\server\share\x); the \\?\ form takes each
 // name as it is on disk.

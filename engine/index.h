@@ -84,6 +84,17 @@ void Clear(Store& s);
 void SetRoots(Store& s, const std::vector<std::string>& roots);
 uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id);
 uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& e);
+// A folder's entries made ready outside the store (names folded, pool laid out), so that adding
+// them holds the store's lock only to copy. Not indexed, they wait for the table to be built in
+// one go (Compact).
+struct PreparedEntries {
+    std::vector<Entry> entries;
+    std::string pool;
+    std::string folded; // scratch
+};
+void PrepareEntry(PreparedEntries& out, const ListedEntry& e);
+void AddPrepared(Store& s, uint32_t folder, const PreparedEntries& prepared, bool indexed,
+                 std::vector<uint32_t>& numbers);
 // A folder for an entry the index lists; returns its number.
 uint32_t OpenFolder(Store& s, uint32_t entry, int watch, FolderId id);
 uint32_t Find(const Store& s, uint32_t folder, std::string_view name);

@@ -164,13 +164,20 @@ void UseTimeZone(bool set, const std::string& tz) {
     ::tzset();
 }
 
+// Into room made once from the file's size: a saved index is megabytes.
 bool ReadWholeFile(const std::string& host, std::string& content) {
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    char buffer[65536];
+    struct stat st;
+    size_t have = content.size();
+    size_t expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    content.resize(have + expected + 65536);
     ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        content.append(buffer, static_cast<size_t>(n));
+    while ((n = ::read(fd, content.data() + have, content.size() - have)) > 0) {
+        have += static_cast<size_t>(n);
+        if (have == content.size()) content.resize(have * 2);
+    }
+    content.resize(have);
     ::close(fd);
     return n == 0;
 }

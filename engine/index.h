@@ -111,7 +111,9 @@ inline std::string_view FoldedOf(const Store& s, const Entry& e) {
 std::string HostOf(const Store& s, uint32_t folder);
 std::string HostOfEntry(const Store& s, uint32_t entry);
 std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder);
-void Compact(Store& s); // gives back what removed entries left behind
+// Gives back what removed entries left behind; the table is left empty without withTable.
+void Compact(Store& s, bool withTable = true);
+void BuildTable(Store& s);
 
 // --- reading the disk (index_build.cpp)
 // Lists a folder with each entry's kind, size and date, as the walk sees them; false when it
@@ -143,7 +145,9 @@ bool NameRanks(Store& s);
 
 // --- saving (index_file.cpp)
 std::string Serialize(const Store& s);
-bool Deserialize(const std::string& data, Store& s); // false: old, corrupt or cut
+// False: old, corrupt or cut. The table is left to BuildTable, so that it can be built while
+// the folders are watched again.
+bool Deserialize(const std::string& data, Store& s);
 std::string SavedIndexPath();
 bool Save(Store& s);
 bool Load(Store& s);

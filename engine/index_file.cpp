@@ -169,7 +169,7 @@ bool Deserialize(const std::string& data, Store& s) {
     for (const Entry& e : loaded.entries)
         if (e.flags & Alive)
             loaded.poolGarbage -= e.nameLength + ((e.flags & FoldedSame) ? 0 : e.foldedLength);
-    Compact(loaded);
+    Compact(loaded, false);
     s = std::move(loaded);
     return true;
 }

@@ -236,7 +236,11 @@ std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder) {
     return ids;
 }
 
-void Compact(Store& s) {
+void BuildTable(Store& s) {
+    Rehash(s, 15);
+}
+
+void Compact(Store& s, bool withTable) {
     if (s.poolGarbage * 2 > s.pool.size()) {
         std::string pool;
         pool.reserve(s.pool.size() - s.poolGarbage);
@@ -250,8 +254,13 @@ void Compact(Store& s) {
         s.pool = std::move(pool);
         s.poolGarbage = 0;
     }
-    if (s.tableUsed != s.alive || s.tableTombs > 0 || s.table.size() * 7 > (s.alive + 1) * 20)
+    if (!withTable) {
+        s.table.clear();
+        s.tableUsed = s.tableTombs = 0;
+    } else if (s.tableUsed != s.alive || s.tableTombs > 0 ||
+               s.table.size() * 7 > (s.alive + 1) * 20) {
         Rehash(s, 15);
+    }
     s.pool.shrink_to_fit();
     s.entries.shrink_to_fit();
     s.folders.shrink_to_fit();

@@ -166,20 +166,29 @@ bool ReadEntry(const std::string& host, ListedEntry& e) {
     return ReadItem(host, e.size, e.modified);
 }
 
+// The entries and the path buffer are kept from folder to folder: the first walk would
+// otherwise allocate twice for each of its hundreds of thousands of entries.
 bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
-    FolderListing listing;
-    out.clear();
-    if (!ListFolder(host, listing)) return false;
+    thread_local FolderListing listing;
+    size_t n = 0;
+    if (!ListFolder(host, listing)) {
+        out.clear();
+        return false;
+    }
     id = listing.id;
+    std::string path = JoinHost(host, "");
+    size_t prefix = path.size();
     uint32_t start = 0;
     for (size_t i = 0; i < listing.ends.size(); ++i) {
         std::string_view raw(listing.names.data() + start, listing.ends[i] - start);
         start = listing.ends[i];
         if (HoldsLineBreak(raw)) continue;
-        ListedEntry e;
+        if (n == out.size()) out.emplace_back();
+        ListedEntry& e = out[n];
         e.name = raw;
         e.kind = listing.kinds[i];
-        std::string path = JoinHost(host, raw);
+        path.resize(prefix);
+        path += raw;
         if (e.kind == Kind::Unknown) e.kind = KindOf(path, false);
         e.shownAsFolder = IsFolderEntry(e.kind, host, raw);
         if (i < listing.sizes.size()) {
@@ -188,8 +197,9 @@ bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry
         } else if (!ReadItem(path, e.size, e.modified)) {
             continue; // gone since the listing
         }
-        out.push_back(std::move(e));
+        ++n;
     }
+    out.resize(n);
     return true;
 }
 

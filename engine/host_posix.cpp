@@ -48,10 +48,27 @@ bool WriteAll(int fd, const std::string& content) {
 } // namespace
 
 // The type comes from the directory entry itself, so listing needs no stat per entry.
+namespace {
+
+// As ReadItem, from the open folder.
+bool ReadItemAt(int folder, const char* name, int64_t& size, int64_t& modified) {
+    struct stat st;
+    if (::fstatat(folder, name, &st, 0) != 0 &&
+        ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    size = static_cast<int64_t>(st.st_size);
+    modified = static_cast<int64_t>(st.st_mtime);
+    return true;
+}
+
+} // namespace
+
 bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.names.clear();
     listing.ends.clear();
     listing.kinds.clear();
+    listing.sizes.clear();
+    listing.modified.clear();
     DIR* dir = ::opendir(host.c_str());
     if (!dir) return false;
     struct stat st;
@@ -61,9 +78,14 @@ bool ListFolder(const std::string& host, FolderListing& listing) {
     while (const dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+        int64_t size = 0, modified = 0;
+        if (listing.withInfo && !ReadItemAt(::dirfd(dir), n, size, modified)) continue;
         listing.names += n;
         listing.ends.push_back(static_cast<uint32_t>(listing.names.size()));
         listing.kinds.push_back(KindOfDirent(e->d_type));
+        if (!listing.withInfo) continue;
+        listing.sizes.push_back(size);
+        listing.modified.push_back(modified);
     }
     ::closedir(dir);
     return true;

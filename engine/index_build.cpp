@@ -170,6 +170,7 @@ bool ReadEntry(const std::string& host, ListedEntry& e) {
 // otherwise allocate twice for each of its hundreds of thousands of entries.
 bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
     thread_local FolderListing listing;
+    listing.withInfo = true;
     size_t n = 0;
     if (!ListFolder(host, listing)) {
         out.clear();

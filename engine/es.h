@@ -110,10 +110,13 @@ struct FolderListing {
     std::string names; // all names, back to back
     std::vector<uint32_t> ends;
     std::vector<Kind> kinds;
-    // Size and date of each entry, when the listing brings them (Windows); empty otherwise,
-    // and ReadInfo asks for them.
+    // Size and date of each entry, when the listing brings them (Windows, or withInfo); empty
+    // otherwise, and ReadInfo asks for them.
     std::vector<int64_t> sizes;
     std::vector<int64_t> modified;
+    // Read them with the listing where that costs a call per entry (POSIX): asked from the open
+    // folder, the call looks up no path. An entry gone meanwhile is left out.
+    bool withInfo = false;
 };
 
 bool ListFolder(const std::string& host, FolderListing& listing);

@@ -48,10 +48,27 @@ bool WriteAll(int fd, const std::string& content) {
 } // namespace
 
 // The type comes from the directory entry itself, so listing needs no stat per entry.
+namespace {
+
+// As ReadItem, from the open folder.
+bool ReadItemAt(int folder, const char* name, int64_t& size, int64_t& modified) {
+    struct stat st;
+    if (::fstatat(folder, name, &st, 0) != 0 &&
+        ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    size = static_cast<int64_t>(st.st_size);
+    modified = static_cast<int64_t>(st.st_mtime);
+    return true;
+}
+
+} // namespace
+
 bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.names.clear();
     listing.ends.clear();
     listing.kinds.clear();
+    listing.sizes.clear();
+    listing.modified.clear();
     DIR* dir = ::opendir(host.c_str());
     if (!dir) return false;
     struct stat st;
@@ -61,9 +78,14 @@ bool ListFolder(const std::string& host, FolderListing& listing) {
     while (const dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+        int64_t size = 0, modified = 0;
+        if (listing.withInfo && !ReadItemAt(::dirfd(dir), n, size, modified)) continue;
         listing.names += n;
         listing.ends.push_back(static_cast<uint32_t>(listing.names.size()));
         listing.kinds.push_back(KindOfDirent(e->d_type));
+        if (!listing.withInfo) continue;
+        listing.sizes.push_back(size);
+        listing.modified.push_back(modified);
     }
     ::closedir(dir);
     return true;
@@ -164,13 +186,20 @@ void UseTimeZone(bool set, const std::string& tz) {
     ::tzset();
 }
 
+// Into room made once from the file's size: a saved index is megabytes.
 bool ReadWholeFile(const std::string& host, std::string& content) {
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    char buffer[65536];
+    struct stat st;
+    size_t have = content.size();
+    size_t expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    content.resize(have + expected + 65536);
     ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        content.append(buffer, static_cast<size_t>(n));
+    while ((n = ::read(fd, content.data() + have, content.size() - have)) > 0) {
+        have += static_cast<size_t>(n);
+        if (have == content.size()) content.resize(have * 2);
+    }
+    content.resize(have);
     ::close(fd);
     return n == 0;
 }

@@ -295,15 +295,26 @@ void UseTimeZone(bool set, const std::string& tz) {
     _tzset();
 }
 
+// Into room made once from the file's size: a saved index is megabytes.
 bool ReadWholeFile(const std::string& host, std::string& content) {
     HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[65536];
+    LARGE_INTEGER size{};
+    size_t have = content.size();
+    size_t expected =
+        GetFileSizeEx(file, &size) && size.QuadPart > 0 ? static_cast<size_t>(size.QuadPart) : 0;
+    content.resize(have + expected + 65536);
     DWORD n = 0;
     bool ok;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &n, nullptr)) && n > 0)
-        content.append(buffer, n);
+    while ((ok = ReadFile(file, content.data() + have,
+                          static_cast<DWORD>(std::min<size_t>(content.size() - have, 1 << 30)), &n,
+                          nullptr)) &&
+           n > 0) {
+        have += n;
+        if (have == content.size()) content.resize(have * 2);
+    }
+    content.resize(have);
     CloseHandle(file);
     return ok;
 }

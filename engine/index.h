@@ -84,6 +84,17 @@ void Clear(Store& s);
 void SetRoots(Store& s, const std::vector<std::string>& roots);
 uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id);
 uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& e);
+// A folder's entries made ready outside the store (names folded, pool laid out), so that adding
+// them holds the store's lock only to copy. Not indexed, they wait for the table to be built in
+// one go (Compact).
+struct PreparedEntries {
+    std::vector<Entry> entries;
+    std::string pool;
+    std::string folded; // scratch
+};
+void PrepareEntry(PreparedEntries& out, const ListedEntry& e);
+void AddPrepared(Store& s, uint32_t folder, const PreparedEntries& prepared, bool indexed,
+                 std::vector<uint32_t>& numbers);
 // A folder for an entry the index lists; returns its number.
 uint32_t OpenFolder(Store& s, uint32_t entry, int watch, FolderId id);
 uint32_t Find(const Store& s, uint32_t folder, std::string_view name);
@@ -100,7 +111,9 @@ inline std::string_view FoldedOf(const Store& s, const Entry& e) {
 std::string HostOf(const Store& s, uint32_t folder);
 std::string HostOfEntry(const Store& s, uint32_t entry);
 std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder);
-void Compact(Store& s); // gives back what removed entries left behind
+// Gives back what removed entries left behind; the table is left empty without withTable.
+void Compact(Store& s, bool withTable = true);
+void BuildTable(Store& s);
 
 // --- reading the disk (index_build.cpp)
 // Lists a folder with each entry's kind, size and date, as the walk sees them; false when it
@@ -132,7 +145,9 @@ bool NameRanks(Store& s);
 
 // --- saving (index_file.cpp)
 std::string Serialize(const Store& s);
-bool Deserialize(const std::string& data, Store& s); // false: old, corrupt or cut
+// False: old, corrupt or cut. The table is left to BuildTable, so that it can be built while
+// the folders are watched again.
+bool Deserialize(const std::string& data, Store& s);
 std::string SavedIndexPath();
 bool Save(Store& s);
 bool Load(Store& s);

@@ -28,15 +28,27 @@ bool IsLoop(FolderId id, const std::vector<FolderId>& ancestors) {
     return id != FolderId() && std::find(ancestors.begin(), ancestors.end(), id) != ancestors.end();
 }
 
-// Lists one folder into the store (under the build's lock) and returns its subfolders. The
-// watch comes first, so a change made while the folder is read is reported too.
-std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job,
-                            std::vector<ListedEntry>& listed) {
+// Scratch a reader keeps from folder to folder, so that no folder allocates afresh.
+struct Reading {
+    std::vector<ListedEntry> listed;
+    PreparedEntries prepared;
+    std::vector<uint32_t> numbers;
+};
+
+// Lists one folder into the store (under the lock only to copy what was made ready) and returns
+// its subfolders. The watch comes first, so a change made while the folder is read is reported
+// too. In bulk (the first walk) the table is left to Compact.
+std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job, Reading& r, bool bulk) {
     FolderId id = IdOfFolder(job.host);
     if (IsLoop(id, job.ancestors)) return {}; // a link or mount leading back up
     int watch = index_host::Watch(job.host);
     int64_t stamp = ChangeStamp(job.host); // before the listing: a later change makes it newer
-    bool readable = ListWithInfo(job.host, id, listed);
+    bool readable = ListWithInfo(job.host, id, r.listed);
+    r.prepared.entries.clear();
+    r.prepared.pool.clear();
+    if (readable)
+        for (const ListedEntry& e : r.listed)
+            PrepareEntry(r.prepared, e);
     std::vector<Job> children;
     std::lock_guard<std::mutex> hold(lock);
     Folder& folder = s.folders[job.folder];
@@ -46,10 +58,11 @@ std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job,
     if (watch >= 0) s.byWatch[watch] = job.folder;
     if (!readable) return {};
     if (watch < 0) ++s.unwatched;
-    for (const ListedEntry& e : listed) {
-        uint32_t entry = AddEntry(s, job.folder, e);
+    AddPrepared(s, job.folder, r.prepared, !bulk, r.numbers);
+    for (size_t k = 0; k < r.listed.size(); ++k) {
+        const ListedEntry& e = r.listed[k];
         if (e.kind != Kind::Folder) continue;
-        Job child{OpenFolder(s, entry, -1, {}), JoinHost(job.host, e.name), job.ancestors};
+        Job child{OpenFolder(s, r.numbers[k], -1, {}), JoinHost(job.host, e.name), job.ancestors};
         child.ancestors.push_back(id);
         children.push_back(std::move(child));
     }
@@ -58,7 +71,7 @@ std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job,
 
 void Worker(Store& s, Build& b, Queue& q, bool low) {
     if (low) index_host::LowPriority(true);
-    std::vector<ListedEntry> listed;
+    Reading reading;
     while (true) {
         Job job;
         {
@@ -69,7 +82,7 @@ void Worker(Store& s, Build& b, Queue& q, bool low) {
             q.pending.pop_back();
             ++q.busy;
         }
-        std::vector<Job> children = ReadFolder(s, b.lock, job, listed);
+        std::vector<Job> children = ReadFolder(s, b.lock, job, reading, true);
         {
             std::lock_guard<std::mutex> hold(q.lock);
             for (Job& child : children)
@@ -102,13 +115,13 @@ std::thread builder;
 // A subfolder that came while the index runs: read whole, in this thread.
 void ReadNewFolder(Store& s, uint32_t folder) {
     std::mutex unshared;
-    std::vector<ListedEntry> listed;
+    Reading reading;
     std::vector<Job> pending{
         Job{folder, HostOf(s, folder), AncestorsOf(s, s.folders[folder].parent)}};
     while (!pending.empty()) {
         Job job = std::move(pending.back());
         pending.pop_back();
-        for (Job& child : ReadFolder(s, unshared, job, listed))
+        for (Job& child : ReadFolder(s, unshared, job, reading, false))
             pending.push_back(std::move(child));
     }
 }
@@ -153,20 +166,30 @@ bool ReadEntry(const std::string& host, ListedEntry& e) {
     return ReadItem(host, e.size, e.modified);
 }
 
+// The entries and the path buffer are kept from folder to folder: the first walk would
+// otherwise allocate twice for each of its hundreds of thousands of entries.
 bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
-    FolderListing listing;
-    out.clear();
-    if (!ListFolder(host, listing)) return false;
+    thread_local FolderListing listing;
+    listing.withInfo = true;
+    size_t n = 0;
+    if (!ListFolder(host, listing)) {
+        out.clear();
+        return false;
+    }
     id = listing.id;
+    std::string path = JoinHost(host, "");
+    size_t prefix = path.size();
     uint32_t start = 0;
     for (size_t i = 0; i < listing.ends.size(); ++i) {
         std::string_view raw(listing.names.data() + start, listing.ends[i] - start);
         start = listing.ends[i];
         if (HoldsLineBreak(raw)) continue;
-        ListedEntry e;
+        if (n == out.size()) out.emplace_back();
+        ListedEntry& e = out[n];
         e.name = raw;
         e.kind = listing.kinds[i];
-        std::string path = JoinHost(host, raw);
+        path.resize(prefix);
+        path += raw;
         if (e.kind == Kind::Unknown) e.kind = KindOf(path, false);
         e.shownAsFolder = IsFolderEntry(e.kind, host, raw);
         if (i < listing.sizes.size()) {
@@ -175,8 +198,9 @@ bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry
         } else if (!ReadItem(path, e.size, e.modified)) {
             continue; // gone since the listing
         }
-        out.push_back(std::move(e));
+        ++n;
     }
+    out.resize(n);
     return true;
 }
 

@@ -11,13 +11,21 @@ namespace es::index {
 namespace {
 
 constexpr char FileMark[8] = {'L', 'F', 'I', 'D', 'X', 0, 0, 0};
-constexpr uint32_t FileVersion = 2;
+constexpr uint32_t FileVersion = 3;
 constexpr size_t HeaderSize = 8 + 4 + 8 + 8;
 
+// Eight bytes a step: byte by byte, a saved index of 330,000 entries took tens of ms.
 uint64_t Checksum(std::string_view data) {
     uint64_t h = 1469598103934665603ull;
-    for (char c : data)
-        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    size_t i = 0;
+    for (; i + 8 <= data.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, data.data() + i, 8);
+        h = (h ^ word) * 1099511628211ull;
+        h ^= h >> 32;
+    }
+    for (; i < data.size(); ++i)
+        h = (h ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
     return h;
 }
 
@@ -45,28 +53,6 @@ struct Reader {
         return out;
     }
 };
-
-void PutEntry(std::string& out, const Entry& e) {
-    Put(out, e.size);
-    Put(out, e.modified);
-    Put(out, e.name);
-    Put(out, e.folder);
-    Put(out, e.nameLength);
-    Put(out, e.foldedLength);
-    Put(out, e.flags);
-}
-
-Entry GetEntry(Reader& r) {
-    Entry e;
-    e.size = r.Get<int64_t>();
-    e.modified = r.Get<int64_t>();
-    e.name = r.Get<uint32_t>();
-    e.folder = r.Get<uint32_t>();
-    e.nameLength = r.Get<uint16_t>();
-    e.foldedLength = r.Get<uint16_t>();
-    e.flags = r.Get<uint8_t>();
-    return e;
-}
 
 bool ValidEntry(const Store& s, const Entry& e) {
     if (!(e.flags & Alive)) return true;
@@ -97,6 +83,7 @@ bool ValidFolders(const Store& s) {
 
 std::string Serialize(const Store& s) {
     std::string body;
+    body.reserve(64 + s.folders.size() * 64 + s.entries.size() * sizeof(Entry) + s.pool.size());
     Put(body, s.savedAt);
     Put(body, static_cast<uint32_t>(s.roots.size()));
     for (const std::string& root : s.roots) {
@@ -113,9 +100,9 @@ std::string Serialize(const Store& s) {
         Put(body, f.stamp);
         Put(body, static_cast<uint8_t>(f.alive));
     }
+    // The entries as they lie in memory, in one copy each way.
     Put(body, static_cast<uint32_t>(s.entries.size()));
-    for (const Entry& e : s.entries)
-        PutEntry(body, e);
+    body.append(reinterpret_cast<const char*>(s.entries.data()), s.entries.size() * sizeof(Entry));
     Put(body, static_cast<uint64_t>(s.pool.size()));
     body += s.pool;
     std::string out(FileMark, 8);
@@ -156,16 +143,18 @@ bool Deserialize(const std::string& data, Store& s) {
         f.alive = r.Get<uint8_t>() != 0;
     }
     uint32_t entries = r.Get<uint32_t>();
-    if (!r.ok || entries > body.size()) return false;
+    if (!r.ok || entries > r.data.size() / sizeof(Entry)) return false;
     loaded.entries.resize(entries);
-    for (Entry& e : loaded.entries)
-        e = GetEntry(r);
+    std::memcpy(loaded.entries.data(), r.data.data(), entries * sizeof(Entry));
+    r.data.remove_prefix(entries * sizeof(Entry));
     uint64_t pool = r.Get<uint64_t>();
     if (!r.ok || pool != r.data.size()) return false;
     loaded.pool = std::string(r.data);
     if (!ValidFolders(loaded)) return false;
     for (uint32_t i = 0; i < loaded.entries.size(); ++i) {
-        const Entry& e = loaded.entries[i];
+        Entry& e = loaded.entries[i];
+        e.rankLow = 0; // the name order is made again
+        e.rankHigh = 0;
         if (!ValidEntry(loaded, e)) return false;
         if (e.flags & Alive) {
             ++loaded.alive;
@@ -180,7 +169,7 @@ bool Deserialize(const std::string& data, Store& s) {
     for (const Entry& e : loaded.entries)
         if (e.flags & Alive)
             loaded.poolGarbage -= e.nameLength + ((e.flags & FoldedSame) ? 0 : e.foldedLength);
-    Compact(loaded);
+    Compact(loaded, false);
     s = std::move(loaded);
     return true;
 }

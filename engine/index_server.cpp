@@ -141,14 +141,18 @@ void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& s
         t.join();
 }
 
-// Every folder is watched again; one changed since it was last listed is listed again. Times
-// are coarse (a clock tick), so a folder changed shortly before the save is listed too.
+// The saved entries' table is built, every folder is watched again; one changed since it was last
+// listed is listed again. Times are coarse (a clock tick), so a folder changed shortly before the
+// save is listed too.
 void Reconcile(Server& sv) {
     constexpr int64_t Margin = 2000000000;
     Store& s = sv.store;
     std::vector<int> watches;
     std::vector<int64_t> stamps;
+    // Watching is mostly the system's time, held up by one lock; the table is built meanwhile.
+    std::thread table(BuildTable, std::ref(s));
     WatchAll(s, watches, stamps);
+    table.join();
     std::vector<int> dropped;
     // Every date is compared before any folder is listed again: listing a folder brings its
     // subfolders' dates up to date, which would hide that their own listings changed.

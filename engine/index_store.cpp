@@ -116,34 +116,53 @@ uint32_t AddRootFolder(Store& s, uint32_t root, int watch, FolderId id) {
     return f;
 }
 
-uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& listed) {
+void PrepareEntry(PreparedEntries& out, const ListedEntry& listed) {
     Entry e;
     e.size = listed.size;
     e.modified = listed.modified;
-    e.folder = folder;
     e.flags = Alive | (listed.shownAsFolder ? ShownAsFolder : 0);
-    std::string folded = Fold(listed.name);
-    e.name = static_cast<uint32_t>(s.pool.size());
+    e.name = static_cast<uint32_t>(out.pool.size());
     e.nameLength = static_cast<uint16_t>(listed.name.size());
-    e.foldedLength = static_cast<uint16_t>(folded.size());
-    s.pool += listed.name;
-    if (folded == listed.name)
+    out.pool += listed.name;
+    FoldInto(out.folded, listed.name);
+    e.foldedLength = static_cast<uint16_t>(out.folded.size());
+    if (out.folded == listed.name)
         e.flags |= FoldedSame;
     else
-        s.pool += folded;
-    uint32_t i;
-    if (!s.freeEntries.empty()) {
-        i = s.freeEntries.back();
-        s.freeEntries.pop_back();
-        s.entries[i] = e;
-    } else {
-        i = static_cast<uint32_t>(s.entries.size());
-        s.entries.push_back(e);
+        out.pool += out.folded;
+    out.entries.push_back(e);
+}
+
+void AddPrepared(Store& s, uint32_t folder, const PreparedEntries& prepared, bool indexed,
+                 std::vector<uint32_t>& numbers) {
+    uint32_t base = static_cast<uint32_t>(s.pool.size());
+    s.pool += prepared.pool;
+    numbers.clear();
+    for (Entry e : prepared.entries) {
+        e.folder = folder;
+        e.name += base;
+        uint32_t i;
+        if (!s.freeEntries.empty()) {
+            i = s.freeEntries.back();
+            s.freeEntries.pop_back();
+            s.entries[i] = e;
+        } else {
+            i = static_cast<uint32_t>(s.entries.size());
+            s.entries.push_back(e);
+        }
+        ++s.alive;
+        ++s.folders[folder].children;
+        if (indexed) TableInsert(s, i);
+        numbers.push_back(i);
     }
-    ++s.alive;
-    ++s.folders[folder].children;
-    TableInsert(s, i);
-    return i;
+}
+
+uint32_t AddEntry(Store& s, uint32_t folder, const ListedEntry& listed) {
+    PreparedEntries prepared;
+    PrepareEntry(prepared, listed);
+    std::vector<uint32_t> numbers;
+    AddPrepared(s, folder, prepared, true, numbers);
+    return numbers[0];
 }
 
 uint32_t OpenFolder(Store& s, uint32_t entry, int watch, FolderId id) {
@@ -217,7 +236,11 @@ std::vector<FolderId> AncestorsOf(const Store& s, uint32_t folder) {
     return ids;
 }
 
-void Compact(Store& s) {
+void BuildTable(Store& s) {
+    Rehash(s, 15);
+}
+
+void Compact(Store& s, bool withTable) {
     if (s.poolGarbage * 2 > s.pool.size()) {
         std::string pool;
         pool.reserve(s.pool.size() - s.poolGarbage);
@@ -231,8 +254,13 @@ void Compact(Store& s) {
         s.pool = std::move(pool);
         s.poolGarbage = 0;
     }
-    if (s.tableUsed != s.alive || s.tableTombs > 0 || s.table.size() * 7 > (s.alive + 1) * 20)
+    if (!withTable) {
+        s.table.clear();
+        s.tableUsed = s.tableTombs = 0;
+    } else if (s.tableUsed != s.alive || s.tableTombs > 0 ||
+               s.table.size() * 7 > (s.alive + 1) * 20) {
         Rehash(s, 15);
+    }
     s.pool.shrink_to_fit();
     s.entries.shrink_to_fit();
     s.folders.shrink_to_fit();

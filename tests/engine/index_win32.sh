@@ -31,6 +31,13 @@ for d in 1 2 3; do
     for f in 1 2 3 4; do echo x >"$tree/dir $d/$(pick) $f.txt"; echo y >"$tree/dir $d/sub.$d/$(pick) $f.mp3"; done
 done
 
+# The prefix is made before anything runs in it: an index started while Wine still sets up a
+# new prefix can miss its own start, and every later call then waits on a half-made prefix.
+if [ ! -f "$WINEPREFIX/.index-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.index-ready"
+fi
 wine "$bin/lumafind-index.exe" >"$out/index.log" 2>&1 &
 index=$!
 trap 'kill $index 2>/dev/null; wineserver -k 2>/dev/null' EXIT

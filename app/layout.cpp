@@ -121,6 +121,8 @@ void LayoutWindow() {
     if (MainWindow.StatusHeight >= 0 && s >= 1 && s <= n) PutStatusText(StatusTextFor(s));
     MainWindow.StatusHeight = WantedStatusHeight(W, H, T, dpi);
     platform::SetStatusBarHeight(MainWindow.StatusHeight);
+    // Lines break elsewhere in a new width or font: the reader starts over.
+    ShowStatusFromStart();
     platform::ListShowHeader(WantedHeader(W, H, T, dpi));
     layout();
     // A list grown shorter, or a font grown larger, may have pushed the row

@@ -16,6 +16,9 @@ struct MainWindowRecord {
     int StatusHeight = -1;
     // The status bar's text as last put there.
     std::string StatusText;
+    // The first of its lines the status bar shows: a text longer than the bar
+    // is read a page at a time.
+    int StatusFirstLine = 0;
 };
 
 extern MainWindowRecord MainWindow;

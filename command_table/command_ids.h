@@ -12,4 +12,4 @@ enum CommandId : int {
 };
 
 constexpr int FirstCommandId = CmdSearchForFiles;
-constexpr int LastCommandId = CmdDisableSpeech;
+constexpr int LastCommandId = CmdNextStatusPage;

@@ -142,6 +142,8 @@
       "Wide Toolbar", "Makes the toolbar buttons wide, or narrow") \
     X(ScrollSelectionToTop, 561, "Scroll To Selection :: CS-Y", CtrlShiftKey, 'Y', Beeps, ScrollSelectionToTop, 0, nullptr, nullptr, \
       "Scroll To Selection", "Scrolls the selected row to the top of the list") \
+    X(NextStatusPage, 573, "Next Status Page :: CS-Z", CtrlShiftKey, 'Z', NoBeep, ShowNextStatusPage, 0, nullptr, nullptr, \
+      "Next Status Page", "Where the selected row's text is too long for the status bar, shows its next lines there, then its first again") \
     X(Enter, 1, nullptr, 0, 0, NoBeep, Activate, 0, nullptr, nullptr, \
       nullptr, "In the search box, searches for files; in the list, opens the file or runs the shortcut row") \
     X(PreviewClick, 504, nullptr, 0, 0, Beeps, ResizePreviewByClick, 0, nullptr, nullptr, \

@@ -24,6 +24,7 @@
 #include "results/result_list.h"
 #include "search/run_search.h"
 #include "searchbox/clipboard.h"
+#include "searchbox/status.h"
 #include "settings/settings.h"
 #include "speech/beep.h"
 #include "speech/speech.h"

@@ -63,6 +63,7 @@ const ActionRow kActionRows[] = {
     {CmdShowSettings},
     {CmdNextMenu},
     {CmdScrollSelectionToTop},
+    {CmdNextStatusPage},
 };
 
 const int kSettingsRows[] = {

@@ -14,7 +14,7 @@ void OnInitDialog();
 void OnDeferredStart();
 void OnDestroy();
 
-// A command: id in 505..572 or 1; code 1 from the accelerator table, 0 from
+// A command: id in 505..573 or 1; code 1 from the accelerator table, 0 from
 // toolbar buttons and lists.
 void OnCommand(int id, int code);
 

@@ -216,6 +216,14 @@ void SetStatusBarText(const std::string& text);
 int StatusBarTextHeight(int width);
 // Makes the status bar this high, or higher where its font needs it.
 void SetStatusBarHeight(int height);
+// The status bar's text in lines at its present width: how many in all, and
+// how many whole lines its present height shows.
+struct StatusLineCount {
+    int total, shown;
+};
+StatusLineCount StatusBarLines();
+// The bar shows its text from this line on (0: the first).
+void SetStatusBarFirstLine(int line);
 
 // ---- Keyboard ----------------------------------------------------------------
 int KeyState(int virtualKey);      // as GetKeyState: high bit down, low bit toggled

@@ -3,12 +3,21 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "platform/platform.h"
+#include "speech/speech.h"
+
+namespace {
+
+constexpr const char* StatusShownWhole = "Status Text Is Shown Whole";
+constexpr const char* StatusNotShown = "Status Bar Has No Room";
+
+} // namespace
 
 bool PutStatusText(const std::string& text) {
     std::string line = "   " + text;
     if (line == MainWindow.StatusText) return false;
     MainWindow.StatusText = line;
     platform::SetStatusBarText(line);
+    ShowStatusFromStart();
     return true;
 }
 
@@ -17,6 +26,27 @@ void SetStatusText(const std::string& text) {
     PutStatusText(text);
     FitStatusArea();
     platform::RedrawControl(platform::StatusBarId);
+}
+
+void ShowStatusFromStart() {
+    MainWindow.StatusFirstLine = 0;
+    platform::SetStatusBarFirstLine(0);
+}
+
+// Pages of as many lines as the bar shows; after the last, the first again.
+void ShowNextStatusPage() {
+    platform::StatusLineCount lines = platform::StatusBarLines();
+    if (lines.shown < 1) return SpeakText(StatusNotShown);
+    if (lines.total <= lines.shown) {
+        ShowStatusFromStart();
+        return SpeakText(StatusShownWhole);
+    }
+    int pages = (lines.total + lines.shown - 1) / lines.shown;
+    int page = (MainWindow.StatusFirstLine / lines.shown + 1) % pages;
+    MainWindow.StatusFirstLine = page * lines.shown;
+    platform::SetStatusBarFirstLine(MainWindow.StatusFirstLine);
+    platform::RedrawControl(platform::StatusBarId);
+    SpeakText("Status Page " + std::to_string(page + 1) + " of " + std::to_string(pages));
 }
 
 void RunCommand(int commandId) {

@@ -153,6 +153,54 @@ TEST_F(ReadingTest, TheStatusBarGrowsWithTheTextAndTheFontAndTheListGivesWay) {
     EXPECT_TRUE(world().headerShown) << "and has its header again";
 }
 
+// Where even the grown status bar cannot hold the row's text (a long name at
+// 72 points), Ctrl+Shift+Z shows it a page of lines at a time, every line on
+// exactly one page, then the first again; a new row starts at its first line.
+TEST_F(ReadingTest, ALongRowIsReadAPageOfLinesAtATime) {
+    std::string longName(120, 'n');
+    ShowRows(5, 2, longName + ".txt");
+    ResultRows.Add("1234", "01/15/2023 10:23", "c:\\data\\", longName + ".doc", false);
+    platform::ListDeleteAllItems();
+    ShowResultRows();
+    platform::testing::PressKey(VkDown);
+    ChangeFontSize(36); // 72 points
+    LayoutWindow();
+    platform::StatusLineCount lines = platform::StatusBarLines();
+    ASSERT_GE(lines.shown, 1);
+    ASSERT_GT(lines.total, 2 * lines.shown) << "at least three pages";
+    int pages = (lines.total + lines.shown - 1) / lines.shown;
+    EXPECT_EQ(world().statusFirstLine, 0);
+    Forget();
+    for (int page = 2; page <= pages; ++page) {
+        CtrlShift('Z');
+        EXPECT_EQ(world().statusFirstLine, (page - 1) * lines.shown);
+        EXPECT_EQ(Heard().back(), "Shortcut Pressed: Next Status Page : CS-Z : Status Page " +
+                                      std::to_string(page) + " of " + std::to_string(pages));
+    }
+    EXPECT_LT(world().statusFirstLine, lines.total) << "the last page holds the last line";
+    CtrlShift('Z');
+    EXPECT_EQ(world().statusFirstLine, 0) << "after the last page, the first";
+    EXPECT_EQ(Heard().back(), "Shortcut Pressed: Next Status Page : CS-Z : Status Page 1 of " +
+                                  std::to_string(pages));
+
+    CtrlShift('Z');
+    ASSERT_NE(world().statusFirstLine, 0);
+    platform::testing::PressKey(VkEnd); // another row as long: from its first line
+    ASSERT_EQ(SelectedRow(), 6);
+    EXPECT_EQ(world().statusFirstLine, 0);
+    CtrlShift('Z');
+    CtrlShift('L'); // lines break elsewhere in a new font: from the first line
+    EXPECT_EQ(world().statusFirstLine, 0);
+
+    ChangeFontSize(-36);
+    LayoutWindow();
+    Forget();
+    CtrlShift('Z'); // a short row, shown whole: nothing moves
+    EXPECT_EQ(world().statusFirstLine, 0);
+    EXPECT_EQ(Heard().back(),
+              "Shortcut Pressed: Next Status Page : CS-Z : Status Text Is Shown Whole");
+}
+
 TEST(StatusArea, HoldsTheWholeTextButLeavesTheListTheSelectedRow) {
     // 800 high, a toolbar of 100, a search box of 97 at 36 points, rows of 60.
     EXPECT_EQ(StatusAreaHeight(50, 800, 100, 36, 60), 58);

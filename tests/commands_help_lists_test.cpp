@@ -46,6 +46,7 @@ const Texts kActionRows = {
     "32 Show Settings - Ctrl+Shift+D",
     "33 Next Menu - Ctrl+Shift+N",
     "34 Scroll To Selection - Ctrl+Shift+Y",
+    "35 Next Status Page - Ctrl+Shift+Z",
 };
 
 // With every setting at its first-start value but the shortcut announcements,
@@ -281,7 +282,7 @@ TEST_F(HelpListsTest, ActionRowsRunTheirCommandsUnannounced) {
     EXPECT_EQ(Beeps(), 1);
     GoToRow(24);
     Press(VkReturn);
-    EXPECT_EQ(Heard(), Texts{"Line 24 of  34 : File : 24 Speak List Location - Ctrl+0 (Zero)"});
+    EXPECT_EQ(Heard(), Texts{"Line 24 of  35 : File : 24 Speak List Location - Ctrl+0 (Zero)"});
     EXPECT_EQ(Settings.SearchType, 6) << "the list stays";
 }
 

@@ -31,7 +31,7 @@ TEST(CommandTableTest, EveryCommandIsHandledOnceAndEveryKeyBoundOnce) {
     }
     for (int id = FirstCommandId; id <= LastCommandId; ++id)
         EXPECT_TRUE(ids.count(id)) << "command " << id << " has no row";
-    EXPECT_EQ(AcceleratorTable().size(), 65u);
+    EXPECT_EQ(AcceleratorTable().size(), 66u);
     for (const platform::Accelerator& a : AcceleratorTable())
         EXPECT_TRUE(a.flags == 1 || a.flags == 9 || a.flags == 13) << a.command;
     for (int id : {1, 504, 515, 516, 517, 600}) {

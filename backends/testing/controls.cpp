@@ -48,18 +48,35 @@ static int Characters(const std::string& text) {
     return int(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-int StatusBarTextHeight(int width) {
+static int StatusEm() {
     testing::World& w = TheWorld();
     auto font = w.fonts.find(StatusBarId);
     int points = font != w.fonts.end() ? font->second.second : 14;
-    int em = points * w.dpi / 72;
-    int perLine = std::max(1, (width - 16) / std::max(1, em * 3 / 5));
-    int lines = std::max(1, (Characters(w.statusText) + perLine - 1) / perLine);
-    return lines * (em * 4 / 3);
+    return points * w.dpi / 72;
+}
+
+static int StatusLineTotal(int width) {
+    int perLine = std::max(1, (width - 16) / std::max(1, StatusEm() * 3 / 5));
+    return std::max(1, (Characters(TheWorld().statusText) + perLine - 1) / perLine);
+}
+
+int StatusBarTextHeight(int width) {
+    return StatusLineTotal(width) * (StatusEm() * 4 / 3);
 }
 
 void SetStatusBarHeight(int height) {
     TheWorld().controls[StatusBarId].height = height;
+}
+
+// The bar spans the window; its lines start half a margin below its top.
+StatusLineCount StatusBarLines() {
+    testing::World& w = TheWorld();
+    int room = w.controls[StatusBarId].height - 4;
+    return {StatusLineTotal(w.clientWidth), std::max(0, room / std::max(1, StatusEm() * 4 / 3))};
+}
+
+void SetStatusBarFirstLine(int line) {
+    TheWorld().statusFirstLine = line;
 }
 
 } // namespace platform

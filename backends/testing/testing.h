@@ -112,6 +112,7 @@ struct World {
     // The status bar measures its text as if each character were 3/5 of its
     // font's size wide and a line 4/3 of it high, inside 8 pixels each side.
     std::string statusText;
+    int statusFirstLine = 0; // drawn from this line on
     // The clipboard holds text or one file-drop block (its exact bytes), never
     // both: every copy empties it first. `clipboardOpens` failing stands for
     // another program holding it throughout.

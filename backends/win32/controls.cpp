@@ -76,8 +76,10 @@ static void PaintStatusBar(HWND bar) {
     SetBkMode(dc, TRANSPARENT);
     int margin = StatusMargin(), height = LineHeight(dc);
     int y = client.top + margin / 2;
+    std::vector<std::wstring> lines = StatusLines(dc, bar, client.right - client.left);
     // Only whole lines: half a line cut at the bottom reads as something else.
-    for (const std::wstring& line : StatusLines(dc, bar, client.right - client.left)) {
+    for (size_t n = size_t(std::max(Win.statusFirstLine, 0)); n < lines.size(); ++n) {
+        const std::wstring& line = lines[n];
         if (y + height > client.bottom) break;
         TextOutW(dc, client.left + margin, y, line.c_str(), int(line.size()));
         y += height;
@@ -132,6 +134,27 @@ int StatusBarTextHeight(int width) {
     SelectObject(dc, oldFont);
     ReleaseDC(bar, dc);
     return height;
+}
+
+StatusLineCount StatusBarLines() {
+    HWND bar = StatusBar();
+    if (!bar) return {0, 0};
+    RECT client{};
+    GetClientRect(bar, &client);
+    HDC dc = GetDC(bar);
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    int total = int(StatusLines(dc, bar, client.right - client.left).size());
+    int room = client.bottom - client.top - StatusMargin() / 2;
+    int shown = std::max(0, room / std::max(1, LineHeight(dc)));
+    SelectObject(dc, oldFont);
+    ReleaseDC(bar, dc);
+    return {total, shown};
+}
+
+void SetStatusBarFirstLine(int line) {
+    if (Win.statusFirstLine == line) return;
+    Win.statusFirstLine = line;
+    InvalidateRect(StatusBar(), nullptr, TRUE);
 }
 
 // The bar adds its borders to the least height it is given; they are taken

@@ -32,6 +32,7 @@ struct Win32Record {
     WNDPROC listProc = nullptr;
     WNDPROC toolbarProc = nullptr;
     WNDPROC statusBarProc = nullptr;
+    int statusFirstLine = 0; // the status text is drawn from this line on
     HFONT fonts[5] = {};         // by control id - 500
     HFONT defaultFont = nullptr; // the window's, and every control's until it has its own
     HFONT mainFont = nullptr;    // what WM_SETFONT last gave the main window

@@ -1,7 +1,8 @@
 """End-to-end scenarios of the row being read: its colours and the search box's
 selected text in every scheme and with a hand-edited pair, at 36 and 72 points,
 measured in the screenshots' pixels; a 120-character name shown whole in the
-status bar (its start at 72 points, with the selected row whole); and the
+status bar (at 72 points its start, with the selected row whole, and the
+rest a page at a time with Ctrl+Shift+Z); and the
 selected row of the settings list whole inside the list after a larger font.
 scenarios.py runs them by name."""
 
@@ -218,6 +219,53 @@ def check_whole_name(session, shot, points, list_row, least_lines=3, whole=True)
             at += len(word)
 
 
+def check_status_pages(session, first_shot, list_row):
+    """Ctrl+Shift+Z shows the status text's next lines, in the same type,
+    until the first page comes back: read together, the pages hold the whole
+    long name, each page's lines whole."""
+    texts, pages, page = [], None, 1
+    shot = first_shot
+    while True:
+        picture = Picture(shot)
+        top, height = status_area(picture, list_row)
+        lines = h.dark_runs(shot, 10, top, picture.width - 20, height)
+        if not lines:
+            raise Failure("72 points, status page %d: the status bar shows nothing" % page)
+        last_top, last_height = lines[-1]
+        if last_top + last_height >= top + height - 1:
+            raise Failure("72 points, status page %d: its last line is cut" % page)
+        if last_height < 32:  # a third of 72-point type at 96 dots an inch
+            raise Failure("72 points, status page %d: lines of %d pixels, not the large type" %
+                          (page, last_height))
+        texts.append(read_text(shot, top, height, "72 points, status page %d" % page))
+        h.keys(session, "ctrl+shift+z")
+        said = h.expect(session, (ASYNC, re.compile(r"Status Page (\d+) of (\d+)$")), timeout=30)
+        now, count = (int(n) for n in re.search(r"(\d+) of (\d+)$", said).groups())
+        if pages is None:
+            pages = count
+            if pages < 2:
+                raise Failure("72 points: the long name's text is said to fit on %d page" % pages)
+        if count != pages or now != page % pages + 1:
+            raise Failure("72 points: after page %d of %d heard %r" % (page, pages, said))
+        h.settle(session)
+        if now == 1:
+            break
+        page = now
+        shot = h.screenshot(session, "reading-72-status-page-%d" % page)
+    print("  72 points: the status text in %d pages" % pages)
+    if None in texts:
+        return
+    # Tesseract reads some underscores as blanks or drops them; the name's
+    # words must all be there, in order, across the pages.
+    found = "".join(texts).replace("_", "")
+    at = 0
+    for word in (w for w in re.split(r"[_.]", LONG_NAME.lower()) if w):
+        at = found.find(word, at)
+        if at < 0:
+            raise Failure("72 points: the status pages lack %r of the long name" % word)
+        at += len(word)
+
+
 def check_two_rows(shot, first_row, row_height):
     """Below its header the list shows the selected first row and the next
     one whole above the status bar: where the user is, among the others."""
@@ -296,6 +344,7 @@ def reading(session):
     check_whole_name(session, shot, 72, top, least_lines=2, whole=False)
     if top + height > status_area(Picture(shot), top)[0] - 2:
         raise Failure("at 72 points the selected row is not whole above the status bar")
+    check_status_pages(session, shot, top)
 
     # The settings list at 36 points: row 23 (the font's own row), then a
     # larger font; the row must stay whole above the status bar.

@@ -63,6 +63,41 @@ static int LineHeight(HDC dc) {
     return int(metrics.tmHeight);
 }
 
+// The mark that says more lines follow stands at the right of the last line,
+// a margin from the text.
+static int MarkWidth(HDC dc) {
+    return LineHeight(dc) * 2 / 3;
+}
+
+// The lines the bar shows its text in, and how many whole ones its height
+// holds. A text longer than that is broken narrower, leaving the mark's room.
+static std::vector<std::wstring> ShownStatusLines(HDC dc, HWND bar, const RECT& client,
+                                                  int& shown) {
+    int room = client.bottom - client.top - StatusMargin() / 2;
+    shown = std::max(0, room / std::max(1, LineHeight(dc)));
+    int width = client.right - client.left;
+    std::vector<std::wstring> lines = StatusLines(dc, bar, width);
+    if (int(lines.size()) > shown)
+        lines = StatusLines(dc, bar, width - MarkWidth(dc) - StatusMargin());
+    return lines;
+}
+
+// A solid triangle pointing down at the right of the line at `y`.
+static void DrawMoreMark(HDC dc, const RECT& client, int y) {
+    int width = MarkWidth(dc), height = LineHeight(dc);
+    int right = client.right - StatusMargin();
+    POINT corners[] = {{right - width, y + height / 4},
+                       {right, y + height / 4},
+                       {right - width / 2, y + height * 3 / 4}};
+    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    Polygon(dc, corners, 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+}
+
 // The bar itself draws its text on one line, cut at its right edge; it keeps
 // the text (a screen reader reads it there) and is drawn here instead.
 static void PaintStatusBar(HWND bar) {
@@ -74,16 +109,16 @@ static void PaintStatusBar(HWND bar) {
     HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkMode(dc, TRANSPARENT);
-    int margin = StatusMargin(), height = LineHeight(dc);
+    int margin = StatusMargin(), height = LineHeight(dc), shown = 0;
     int y = client.top + margin / 2;
-    std::vector<std::wstring> lines = StatusLines(dc, bar, client.right - client.left);
+    std::vector<std::wstring> lines = ShownStatusLines(dc, bar, client, shown);
     // Only whole lines: half a line cut at the bottom reads as something else.
-    for (size_t n = size_t(std::max(Win.statusFirstLine, 0)); n < lines.size(); ++n) {
-        const std::wstring& line = lines[n];
-        if (y + height > client.bottom) break;
-        TextOutW(dc, client.left + margin, y, line.c_str(), int(line.size()));
+    size_t first = size_t(std::max(Win.statusFirstLine, 0)), end = first + size_t(shown);
+    for (size_t n = first; n < lines.size() && n < end; ++n) {
+        TextOutW(dc, client.left + margin, y, lines[n].c_str(), int(lines[n].size()));
         y += height;
     }
+    if (shown > 0 && end < lines.size()) DrawMoreMark(dc, client, y - height);
     SelectObject(dc, oldFont);
     EndPaint(bar, &paint);
 }
@@ -143,9 +178,8 @@ StatusLineCount StatusBarLines() {
     GetClientRect(bar, &client);
     HDC dc = GetDC(bar);
     HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageW(bar, WM_GETFONT, 0, 0)));
-    int total = int(StatusLines(dc, bar, client.right - client.left).size());
-    int room = client.bottom - client.top - StatusMargin() / 2;
-    int shown = std::max(0, room / std::max(1, LineHeight(dc)));
+    int shown = 0;
+    int total = int(ShownStatusLines(dc, bar, client, shown).size());
     SelectObject(dc, oldFont);
     ReleaseDC(bar, dc);
     return {total, shown};

@@ -176,13 +176,13 @@ def list_background(shot, list_row, x=1000):
     return (x, y - 2)
 
 
-def read_text(shot, top, height, what):
+def read_text(shot, top, height, what, width=10000):
     """The status bar's text as tesseract reads it, blanks and line breaks
     dropped; None where tesseract is not installed."""
     if shutil.which("tesseract") is None:
         return None
     crop = shot.with_name(shot.stem + "-status.png")
-    subprocess.run(["convert", str(shot), "-crop", "10000x%d+0+%d" % (height, top), "+repage",
+    subprocess.run(["convert", str(shot), "-crop", "%dx%d+0+%d" % (width, height, top), "+repage",
                     str(crop)], check=True, timeout=30)
     text = subprocess.run(["tesseract", str(crop), "-", "--psm", "6"], stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL, text=True, timeout=60).stdout
@@ -222,7 +222,8 @@ def check_whole_name(session, shot, points, list_row, least_lines=3, whole=True)
 def check_status_pages(session, first_shot, list_row):
     """Ctrl+Shift+Z shows the status text's next lines, in the same type,
     until the first page comes back: read together, the pages hold the whole
-    long name, each page's lines whole."""
+    long name, each page's lines whole, each page but the last marked at its
+    right as having more."""
     texts, pages, page = [], None, 1
     shot = first_shot
     while True:
@@ -237,7 +238,13 @@ def check_status_pages(session, first_shot, list_row):
         if last_height < 32:  # a third of 72-point type at 96 dots an inch
             raise Failure("72 points, status page %d: lines of %d pixels, not the large type" %
                           (page, last_height))
-        texts.append(read_text(shot, top, height, "72 points, status page %d" % page))
+        # Right of the text, which breaks short of it, a mark while lines follow.
+        mark = h.dark_runs(shot, picture.width - 70, top, 45, height)
+        if bool(mark) != (pages is None or page < pages):
+            raise Failure("72 points, status page %d of %s: the mark that more lines follow "
+                          "is %s" % (page, pages, "there" if mark else "missing"))
+        texts.append(read_text(shot, top, height, "72 points, status page %d" % page,
+                               width=picture.width - 90))
         h.keys(session, "ctrl+shift+z")
         said = h.expect(session, (ASYNC, re.compile(r"Status Page (\d+) of (\d+)$")), timeout=30)
         now, count = (int(n) for n in re.search(r"(\d+) of (\d+)$", said).groups())
@@ -255,12 +262,14 @@ def check_status_pages(session, first_shot, list_row):
     print("  72 points: the status text in %d pages" % pages)
     if None in texts:
         return
-    # Tesseract reads some underscores as blanks or drops them; the name's
-    # words must all be there, in order, across the pages.
-    found = "".join(texts).replace("_", "")
+    # Tesseract reads some underscores as blanks or drops them, and an i at a
+    # line's start may come out as an l; the name's words must all be there,
+    # in order, across the pages.
+    same = str.maketrans("l1|", "iii")
+    found = "".join(texts).replace("_", "").translate(same)
     at = 0
     for word in (w for w in re.split(r"[_.]", LONG_NAME.lower()) if w):
-        at = found.find(word, at)
+        at = found.find(word.translate(same), at)
         if at < 0:
             raise Failure("72 points: the status pages lack %r of the long name" % word)
         at += len(word)

@@ -117,6 +117,10 @@ struct FolderListing {
     // Read them with the listing where that costs a call per entry (POSIX): asked from the open
     // folder, the call looks up no path. An entry gone meanwhile is left out.
     bool withInfo = false;
+    // The folder's own ChangeStamp, read from the open folder with withStamp: no path is looked
+    // up again for it.
+    bool withStamp = false;
+    int64_t stamp = 0;
 };
 
 bool ListFolder(const std::string& host, FolderListing& listing);

@@ -153,6 +153,12 @@ HANDLE OpenFolder(const std::string& host, DWORD access) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// Nanoseconds since 1970, as finely as the system keeps them.
+int64_t StampOf(const FILETIME& t) {
+    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return static_cast<int64_t>(ticks - 116444736000000000ull) * 100;
+}
+
 // Wine shows a Unix link as a plain folder, so loops are found by the folder's identity. Only
 // the file index is asked for: the volume serial costs Wine a trip to its mount manager per
 // folder, and the walk never crosses a volume (mount points are links, and Wine gives all the
@@ -216,9 +222,15 @@ bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.kinds.clear();
     listing.sizes.clear();
     listing.modified.clear();
-    HANDLE folder = OpenFolder(host, FILE_LIST_DIRECTORY | SYNCHRONIZE);
+    DWORD access =
+        FILE_LIST_DIRECTORY | SYNCHRONIZE | (listing.withStamp ? FILE_READ_ATTRIBUTES : 0);
+    HANDLE folder = OpenFolder(host, access);
     if (folder == INVALID_HANDLE_VALUE) return false;
     listing.id = IdOfOpenFolder(folder);
+    listing.stamp = 0;
+    FILETIME written;
+    if (listing.withStamp && GetFileTime(folder, nullptr, nullptr, &written))
+        listing.stamp = StampOf(written);
     bool ok = ReadEntries(folder, listing);
     CloseHandle(folder);
     return ok;
@@ -243,9 +255,7 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
 int64_t ChangeStamp(const std::string& host) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return 0;
-    const FILETIME& t = data.ftLastWriteTime;
-    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    return static_cast<int64_t>(ticks - 116444736000000000ull) * 100;
+    return StampOf(data.ftLastWriteTime);
 }
 
 std::string JoinHost(const std::string& folder, std::string_view name) {

@@ -116,9 +116,11 @@ void Compact(Store& s, bool withTable = true);
 void BuildTable(Store& s);
 
 // --- reading the disk (index_build.cpp)
-// Lists a folder with each entry's kind, size and date, as the walk sees them; false when it
-// cannot be read. Names holding a line break are left out, as the walk leaves them out.
-bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out);
+// Lists a folder with each entry's kind, size and date, as the walk sees them, and gives the
+// folder's identity and change stamp as read before its entries; false when it cannot be read.
+// Names holding a line break are left out, as the walk leaves them out.
+bool ListWithInfo(const std::string& host, FolderId& id, int64_t& stamp,
+                  std::vector<ListedEntry>& out);
 bool ReadEntry(const std::string& host, ListedEntry& e);
 
 struct Build {

@@ -37,13 +37,19 @@ struct Reading {
 
 // Lists one folder into the store (under the lock only to copy what was made ready) and returns
 // its subfolders. The watch comes first, so a change made while the folder is read is reported
-// too. In bulk (the first walk) the table is left to Compact.
+// too; the folder's identity and change stamp come from the folder opened for the listing, which
+// looks up no path again. In bulk (the first walk) the table is left to Compact.
 std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job, Reading& r, bool bulk) {
-    FolderId id = IdOfFolder(job.host);
-    if (IsLoop(id, job.ancestors)) return {}; // a link or mount leading back up
     int watch = index_host::Watch(job.host);
-    int64_t stamp = ChangeStamp(job.host); // before the listing: a later change makes it newer
-    bool readable = ListWithInfo(job.host, id, r.listed);
+    FolderId id;
+    int64_t stamp = 0;
+    bool readable = ListWithInfo(job.host, id, stamp, r.listed);
+    if (readable && IsLoop(id, job.ancestors)) { // a link or mount leading back up
+        // Where the system gives one folder one watch, this one is an ancestor's, which keeps it.
+        std::lock_guard<std::mutex> hold(lock);
+        if (watch >= 0 && !s.byWatch.contains(watch)) index_host::Unwatch(watch);
+        return {};
+    }
     r.prepared.entries.clear();
     r.prepared.pool.clear();
     if (readable)
@@ -168,15 +174,20 @@ bool ReadEntry(const std::string& host, ListedEntry& e) {
 
 // The entries and the path buffer are kept from folder to folder: the first walk would
 // otherwise allocate twice for each of its hundreds of thousands of entries.
-bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
+bool ListWithInfo(const std::string& host, FolderId& id, int64_t& stamp,
+                  std::vector<ListedEntry>& out) {
     thread_local FolderListing listing;
     listing.withInfo = true;
+    listing.withStamp = true;
     size_t n = 0;
+    id = {};
+    stamp = 0;
     if (!ListFolder(host, listing)) {
         out.clear();
         return false;
     }
     id = listing.id;
+    stamp = listing.stamp;
     std::string path = JoinHost(host, "");
     size_t prefix = path.size();
     uint32_t start = 0;
@@ -220,8 +231,8 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
     std::vector<ListedEntry> listed;
     FolderId id;
     std::string host = HostOf(s, folder);
-    int64_t stamp = ChangeStamp(host);
-    bool readable = ListWithInfo(host, id, listed);
+    int64_t stamp = 0;
+    bool readable = ListWithInfo(host, id, stamp, listed);
     s.folders[folder].stamp = stamp;
     size_t kept = 0;
     std::vector<uint32_t> keep;

@@ -114,6 +114,9 @@ void BuildDone(Server& sv) {
     Apply(sv, pending);
     sv.unsaved = true;
     sv.saveSoon = true;
+    // A new walk is a change like any other: the name order waits for a pause, so that it
+    // does not hold up the questions that were waiting for the walk to end.
+    sv.changedAt = std::chrono::steady_clock::now();
 }
 
 // Watches every living folder again and reads its change stamp, on as many threads as the

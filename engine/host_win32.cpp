@@ -1,5 +1,6 @@
 // The host system on Windows. Paths are native; texts are UTF-8 inside and UTF-16 at the API.
 #include "engine/es.h"
+#include "engine/win32_file.h"
 #include "engine/win32_text.h"
 
 #include <algorithm>
@@ -329,13 +330,14 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
     return ok;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
-    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+// WriteFile takes at most 4 GiB a call; 1 GiB at a time keeps clear of that.
+bool WriteNewFileFlushed(const std::wstring& path, const std::string& content,
+                         SECURITY_ATTRIBUTES* security) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
-    size_t done = 0;
-    while (ok && done < content.size()) {
+    for (size_t done = 0; ok && done < content.size();) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
         DWORD written = 0;
         ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
@@ -343,6 +345,10 @@ bool WriteNewFile(const std::string& host, const std::string& content) {
     }
     ok = ok && FlushFileBuffers(file);
     return CloseHandle(file) && ok;
+}
+
+bool WriteNewFile(const std::string& host, const std::string& content) {
+    return WriteNewFileFlushed(ApiPath(host), content, nullptr);
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/es.h"
+#include "engine/index_host.h"
 
 #include <atomic>
 #include <cstdint>
@@ -133,6 +134,23 @@ unsigned WorkerCount(); // threads for reading the disk: one per core
 // Walks every root into the store on worker threads; Wake is called when it is done.
 void StartBuild(Store& s, Build& b);
 void FinishBuild(Build& b); // joins the workers
+// After a restart from the saved index: every folder listed again with each entry's size and
+// date, on a thread of its own at low priority. A file changed while no index ran, in a folder
+// whose listing did not change, has nothing else to tell of it. What differs from the store is
+// handed to the server as changes reported for those entries, which it reads again itself; what
+// the pass read is never put in the store, so it cannot undo a newer change the watcher reported.
+struct Recheck {
+    std::mutex store; // held by the server while it changes the store, by the pass while it reads
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    // Folders below this number were compared, and what differed there is in found already.
+    std::atomic<uint32_t> checkedBelow{0};
+    std::mutex lock; // for found
+    std::vector<index_host::Change> found;
+};
+void StartRecheck(Store& s, Recheck& r); // Wake is called when something is found, and when done
+void FinishRecheck(Recheck& r);          // stops it if it runs, and joins it
+
 // Lists the folder again and brings its entries up to date, subfolders included.
 void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);

@@ -4,6 +4,8 @@
 #include "engine/index_host.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <thread>
 
@@ -117,6 +119,7 @@ void RunBuild(Store& s, Build& b, bool low) {
 }
 
 std::thread builder;
+std::thread rechecker;
 
 // A subfolder that came while the index runs: read whole, in this thread.
 void ReadNewFolder(Store& s, uint32_t folder) {
@@ -262,6 +265,81 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
             RemoveEntry(s, i, dropped);
     }
     RereadFolderDate(s, folder);
+}
+
+namespace {
+
+// What folder f's listing shows that the store does not hold; under the store's lock.
+void Compare(const Store& s, uint32_t f, bool readable, const std::vector<ListedEntry>& listed,
+             std::vector<index_host::Change>& found) {
+    using What = index_host::Change::What;
+    const Folder& folder = s.folders[f];
+    size_t known = 0;
+    for (const ListedEntry& e : listed) {
+        uint32_t i = readable ? Find(s, f, e.name) : None;
+        if (i == None || !SameKind(s.entries[i], e)) break;
+        ++known;
+        const Entry& held = s.entries[i];
+        bool shown = (held.flags & ShownAsFolder) != 0;
+        bool sizeDiffers = !(held.flags & Directory) && held.size != e.size;
+        if (sizeDiffers || held.modified != e.modified || shown != e.shownAsFolder)
+            found.push_back({What::Entry, folder.watch, e.name});
+    }
+    if (!readable || known != listed.size() || known != folder.children)
+        found.push_back({What::Listing, folder.watch, ""});
+}
+
+void RunRecheck(Store& s, Recheck& r) {
+    index_host::LowPriority(true);
+    // Tests hold the pass after each listing, to change what it has just read.
+    int pauseMs = std::atoi(Environment("LUMAFIND_INDEX_TEST_RECHECK_PAUSE_MS").c_str());
+    std::vector<ListedEntry> listed;
+    std::vector<index_host::Change> found;
+    std::string host;
+    for (uint32_t f = 0; !r.stop; ++f) {
+        int watch;
+        bool wanted; // a folder without a watch keeps the index from answering at all
+        {
+            std::lock_guard<std::mutex> hold(r.store);
+            if (f >= s.folders.size()) break;
+            watch = s.folders[f].watch;
+            wanted = s.folders[f].alive && watch >= 0;
+            if (wanted) host = HostOf(s, f);
+        }
+        found.clear();
+        if (wanted) {
+            FolderId id;
+            int64_t stamp;
+            bool readable = ListWithInfo(host, id, stamp, listed);
+            if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            std::lock_guard<std::mutex> hold(r.store);
+            // A folder gone or put elsewhere meanwhile had its own changes reported.
+            if (s.folders[f].alive && s.folders[f].watch == watch)
+                Compare(s, f, readable, listed, found);
+        }
+        if (!found.empty()) {
+            std::lock_guard<std::mutex> hold(r.lock);
+            r.found.insert(r.found.end(), found.begin(), found.end());
+        }
+        r.checkedBelow = f + 1;
+        if (!found.empty()) index_host::Wake();
+    }
+    r.done = true;
+    index_host::Wake();
+}
+
+} // namespace
+
+void StartRecheck(Store& s, Recheck& r) {
+    r.stop = false;
+    r.done = false;
+    r.checkedBelow = 0;
+    rechecker = std::thread(RunRecheck, std::ref(s), std::ref(r));
+}
+
+void FinishRecheck(Recheck& r) {
+    r.stop = true;
+    if (rechecker.joinable()) rechecker.join();
 }
 
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped) {

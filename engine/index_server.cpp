@@ -36,10 +36,19 @@ struct Server {
     bool byNameWanted = false; // a question came while it was stale
     std::chrono::steady_clock::time_point changedAt;
     bool saveSoon = false; // a new walk, to be saved soon
+    Recheck recheck;       // every entry read again after a restart
+    bool rechecking = false;
 };
 
 bool Ready(const Server& sv) {
     return !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
+}
+
+void StopRecheck(Server& sv) {
+    if (!sv.rechecking) return;
+    FinishRecheck(sv.recheck);
+    sv.recheck.found.clear();
+    sv.rechecking = false;
 }
 
 void Rebuild(Server& sv) {
@@ -47,6 +56,7 @@ void Rebuild(Server& sv) {
         sv.rebuildAfter = true;
         return;
     }
+    StopRecheck(sv); // the walk to come reads every entry anyway
     sv.byNameFresh = false;
     sv.saveSoon = false; // the walk to come is saved when done
     index_host::StopWatcher();
@@ -77,6 +87,7 @@ void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
     }
     std::sort(listings.begin(), listings.end());
     listings.erase(std::unique(listings.begin(), listings.end()), listings.end());
+    std::lock_guard<std::mutex> hold(sv.recheck.store);
     std::vector<int> dropped;
     for (uint32_t f : listings)
         if (s.folders[f].alive) Relist(s, f, dropped);
@@ -100,6 +111,23 @@ void TakeChanges(Server& sv) {
         sv.pending.insert(sv.pending.end(), changes.begin(), changes.end());
     else
         Apply(sv, changes);
+}
+
+// What the pass after a restart found differs, applied as reported changes: each entry is read
+// again here, so the value kept is never older than one the watcher reported.
+void TakeRechecked(Server& sv) {
+    if (!sv.rechecking) return;
+    bool done = sv.recheck.done; // before taking: all it found is in by then
+    std::vector<index_host::Change> found;
+    {
+        std::lock_guard<std::mutex> hold(sv.recheck.lock);
+        found.swap(sv.recheck.found);
+    }
+    if (done) {
+        FinishRecheck(sv.recheck);
+        sv.rechecking = false;
+    }
+    Apply(sv, found);
 }
 
 void BuildDone(Server& sv) {
@@ -213,9 +241,11 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     Question q;
     if (!DecodeQuestion(m.body, q)) return Refusal("the question cannot be read");
     TakeChanges(sv);
+    TakeRechecked(sv);
     bool ready = Ready(sv);
+    // Caught up: answering, and after a restart every entry read again.
     if (q.asking == Asking::Status)
-        return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "");
+        return EncodeAnswer(ready && !sv.rechecking ? Answering::Ready : Answering::NotReady, "");
     std::vector<uint32_t> roots;
     if (ready && !RootsHeld(sv.store, q.roots, roots)) {
         if (RootCameBack(sv.store)) Rebuild(sv);
@@ -247,6 +277,7 @@ void Loop(Server& sv) {
         bool built = h.woken && sv.build.done;
         if (built) BuildDone(sv);
         if (h.changes) TakeChanges(sv);
+        if (h.woken) TakeRechecked(sv);
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
@@ -256,6 +287,7 @@ void Loop(Server& sv) {
         auto sinceChange = std::chrono::steady_clock::now() - sv.changedAt;
         if (sv.byNameWanted && Ready(sv) &&
             sinceChange >= std::chrono::milliseconds(RanksAfterMs)) {
+            std::lock_guard<std::mutex> hold(sv.recheck.store);
             sv.byNameFresh = NameRanks(sv.store);
             sv.byNameWanted = false;
         }
@@ -288,6 +320,8 @@ int Serve() {
     if (Load(sv.store) && SameRoots(sv.store, roots)) {
         Reconcile(sv);
         sv.unsaved = true;
+        StartRecheck(sv.store, sv.recheck);
+        sv.rechecking = true;
     } else {
         SetRoots(sv.store, roots);
         Rebuild(sv);
@@ -297,6 +331,7 @@ int Serve() {
         sv.build.stop = true;
         FinishBuild(sv.build);
     }
+    StopRecheck(sv);
     index_host::StopServer();
     return 0;
 }

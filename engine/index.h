@@ -160,6 +160,9 @@ void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<i
 // ranked: each living entry holds its place in the order of -sort name (NameRanks).
 std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
                    bool ranked = false);
+// The entries that answer the request, in the store's order.
+std::vector<uint32_t> Matches(const Store& s, const Request& request,
+                              const std::vector<uint32_t>& rootsAsked);
 // Gives each living entry its place in name order; false when there are too many to number.
 bool NameRanks(Store& s);
 

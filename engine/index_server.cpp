@@ -130,6 +130,31 @@ void TakeRechecked(Server& sv) {
     Apply(sv, found);
 }
 
+// Until that pass is done, an answer first reads its own matches again where the pass has not
+// been yet, so that no size or date saved before the restart is answered unread.
+void ReadMatchesAgain(Server& sv, const Request& request, const std::vector<uint32_t>& roots) {
+    if (!sv.rechecking) return;
+    uint32_t checked = sv.recheck.checkedBelow; // what the pass found below it is taken next
+    TakeRechecked(sv);
+    if (!sv.rechecking) return;
+    const Store& s = sv.store;
+    std::vector<index_host::Change> changes;
+    for (uint32_t i : Matches(s, request, roots)) {
+        const Entry& e = s.entries[i];
+        if (e.folder < checked) continue;
+        ListedEntry now;
+        bool differs = !ReadEntry(HostOfEntry(s, i), now) ||
+                       ((e.flags & Directory) != 0) != (now.kind == Kind::Folder) ||
+                       (!(e.flags & Directory) && e.size != now.size) ||
+                       e.modified != now.modified ||
+                       ((e.flags & ShownAsFolder) != 0) != now.shownAsFolder;
+        if (differs)
+            changes.push_back({index_host::Change::What::Entry, s.folders[e.folder].watch,
+                               std::string(NameOf(s, e))});
+    }
+    Apply(sv, changes);
+}
+
 void BuildDone(Server& sv) {
     FinishBuild(sv.build);
     sv.building = false;
@@ -256,6 +281,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
+    ReadMatchesAgain(sv, request, roots);
     return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
 }
 

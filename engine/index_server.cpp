@@ -271,6 +271,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     // Caught up: answering, and after a restart every entry read again.
     if (q.asking == Asking::Status)
         return EncodeAnswer(ready && !sv.rechecking ? Answering::Ready : Answering::NotReady, "");
+    if (!sv.byNameFresh) sv.byNameWanted = true; // a search, which the order would have helped
     std::vector<uint32_t> roots;
     if (ready && !RootsHeld(sv.store, q.roots, roots)) {
         if (RootCameBack(sv.store)) Rebuild(sv);
@@ -309,7 +310,6 @@ void Loop(Server& sv) {
         if (!h.messages.empty()) quietMs = 0;
         // What no answer waits for is done once the questions that came are answered; the
         // name order once changes have paused, so that it does not hold up the next ones.
-        if (!h.messages.empty() && !sv.byNameFresh) sv.byNameWanted = true;
         auto sinceChange = std::chrono::steady_clock::now() - sv.changedAt;
         if (sv.byNameWanted && Ready(sv) &&
             sinceChange >= std::chrono::milliseconds(RanksAfterMs)) {

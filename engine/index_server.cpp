@@ -130,20 +130,34 @@ void TakeRechecked(Server& sv) {
     Apply(sv, found);
 }
 
-// Until that pass is done, an answer first reads its own matches again where the pass has not
-// been yet, so that no size or date saved before the restart is answered unread.
+// Until that pass is done, an answer that shows sizes or dates, or is sorted by date, first reads
+// its own matches again where the pass has not been yet, so that no size or date saved before
+// the restart is answered unread.
 void ReadMatchesAgain(Server& sv, const Request& request, const std::vector<uint32_t>& roots) {
-    if (!sv.rechecking) return;
+    bool showsInfo = request.exportCsv && (request.wantSize || request.wantDate);
+    if (!sv.rechecking || !(showsInfo || request.sortBy == SortBy::DateModified)) return;
     uint32_t checked = sv.recheck.checkedBelow; // what the pass found below it is taken next
     TakeRechecked(sv);
     if (!sv.rechecking) return;
     const Store& s = sv.store;
+    std::vector<uint32_t> unread;
+    for (uint32_t i : Matches(s, request, roots))
+        if (s.entries[i].folder >= checked) unread.push_back(i);
+    // By folder, so that each folder's path is made once.
+    std::stable_sort(unread.begin(), unread.end(), [&s](uint32_t a, uint32_t b) {
+        return s.entries[a].folder < s.entries[b].folder;
+    });
     std::vector<index_host::Change> changes;
-    for (uint32_t i : Matches(s, request, roots)) {
+    std::string folderHost;
+    uint32_t folder = None;
+    for (uint32_t i : unread) {
         const Entry& e = s.entries[i];
-        if (e.folder < checked) continue;
+        if (e.folder != folder) {
+            folder = e.folder;
+            folderHost = HostOf(s, folder);
+        }
         ListedEntry now;
-        bool differs = !ReadEntry(HostOfEntry(s, i), now) ||
+        bool differs = !ReadEntry(JoinHost(folderHost, NameOf(s, e)), now) ||
                        ((e.flags & Directory) != 0) != (now.kind == Kind::Folder) ||
                        (!(e.flags & Directory) && e.size != now.size) ||
                        e.modified != now.modified ||

@@ -119,6 +119,22 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+bool ReadItemWithKind(const std::string& host, Kind& kind, bool& shownAsFolder, int64_t& size,
+                      int64_t& modified) {
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0) return false;
+    kind = KindOfMode(st.st_mode);
+    shownAsFolder = kind == Kind::Folder;
+    struct stat target;
+    if (kind == Kind::Link && ::stat(host.c_str(), &target) == 0) {
+        shownAsFolder = S_ISDIR(target.st_mode);
+        st = target;
+    }
+    size = static_cast<int64_t>(st.st_size);
+    modified = static_cast<int64_t>(st.st_mtime);
+    return true;
+}
+
 int64_t ChangeStamp(const std::string& host) {
     struct stat st;
     return ::stat(host.c_str(), &st) == 0 ? StampOf(st) : 0;

@@ -253,6 +253,32 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+// Kinds as a listing gives them: a reparse point is a link only by its tag (a cloud file's
+// folder is an ordinary folder), which only the reparse points' rare case asks for. A link's own
+// attributes tell whether it stands for a folder.
+bool ReadItemWithKind(const std::string& host, Kind& kind, bool& shownAsFolder, int64_t& size,
+                      int64_t& modified) {
+    std::wstring path = ApiPath(host);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    DWORD a = data.dwFileAttributes;
+    shownAsFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool link = false;
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(path.c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            link = IsLink(found.dwFileAttributes, found.dwReserved0);
+            FindClose(search);
+        }
+    }
+    kind = link ? Kind::Link : shownAsFolder ? Kind::Folder : Kind::File;
+    size =
+        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    modified = UnixSeconds(data.ftLastWriteTime);
+    return true;
+}
+
 int64_t ChangeStamp(const std::string& host) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return 0;

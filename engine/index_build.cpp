@@ -168,11 +168,7 @@ unsigned WorkerCount() {
 }
 
 bool ReadEntry(const std::string& host, ListedEntry& e) {
-    e.kind = KindOf(host, false);
-    if (e.kind == Kind::Unknown) return false;
-    e.shownAsFolder =
-        e.kind == Kind::Folder || (e.kind == Kind::Link && KindOf(host, true) == Kind::Folder);
-    return ReadItem(host, e.size, e.modified);
+    return ReadItemWithKind(host, e.kind, e.shownAsFolder, e.size, e.modified);
 }
 
 // The entries and the path buffer are kept from folder to folder: the first walk would

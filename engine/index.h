@@ -151,6 +151,9 @@ struct Recheck {
 void StartRecheck(Store& s, Recheck& r); // Wake is called when something is found, and when done
 void FinishRecheck(Recheck& r);          // stops it if it runs, and joins it
 
+// True when a folder of this identity would be one of the folder's own ancestors: a link or mount
+// leading back up, which is never entered.
+bool LeadsBackUp(const Store& s, uint32_t folder, FolderId id);
 // Lists the folder again and brings its entries up to date, subfolders included.
 void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);

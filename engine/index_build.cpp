@@ -50,6 +50,8 @@ std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job, Reading&
         // Where the system gives one folder one watch, this one is an ancestor's, which keeps it.
         std::lock_guard<std::mutex> hold(lock);
         if (watch >= 0 && !s.byWatch.contains(watch)) index_host::Unwatch(watch);
+        s.folders[job.folder].id = id; // so that a restart knows it for what it is
+        s.folders[job.folder].stamp = stamp;
         return {};
     }
     r.prepared.entries.clear();
@@ -162,6 +164,15 @@ void RereadFolderDate(Store& s, uint32_t folder) {
 
 } // namespace
 
+bool LeadsBackUp(const Store& s, uint32_t folder, FolderId id) {
+    if (id == FolderId()) return false;
+    uint32_t f = s.folders[folder].parent;
+    for (; f != None; f = s.folders[f].parent)
+        if (s.folders[f].id == id) return true;
+    const std::vector<FolderId>& above = s.rootAncestors[s.folders[folder].root];
+    return std::find(above.begin(), above.end(), id) != above.end();
+}
+
 unsigned WorkerCount() {
     unsigned n = std::thread::hardware_concurrency();
     return std::clamp(n == 0 ? 2u : n, 1u, 8u);
@@ -233,6 +244,7 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
     int64_t stamp = 0;
     bool readable = ListWithInfo(host, id, stamp, listed);
     s.folders[folder].stamp = stamp;
+    if (readable && LeadsBackUp(s, folder, id)) listed.clear(); // never entered
     size_t kept = 0;
     std::vector<uint32_t> keep;
     for (const ListedEntry& e : listed) {

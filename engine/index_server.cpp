@@ -192,7 +192,7 @@ void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& s
     size_t n = s.folders.size();
     std::vector<std::string> hosts(n);
     for (uint32_t f = 0; f < n; ++f)
-        if (s.folders[f].alive) hosts[f] = HostOf(s, f);
+        if (s.folders[f].alive && !LeadsBackUp(s, f, s.folders[f].id)) hosts[f] = HostOf(s, f);
     watches.assign(n, -1);
     stamps.assign(n, 0);
     auto part = [&](size_t from, size_t step) {
@@ -228,7 +228,7 @@ void Reconcile(Server& sv) {
     // subfolders' dates up to date, which would hide that their own listings changed.
     std::vector<uint32_t> stale;
     for (uint32_t f = 0; f < s.folders.size(); ++f) {
-        if (!s.folders[f].alive) continue;
+        if (!s.folders[f].alive || LeadsBackUp(s, f, s.folders[f].id)) continue; // never entered
         int watch = watches[f];
         s.folders[f].watch = watch;
         if (watch >= 0) s.byWatch[watch] = f;

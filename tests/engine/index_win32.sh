@@ -30,6 +30,8 @@ for d in 1 2 3; do
     mkdir -p "$tree/dir $d/sub.$d"
     for f in 1 2 3 4; do echo x >"$tree/dir $d/$(pick) $f.txt"; echo y >"$tree/dir $d/sub.$d/$(pick) $f.mp3"; done
 done
+# Wine shows a Unix link as a plain folder: this one leads back up, and must not be entered.
+ln -s .. "$tree/dir 1/sub.1/up"
 # A folder that no round changes, dated long ago: a restart does not list it again.
 mkdir -p "$tree/kept"
 echo short >"$tree/kept/texas kept.txt"

@@ -117,12 +117,20 @@ struct FolderListing {
     // Read them with the listing where that costs a call per entry (POSIX): asked from the open
     // folder, the call looks up no path. An entry gone meanwhile is left out.
     bool withInfo = false;
+    // The folder's own ChangeStamp, read from the open folder with withStamp: no path is looked
+    // up again for it.
+    bool withStamp = false;
+    int64_t stamp = 0;
 };
 
 bool ListFolder(const std::string& host, FolderListing& listing);
 FolderId IdOfFolder(const std::string& host); // empty when it cannot be read
 Kind KindOf(const std::string& host, bool followLink);
 bool ReadItem(const std::string& host, int64_t& size, int64_t& modified);
+// The item's own kind, whether it is shown as a folder (a folder, or a link to one), and its size
+// and date as ReadItem gives them, in one look where the system allows; false when it is gone.
+bool ReadItemWithKind(const std::string& host, Kind& kind, bool& shownAsFolder, int64_t& size,
+                      int64_t& modified);
 // The item's modification time as finely as the system keeps it, in nanoseconds since 1970;
 // 0 when it cannot be read.
 int64_t ChangeStamp(const std::string& host);

@@ -61,6 +61,10 @@ bool ReadItemAt(int folder, const char* name, int64_t& size, int64_t& modified) 
     return true;
 }
 
+int64_t StampOf(const struct stat& st) {
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 } // namespace
 
 bool ListFolder(const std::string& host, FolderListing& listing) {
@@ -73,8 +77,11 @@ bool ListFolder(const std::string& host, FolderListing& listing) {
     if (!dir) return false;
     struct stat st;
     listing.id = {};
-    if (::fstat(::dirfd(dir), &st) == 0)
+    listing.stamp = 0;
+    if (::fstat(::dirfd(dir), &st) == 0) {
         listing.id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+        listing.stamp = StampOf(st);
+    }
     while (const dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
@@ -112,10 +119,25 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+bool ReadItemWithKind(const std::string& host, Kind& kind, bool& shownAsFolder, int64_t& size,
+                      int64_t& modified) {
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0) return false;
+    kind = KindOfMode(st.st_mode);
+    shownAsFolder = kind == Kind::Folder;
+    struct stat target;
+    if (kind == Kind::Link && ::stat(host.c_str(), &target) == 0) {
+        shownAsFolder = S_ISDIR(target.st_mode);
+        st = target;
+    }
+    size = static_cast<int64_t>(st.st_size);
+    modified = static_cast<int64_t>(st.st_mtime);
+    return true;
+}
+
 int64_t ChangeStamp(const std::string& host) {
     struct stat st;
-    if (::stat(host.c_str(), &st) != 0) return 0;
-    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return ::stat(host.c_str(), &st) == 0 ? StampOf(st) : 0;
 }
 
 std::string JoinHost(const std::string& folder, std::string_view name) {

@@ -1,5 +1,6 @@
 // The host system on Windows. Paths are native; texts are UTF-8 inside and UTF-16 at the API.
 #include "engine/es.h"
+#include "engine/win32_file.h"
 #include "engine/win32_text.h"
 
 #include <algorithm>
@@ -153,6 +154,12 @@ HANDLE OpenFolder(const std::string& host, DWORD access) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// Nanoseconds since 1970, as finely as the system keeps them.
+int64_t StampOf(const FILETIME& t) {
+    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return static_cast<int64_t>(ticks - 116444736000000000ull) * 100;
+}
+
 // Wine shows a Unix link as a plain folder, so loops are found by the folder's identity. Only
 // the file index is asked for: the volume serial costs Wine a trip to its mount manager per
 // folder, and the walk never crosses a volume (mount points are links, and Wine gives all the
@@ -216,9 +223,15 @@ bool ListFolder(const std::string& host, FolderListing& listing) {
     listing.kinds.clear();
     listing.sizes.clear();
     listing.modified.clear();
-    HANDLE folder = OpenFolder(host, FILE_LIST_DIRECTORY | SYNCHRONIZE);
+    DWORD access =
+        FILE_LIST_DIRECTORY | SYNCHRONIZE | (listing.withStamp ? FILE_READ_ATTRIBUTES : 0);
+    HANDLE folder = OpenFolder(host, access);
     if (folder == INVALID_HANDLE_VALUE) return false;
     listing.id = IdOfOpenFolder(folder);
+    listing.stamp = 0;
+    FILETIME written;
+    if (listing.withStamp && GetFileTime(folder, nullptr, nullptr, &written))
+        listing.stamp = StampOf(written);
     bool ok = ReadEntries(folder, listing);
     CloseHandle(folder);
     return ok;
@@ -240,12 +253,36 @@ bool ReadItem(const std::string& host, int64_t& size, int64_t& modified) {
     return true;
 }
 
+// Kinds as a listing gives them: a reparse point is a link only by its tag (a cloud file's
+// folder is an ordinary folder), which only the reparse points' rare case asks for. A link's own
+// attributes tell whether it stands for a folder.
+bool ReadItemWithKind(const std::string& host, Kind& kind, bool& shownAsFolder, int64_t& size,
+                      int64_t& modified) {
+    std::wstring path = ApiPath(host);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    DWORD a = data.dwFileAttributes;
+    shownAsFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool link = false;
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(path.c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            link = IsLink(found.dwFileAttributes, found.dwReserved0);
+            FindClose(search);
+        }
+    }
+    kind = link ? Kind::Link : shownAsFolder ? Kind::Folder : Kind::File;
+    size =
+        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    modified = UnixSeconds(data.ftLastWriteTime);
+    return true;
+}
+
 int64_t ChangeStamp(const std::string& host) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(ApiPath(host).c_str(), GetFileExInfoStandard, &data)) return 0;
-    const FILETIME& t = data.ftLastWriteTime;
-    uint64_t ticks = (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    return static_cast<int64_t>(ticks - 116444736000000000ull) * 100;
+    return StampOf(data.ftLastWriteTime);
 }
 
 std::string JoinHost(const std::string& folder, std::string_view name) {
@@ -319,13 +356,14 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
     return ok;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
-    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+// WriteFile takes at most 4 GiB a call; 1 GiB at a time keeps clear of that.
+bool WriteNewFileFlushed(const std::wstring& path, const std::string& content,
+                         SECURITY_ATTRIBUTES* security) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
-    size_t done = 0;
-    while (ok && done < content.size()) {
+    for (size_t done = 0; ok && done < content.size();) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
         DWORD written = 0;
         ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
@@ -333,6 +371,10 @@ bool WriteNewFile(const std::string& host, const std::string& content) {
     }
     ok = ok && FlushFileBuffers(file);
     return CloseHandle(file) && ok;
+}
+
+bool WriteNewFile(const std::string& host, const std::string& content) {
+    return WriteNewFileFlushed(ApiPath(host), content, nullptr);
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/es.h"
+#include "engine/index_host.h"
 
 #include <atomic>
 #include <cstdint>
@@ -116,9 +117,11 @@ void Compact(Store& s, bool withTable = true);
 void BuildTable(Store& s);
 
 // --- reading the disk (index_build.cpp)
-// Lists a folder with each entry's kind, size and date, as the walk sees them; false when it
-// cannot be read. Names holding a line break are left out, as the walk leaves them out.
-bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out);
+// Lists a folder with each entry's kind, size and date, as the walk sees them, and gives the
+// folder's identity and change stamp as read before its entries; false when it cannot be read.
+// Names holding a line break are left out, as the walk leaves them out.
+bool ListWithInfo(const std::string& host, FolderId& id, int64_t& stamp,
+                  std::vector<ListedEntry>& out);
 bool ReadEntry(const std::string& host, ListedEntry& e);
 
 struct Build {
@@ -131,6 +134,26 @@ unsigned WorkerCount(); // threads for reading the disk: one per core
 // Walks every root into the store on worker threads; Wake is called when it is done.
 void StartBuild(Store& s, Build& b);
 void FinishBuild(Build& b); // joins the workers
+// After a restart from the saved index: every folder listed again with each entry's size and
+// date, on a thread of its own at low priority. A file changed while no index ran, in a folder
+// whose listing did not change, has nothing else to tell of it. What differs from the store is
+// handed to the server as changes reported for those entries, which it reads again itself; what
+// the pass read is never put in the store, so it cannot undo a newer change the watcher reported.
+struct Recheck {
+    std::mutex store; // held by the server while it changes the store, by the pass while it reads
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    // Folders below this number were compared, and what differed there is in found already.
+    std::atomic<uint32_t> checkedBelow{0};
+    std::mutex lock; // for found
+    std::vector<index_host::Change> found;
+};
+void StartRecheck(Store& s, Recheck& r); // Wake is called when something is found, and when done
+void FinishRecheck(Recheck& r);          // stops it if it runs, and joins it
+
+// True when a folder of this identity would be one of the folder's own ancestors: a link or mount
+// leading back up, which is never entered.
+bool LeadsBackUp(const Store& s, uint32_t folder, FolderId id);
 // Lists the folder again and brings its entries up to date, subfolders included.
 void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
@@ -140,6 +163,9 @@ void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<i
 // ranked: each living entry holds its place in the order of -sort name (NameRanks).
 std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
                    bool ranked = false);
+// The entries that answer the request, in the store's order.
+std::vector<uint32_t> Matches(const Store& s, const Request& request,
+                              const std::vector<uint32_t>& rootsAsked);
 // Gives each living entry its place in name order; false when there are too many to number.
 bool NameRanks(Store& s);
 

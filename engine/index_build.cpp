@@ -4,6 +4,8 @@
 #include "engine/index_host.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <thread>
 
@@ -37,13 +39,21 @@ struct Reading {
 
 // Lists one folder into the store (under the lock only to copy what was made ready) and returns
 // its subfolders. The watch comes first, so a change made while the folder is read is reported
-// too. In bulk (the first walk) the table is left to Compact.
+// too; the folder's identity and change stamp come from the folder opened for the listing, which
+// looks up no path again. In bulk (the first walk) the table is left to Compact.
 std::vector<Job> ReadFolder(Store& s, std::mutex& lock, const Job& job, Reading& r, bool bulk) {
-    FolderId id = IdOfFolder(job.host);
-    if (IsLoop(id, job.ancestors)) return {}; // a link or mount leading back up
     int watch = index_host::Watch(job.host);
-    int64_t stamp = ChangeStamp(job.host); // before the listing: a later change makes it newer
-    bool readable = ListWithInfo(job.host, id, r.listed);
+    FolderId id;
+    int64_t stamp = 0;
+    bool readable = ListWithInfo(job.host, id, stamp, r.listed);
+    if (readable && IsLoop(id, job.ancestors)) { // a link or mount leading back up
+        // Where the system gives one folder one watch, this one is an ancestor's, which keeps it.
+        std::lock_guard<std::mutex> hold(lock);
+        if (watch >= 0 && !s.byWatch.contains(watch)) index_host::Unwatch(watch);
+        s.folders[job.folder].id = id; // so that a restart knows it for what it is
+        s.folders[job.folder].stamp = stamp;
+        return {};
+    }
     r.prepared.entries.clear();
     r.prepared.pool.clear();
     if (readable)
@@ -111,6 +121,7 @@ void RunBuild(Store& s, Build& b, bool low) {
 }
 
 std::thread builder;
+std::thread rechecker;
 
 // A subfolder that came while the index runs: read whole, in this thread.
 void ReadNewFolder(Store& s, uint32_t folder) {
@@ -153,30 +164,40 @@ void RereadFolderDate(Store& s, uint32_t folder) {
 
 } // namespace
 
+bool LeadsBackUp(const Store& s, uint32_t folder, FolderId id) {
+    if (id == FolderId()) return false;
+    uint32_t f = s.folders[folder].parent;
+    for (; f != None; f = s.folders[f].parent)
+        if (s.folders[f].id == id) return true;
+    const std::vector<FolderId>& above = s.rootAncestors[s.folders[folder].root];
+    return std::find(above.begin(), above.end(), id) != above.end();
+}
+
 unsigned WorkerCount() {
     unsigned n = std::thread::hardware_concurrency();
     return std::clamp(n == 0 ? 2u : n, 1u, 8u);
 }
 
 bool ReadEntry(const std::string& host, ListedEntry& e) {
-    e.kind = KindOf(host, false);
-    if (e.kind == Kind::Unknown) return false;
-    e.shownAsFolder =
-        e.kind == Kind::Folder || (e.kind == Kind::Link && KindOf(host, true) == Kind::Folder);
-    return ReadItem(host, e.size, e.modified);
+    return ReadItemWithKind(host, e.kind, e.shownAsFolder, e.size, e.modified);
 }
 
 // The entries and the path buffer are kept from folder to folder: the first walk would
 // otherwise allocate twice for each of its hundreds of thousands of entries.
-bool ListWithInfo(const std::string& host, FolderId& id, std::vector<ListedEntry>& out) {
+bool ListWithInfo(const std::string& host, FolderId& id, int64_t& stamp,
+                  std::vector<ListedEntry>& out) {
     thread_local FolderListing listing;
     listing.withInfo = true;
+    listing.withStamp = true;
     size_t n = 0;
+    id = {};
+    stamp = 0;
     if (!ListFolder(host, listing)) {
         out.clear();
         return false;
     }
     id = listing.id;
+    stamp = listing.stamp;
     std::string path = JoinHost(host, "");
     size_t prefix = path.size();
     uint32_t start = 0;
@@ -220,9 +241,10 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
     std::vector<ListedEntry> listed;
     FolderId id;
     std::string host = HostOf(s, folder);
-    int64_t stamp = ChangeStamp(host);
-    bool readable = ListWithInfo(host, id, listed);
+    int64_t stamp = 0;
+    bool readable = ListWithInfo(host, id, stamp, listed);
     s.folders[folder].stamp = stamp;
+    if (readable && LeadsBackUp(s, folder, id)) listed.clear(); // never entered
     size_t kept = 0;
     std::vector<uint32_t> keep;
     for (const ListedEntry& e : listed) {
@@ -251,6 +273,81 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped) {
             RemoveEntry(s, i, dropped);
     }
     RereadFolderDate(s, folder);
+}
+
+namespace {
+
+// What folder f's listing shows that the store does not hold; under the store's lock.
+void Compare(const Store& s, uint32_t f, bool readable, const std::vector<ListedEntry>& listed,
+             std::vector<index_host::Change>& found) {
+    using What = index_host::Change::What;
+    const Folder& folder = s.folders[f];
+    size_t known = 0;
+    for (const ListedEntry& e : listed) {
+        uint32_t i = readable ? Find(s, f, e.name) : None;
+        if (i == None || !SameKind(s.entries[i], e)) break;
+        ++known;
+        const Entry& held = s.entries[i];
+        bool shown = (held.flags & ShownAsFolder) != 0;
+        bool sizeDiffers = !(held.flags & Directory) && held.size != e.size;
+        if (sizeDiffers || held.modified != e.modified || shown != e.shownAsFolder)
+            found.push_back({What::Entry, folder.watch, e.name});
+    }
+    if (!readable || known != listed.size() || known != folder.children)
+        found.push_back({What::Listing, folder.watch, ""});
+}
+
+void RunRecheck(Store& s, Recheck& r) {
+    index_host::LowPriority(true);
+    // Tests hold the pass after each listing, to change what it has just read.
+    int pauseMs = std::atoi(Environment("LUMAFIND_INDEX_TEST_RECHECK_PAUSE_MS").c_str());
+    std::vector<ListedEntry> listed;
+    std::vector<index_host::Change> found;
+    std::string host;
+    for (uint32_t f = 0; !r.stop; ++f) {
+        int watch;
+        bool wanted; // a folder without a watch keeps the index from answering at all
+        {
+            std::lock_guard<std::mutex> hold(r.store);
+            if (f >= s.folders.size()) break;
+            watch = s.folders[f].watch;
+            wanted = s.folders[f].alive && watch >= 0;
+            if (wanted) host = HostOf(s, f);
+        }
+        found.clear();
+        if (wanted) {
+            FolderId id;
+            int64_t stamp;
+            bool readable = ListWithInfo(host, id, stamp, listed);
+            if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            std::lock_guard<std::mutex> hold(r.store);
+            // A folder gone or put elsewhere meanwhile had its own changes reported.
+            if (s.folders[f].alive && s.folders[f].watch == watch)
+                Compare(s, f, readable, listed, found);
+        }
+        if (!found.empty()) {
+            std::lock_guard<std::mutex> hold(r.lock);
+            r.found.insert(r.found.end(), found.begin(), found.end());
+        }
+        r.checkedBelow = f + 1;
+        if (!found.empty()) index_host::Wake();
+    }
+    r.done = true;
+    index_host::Wake();
+}
+
+} // namespace
+
+void StartRecheck(Store& s, Recheck& r) {
+    r.stop = false;
+    r.done = false;
+    r.checkedBelow = 0;
+    rechecker = std::thread(RunRecheck, std::ref(s), std::ref(r));
+}
+
+void FinishRecheck(Recheck& r) {
+    r.stop = true;
+    if (rechecker.joinable()) rechecker.join();
 }
 
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped) {

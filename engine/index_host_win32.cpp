@@ -5,6 +5,7 @@
 // end must run as the same user, checked on both ends.
 #include "engine/es.h"
 #include "engine/index_host.h"
+#include "engine/win32_file.h"
 #include "engine/win32_text.h"
 
 #include <windows.h>
@@ -673,18 +674,7 @@ std::string DataFolder() {
 bool WritePrivateFile(const std::string& host, const std::string& content) {
     OwnerOnly owner;
     if (!owner.Ok()) return false;
-    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, &owner.attributes,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < content.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
-        DWORD written = 0;
-        ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
-        done += written;
-    }
-    ok = ok && FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    return WriteNewFileFlushed(ApiPath(host), content, &owner.attributes);
 }
 
 // For the calling thread: background mode lowers both its CPU and its I/O priority. Where the

@@ -322,4 +322,12 @@ std::string Answer(const Store& s, const Request& request, const std::vector<uin
     return out;
 }
 
+std::vector<uint32_t> Matches(const Store& s, const Request& request,
+                              const std::vector<uint32_t>& rootsAsked) {
+    size_t n = s.folders.size();
+    Scan scan{s, request, Paths(n), std::vector<uint8_t>(n, 0), Paths(n)};
+    scan.needPath = NeedsPath(request);
+    return Select(scan, rootsAsked);
+}
+
 } // namespace es::index

@@ -36,10 +36,19 @@ struct Server {
     bool byNameWanted = false; // a question came while it was stale
     std::chrono::steady_clock::time_point changedAt;
     bool saveSoon = false; // a new walk, to be saved soon
+    Recheck recheck;       // every entry read again after a restart
+    bool rechecking = false;
 };
 
 bool Ready(const Server& sv) {
     return !sv.building && !sv.rebuildAfter && sv.store.unwatched == 0;
+}
+
+void StopRecheck(Server& sv) {
+    if (!sv.rechecking) return;
+    FinishRecheck(sv.recheck);
+    sv.recheck.found.clear();
+    sv.rechecking = false;
 }
 
 void Rebuild(Server& sv) {
@@ -47,6 +56,7 @@ void Rebuild(Server& sv) {
         sv.rebuildAfter = true;
         return;
     }
+    StopRecheck(sv); // the walk to come reads every entry anyway
     sv.byNameFresh = false;
     sv.saveSoon = false; // the walk to come is saved when done
     index_host::StopWatcher();
@@ -77,6 +87,7 @@ void Apply(Server& sv, const std::vector<index_host::Change>& changes) {
     }
     std::sort(listings.begin(), listings.end());
     listings.erase(std::unique(listings.begin(), listings.end()), listings.end());
+    std::lock_guard<std::mutex> hold(sv.recheck.store);
     std::vector<int> dropped;
     for (uint32_t f : listings)
         if (s.folders[f].alive) Relist(s, f, dropped);
@@ -102,6 +113,62 @@ void TakeChanges(Server& sv) {
         Apply(sv, changes);
 }
 
+// What the pass after a restart found differs, applied as reported changes: each entry is read
+// again here, so the value kept is never older than one the watcher reported.
+void TakeRechecked(Server& sv) {
+    if (!sv.rechecking) return;
+    bool done = sv.recheck.done; // before taking: all it found is in by then
+    std::vector<index_host::Change> found;
+    {
+        std::lock_guard<std::mutex> hold(sv.recheck.lock);
+        found.swap(sv.recheck.found);
+    }
+    if (done) {
+        FinishRecheck(sv.recheck);
+        sv.rechecking = false;
+    }
+    Apply(sv, found);
+}
+
+// Until that pass is done, an answer that shows sizes or dates, or is sorted by date, first reads
+// its own matches again where the pass has not been yet, so that no size or date saved before
+// the restart is answered unread.
+void ReadMatchesAgain(Server& sv, const Request& request, const std::vector<uint32_t>& roots) {
+    bool showsInfo = request.exportCsv && (request.wantSize || request.wantDate);
+    if (!sv.rechecking || !(showsInfo || request.sortBy == SortBy::DateModified)) return;
+    uint32_t checked = sv.recheck.checkedBelow; // what the pass found below it is taken next
+    TakeRechecked(sv);
+    if (!sv.rechecking) return;
+    const Store& s = sv.store;
+    std::vector<uint32_t> unread;
+    for (uint32_t i : Matches(s, request, roots))
+        if (s.entries[i].folder >= checked) unread.push_back(i);
+    // By folder, so that each folder's path is made once.
+    std::stable_sort(unread.begin(), unread.end(), [&s](uint32_t a, uint32_t b) {
+        return s.entries[a].folder < s.entries[b].folder;
+    });
+    std::vector<index_host::Change> changes;
+    std::string folderHost;
+    uint32_t folder = None;
+    for (uint32_t i : unread) {
+        const Entry& e = s.entries[i];
+        if (e.folder != folder) {
+            folder = e.folder;
+            folderHost = HostOf(s, folder);
+        }
+        ListedEntry now;
+        bool differs = !ReadEntry(JoinHost(folderHost, NameOf(s, e)), now) ||
+                       ((e.flags & Directory) != 0) != (now.kind == Kind::Folder) ||
+                       (!(e.flags & Directory) && e.size != now.size) ||
+                       e.modified != now.modified ||
+                       ((e.flags & ShownAsFolder) != 0) != now.shownAsFolder;
+        if (differs)
+            changes.push_back({index_host::Change::What::Entry, s.folders[e.folder].watch,
+                               std::string(NameOf(s, e))});
+    }
+    Apply(sv, changes);
+}
+
 void BuildDone(Server& sv) {
     FinishBuild(sv.build);
     sv.building = false;
@@ -114,6 +181,9 @@ void BuildDone(Server& sv) {
     Apply(sv, pending);
     sv.unsaved = true;
     sv.saveSoon = true;
+    // A new walk is a change like any other: the name order waits for a pause, so that it
+    // does not hold up the questions that were waiting for the walk to end.
+    sv.changedAt = std::chrono::steady_clock::now();
 }
 
 // Watches every living folder again and reads its change stamp, on as many threads as the
@@ -122,7 +192,7 @@ void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& s
     size_t n = s.folders.size();
     std::vector<std::string> hosts(n);
     for (uint32_t f = 0; f < n; ++f)
-        if (s.folders[f].alive) hosts[f] = HostOf(s, f);
+        if (s.folders[f].alive && !LeadsBackUp(s, f, s.folders[f].id)) hosts[f] = HostOf(s, f);
     watches.assign(n, -1);
     stamps.assign(n, 0);
     auto part = [&](size_t from, size_t step) {
@@ -158,7 +228,7 @@ void Reconcile(Server& sv) {
     // subfolders' dates up to date, which would hide that their own listings changed.
     std::vector<uint32_t> stale;
     for (uint32_t f = 0; f < s.folders.size(); ++f) {
-        if (!s.folders[f].alive) continue;
+        if (!s.folders[f].alive || LeadsBackUp(s, f, s.folders[f].id)) continue; // never entered
         int watch = watches[f];
         s.folders[f].watch = watch;
         if (watch >= 0) s.byWatch[watch] = f;
@@ -210,9 +280,12 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     Question q;
     if (!DecodeQuestion(m.body, q)) return Refusal("the question cannot be read");
     TakeChanges(sv);
+    TakeRechecked(sv);
     bool ready = Ready(sv);
+    // Caught up: answering, and after a restart every entry read again.
     if (q.asking == Asking::Status)
-        return EncodeAnswer(ready ? Answering::Ready : Answering::NotReady, "");
+        return EncodeAnswer(ready && !sv.rechecking ? Answering::Ready : Answering::NotReady, "");
+    if (!sv.byNameFresh) sv.byNameWanted = true; // a search, which the order would have helped
     std::vector<uint32_t> roots;
     if (ready && !RootsHeld(sv.store, q.roots, roots)) {
         if (RootCameBack(sv.store)) Rebuild(sv);
@@ -223,6 +296,7 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
+    ReadMatchesAgain(sv, request, roots);
     return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
 }
 
@@ -244,15 +318,16 @@ void Loop(Server& sv) {
         bool built = h.woken && sv.build.done;
         if (built) BuildDone(sv);
         if (h.changes) TakeChanges(sv);
+        if (h.woken) TakeRechecked(sv);
         for (const index_host::Message& m : h.messages)
             index_host::Reply(m.connection, AnswerTo(sv, m));
         if (!h.messages.empty()) quietMs = 0;
         // What no answer waits for is done once the questions that came are answered; the
         // name order once changes have paused, so that it does not hold up the next ones.
-        if (!h.messages.empty() && !sv.byNameFresh) sv.byNameWanted = true;
         auto sinceChange = std::chrono::steady_clock::now() - sv.changedAt;
         if (sv.byNameWanted && Ready(sv) &&
             sinceChange >= std::chrono::milliseconds(RanksAfterMs)) {
+            std::lock_guard<std::mutex> hold(sv.recheck.store);
             sv.byNameFresh = NameRanks(sv.store);
             sv.byNameWanted = false;
         }
@@ -285,6 +360,8 @@ int Serve() {
     if (Load(sv.store) && SameRoots(sv.store, roots)) {
         Reconcile(sv);
         sv.unsaved = true;
+        StartRecheck(sv.store, sv.recheck);
+        sv.rechecking = true;
     } else {
         SetRoots(sv.store, roots);
         Rebuild(sv);
@@ -294,6 +371,7 @@ int Serve() {
         sv.build.stop = true;
         FinishBuild(sv.build);
     }
+    StopRecheck(sv);
     index_host::StopServer();
     return 0;
 }

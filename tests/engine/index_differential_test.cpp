@@ -242,6 +242,82 @@ TEST_F(IndexDifferential, ChangesAfterARestartFromTheSavedIndex) {
     }
 }
 
+// A restart lists again only the folders whose date changed. A file rewritten in place while no
+// index ran leaves its folder's date alone, so only reading every entry again finds it; what
+// the index answers during that pass must not be older than the disk either.
+class IndexRecheck : public IndexDifferential {
+  protected:
+    // The folders dated long before the save, so that the restart lists none of them again.
+    void DateFoldersLongAgo() {
+        std::vector<fs::path> folders, files;
+        Contents(root, folders, files);
+        folders.push_back(root);
+        for (const fs::path& f : folders)
+            fs::last_write_time(f, fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    }
+    void StartSavedAndStop() {
+        DateFoldersLongAgo();
+        Start();
+        for (int i = 0; i < 1000 && IndexTool(place.Env(root), "--check-saved") != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_EQ(IndexTool(place.Env(root), "--check-saved"), 0);
+        StopIndex(pid);
+    }
+    // The first answer through the index after a restart, without waiting for it to catch up.
+    std::string FirstAnswer(const std::map<std::string, std::string>& env, const Args& args) {
+        EsCall call;
+        call.args = args;
+        call.env = env;
+        call.env["LUMAFIND_ES_INDEX"] = "only";
+        call.workDir = work;
+        for (int i = 0; i < 500; ++i) {
+            if (RunEs(call).exitCode == 0) return ReadFileText(work + "/out.csv");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ADD_FAILURE() << "the index did not answer after its restart";
+        return "";
+    }
+    fs::file_time_type DateOf(const fs::path& p) { return fs::last_write_time(p); }
+};
+
+TEST_F(IndexRecheck, SizesAndDatesChangedWhileNoIndexRanAreReadAgain) {
+    fs::create_directories(fs::path(root) / "d1/deep");
+    Touch(fs::path(root) / "d1/file 1.txt", 12, 1600000000);
+    Touch(fs::path(root) / "d1/deep/e.mp3", 100, 1600000060);
+    Touch(fs::path(root) / "plain", 5, 1600000120);
+    StartSavedAndStop();
+    fs::file_time_type folderDate = DateOf(fs::path(root) / "d1");
+    Touch(fs::path(root) / "d1/file 1.txt", 40, 1600000900);
+    Touch(fs::path(root) / "d1/deep/e.mp3", 3, 1500000000);
+    ASSERT_EQ(DateOf(fs::path(root) / "d1"), folderDate) << "the premise: its listing is the same";
+    Start();
+    std::string rows = Output({"-export-csv", "out.csv", "-size", "-dm", "/a-d"}, "only");
+    EXPECT_NE(rows.find("40,09/13/2020 12:41,"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("3,07/14/2017 02:40,"), std::string::npos) << rows;
+    ExpectSameAsWalk("sizes and dates changed while no index ran");
+}
+
+// The pass is held after it has read the folder. An answer meanwhile must not give what was saved
+// before the restart. A file then changes again, and the watcher reports it: what the pass read
+// before is older and must not be what the index keeps.
+TEST_F(IndexRecheck, AnswersDuringThePassAreNotOlderThanTheDisk) {
+    Touch(fs::path(root) / "grows.txt", 10, 1600000000);
+    Touch(fs::path(root) / "stays.txt", 20, 1600000000);
+    StartSavedAndStop();
+    Touch(fs::path(root) / "stays.txt", 21, 1600000100); // while no index ran
+    std::map<std::string, std::string> env = place.Env(root);
+    env["LUMAFIND_INDEX_TEST_RECHECK_PAUSE_MS"] = "1500";
+    pid = StartIndex(env);
+    std::string first = FirstAnswer(env, {"-export-csv", "out.csv", "-size", "-dm"});
+    EXPECT_NE(first.find("21,09/13/2020 12:28,"), std::string::npos) << first;
+    Touch(fs::path(root) / "grows.txt", 77, 1600000500);
+    ASSERT_TRUE(WaitCaughtUp(env));
+    std::string rows = Output({"-export-csv", "out.csv", "-size", "-dm", "/a-d"}, "only");
+    EXPECT_NE(rows.find("77,09/13/2020 12:35,"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("21,09/13/2020 12:28,"), std::string::npos) << rows;
+    ExpectSameAsWalk("a change during the pass");
+}
+
 TEST_F(IndexDifferential, AFolderOfThousandsComesAndGoes) {
     Start();
     fs::path big = fs::path(root) / "big";

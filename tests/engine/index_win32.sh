@@ -30,6 +30,12 @@ for d in 1 2 3; do
     mkdir -p "$tree/dir $d/sub.$d"
     for f in 1 2 3 4; do echo x >"$tree/dir $d/$(pick) $f.txt"; echo y >"$tree/dir $d/sub.$d/$(pick) $f.mp3"; done
 done
+# Wine shows a Unix link as a plain folder: this one leads back up, and must not be entered.
+ln -s .. "$tree/dir 1/sub.1/up"
+# A folder that no round changes, dated long ago: a restart does not list it again.
+mkdir -p "$tree/kept"
+echo short >"$tree/kept/texas kept.txt"
+touch -d 2020-01-01 "$tree/kept/texas kept.txt" "$tree/kept"
 
 # The prefix is made before anything runs in it: an index started while Wine still sets up a
 # new prefix can miss its own start, and every later call then waits on a half-made prefix.
@@ -38,6 +44,8 @@ if [ ! -f "$WINEPREFIX/.index-ready" ]; then
     wineserver -w
     touch "$WINEPREFIX/.index-ready"
 fi
+# An index saved by an earlier run would make the first start a restart.
+rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Local/Lumafind
 wine "$bin/lumafind-index.exe" >"$out/index.log" 2>&1 &
 index=$!
 trap 'kill $index 2>/dev/null; wineserver -k 2>/dev/null' EXIT
@@ -72,6 +80,13 @@ compare() { # round
         cmp -s "$out/answers/index" "$out/answers/walk" ||
             fail "round $1, '$q': $(diff "$out/answers/walk" "$out/answers/index" | head -5)"
     done
+    # Sizes and dates are written only to a result file.
+    local csv="Z:${out//\//\\}\\answers\\"
+    LUMAFIND_ES_INDEX=only wine "$bin/lumafind-es.exe" -size -dm texas -export-csv "${csv}index.csv" ||
+        fail "round $1, sizes and dates: the index did not answer"
+    LUMAFIND_ES_INDEX=off wine "$bin/lumafind-es.exe" -size -dm texas -export-csv "${csv}walk.csv"
+    cmp -s "$out/answers/index.csv" "$out/answers/walk.csv" ||
+        fail "round $1, sizes and dates: $(diff "$out/answers/walk.csv" "$out/answers/index.csv" | head -5)"
 }
 compare 0
 
@@ -92,6 +107,19 @@ for round in 1 2 3; do
     compare $round
 done
 
+# A restart from the saved index, after the file in the untouched folder was rewritten in place
+# (which leaves its folder's date alone) while no index ran.
+saved=$(find "$WINEPREFIX/drive_c" -name index.bin -path "*Lumafind*" | head -1)
+[ -n "$saved" ] || fail "no saved index in the prefix"
+kill $index 2>/dev/null
+wait $index 2>/dev/null
+echo "much longer than before" >"$tree/kept/texas kept.txt"
+touch -d 2021-06-01 "$tree/kept/texas kept.txt"
+wine "$bin/lumafind-index.exe" >>"$out/index.log" 2>&1 &
+index=$!
+caught_up || fail "the index never caught up after its restart"
+compare restart
+
 LUMAFIND_INDEX_TEST_SID=S-1-5-21-1-2-3-1001 LUMAFIND_ES_INDEX=only wine "$bin/lumafind-es.exe" texas \
     >/dev/null 2>&1
 [ $? -eq 5 ] || fail "a server of another user was trusted"
@@ -100,4 +128,4 @@ if ((failures > 0)); then
     echo "$failures failures"
     exit 1
 fi
-echo "index_win32: ${#queries[@]} queries in 4 rounds agree with the walk"
+echo "index_win32: ${#queries[@]} queries in 5 rounds, one after a restart, agree with the walk"

@@ -59,6 +59,7 @@ class EsEdges : public EsTree {
             MakeFolder(folder);
             MakeFile(folder + "/same.txt", "", base + 60LL * DateRank(i));
         }
+        StartIndexWhenAsked();
     }
 };
 

@@ -164,6 +164,7 @@ class EsQuotedFolder : public EsTree {
                 MakeFolder(path.substr(0, slash));
             MakeFile(path, "", base);
         }
+        StartIndexWhenAsked();
     }
 };
 

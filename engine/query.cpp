@@ -2,6 +2,9 @@
 #include "engine/es.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace es {
 
@@ -46,6 +49,49 @@ std::string_view Extension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
+// Substring search over short names, eight places at a time: a place can hold the part only
+// where both its first and its last byte are in place, and a whole word of places is ruled
+// out at once. The library's search pays a call at every first byte that matches.
+constexpr uint64_t EveryByte = 0x0101010101010101ull;
+static_assert(std::endian::native == std::endian::little, "a word's low byte comes first");
+
+uint64_t Word(const char* p) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+// The high bit of each byte that is zero, and maybe of some bytes above one that is: each
+// such place is checked in full, so it only costs a comparison.
+uint64_t ZeroBytes(uint64_t word) {
+    return (word - EveryByte) & ~word & (EveryByte << 7);
+}
+
+// Whether the part starts at one of the eight places from `at`.
+bool InWindow(const char* at, std::string_view part, uint64_t first, uint64_t last) {
+    size_t end = part.size() - 1;
+    uint64_t places = ZeroBytes(Word(at) ^ first) & ZeroBytes(Word(at + end) ^ last);
+    for (; places != 0; places &= places - 1) {
+        const char* place = at + std::countr_zero(places) / 8;
+        if (std::memcmp(place, part.data(), part.size()) == 0) return true;
+    }
+    return false;
+}
+
+bool Contains(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) return false;
+    size_t places = text.size() - part.size() + 1;
+    if (part.size() < 2 || places < 8) return text.find(part) != std::string_view::npos;
+    uint64_t first = EveryByte * static_cast<unsigned char>(part.front());
+    uint64_t last = EveryByte * static_cast<unsigned char>(part.back());
+    // The last window is moved back to end with the text, so no byte past it is read.
+    for (size_t at = 0;; at += 8) {
+        at = std::min(at, places - 8);
+        if (InWindow(text.data() + at, part, first, last)) return true;
+        if (at + 8 == places) return false;
+    }
+}
+
 bool MatchPattern(const Pattern& p, std::string_view name, std::string_view path, bool isFolder) {
     if (p.isExt) {
         if (isFolder) return false;
@@ -55,7 +101,7 @@ bool MatchPattern(const Pattern& p, std::string_view name, std::string_view path
     std::string_view subject = p.onPath ? path : name;
     if (p.wildcard) return WildcardMatch(p.text, subject);
     if (p.anchored) return subject.starts_with(p.text);
-    return subject.find(p.text) != std::string_view::npos;
+    return Contains(subject, p.text);
 }
 
 bool IsPlainPath(const Pattern& p) {
@@ -112,7 +158,7 @@ bool PruneFolder(const Request& request, std::string_view folder) {
     for (const Term& term : request.terms) {
         if (term.exclude) {
             for (const Pattern& p : term.alternatives)
-                if (IsPlainPath(p) && folder.find(p.text) != std::string_view::npos) return true;
+                if (IsPlainPath(p) && Contains(folder, p.text)) return true;
             continue;
         }
         bool allAnchored = true, reachable = false;

@@ -89,24 +89,39 @@ bool Entered(Scan& scan, uint32_t f) {
     return in;
 }
 
+// Without a term that needs every entry's path, the path terms left are excluded folders, which
+// can only end within a name that holds a '\\' (possible on Linux); the other entries were
+// passed over with their folders. Such a term cannot match an empty path, so an entry that fails
+// without its path fails with it.
+bool Matches(const Scan& scan, const Entry& e, std::string& path) {
+    const Request& request = scan.request;
+    std::string_view name = FoldedOf(scan.s, e);
+    bool isFolder = (e.flags & ShownAsFolder) != 0;
+    if (!scan.needPath) {
+        if (!MatchesEntry(request, name, {}, isFolder)) return false;
+        if (!request.usesPath || name.find('\\') == name.npos) return true;
+    }
+    path = scan.folded.Of(e.folder);
+    path += name;
+    return MatchesEntry(request, name, path, isFolder);
+}
+
 // The matches among entries [from, to); reads the scan only.
 void SelectPart(const Scan& scan, const std::vector<uint8_t>& asked, uint32_t from, uint32_t to,
                 std::vector<uint32_t>& found) {
     const Store& s = scan.s;
+    bool everyRoot = std::find(asked.begin(), asked.end(), 0) == asked.end();
     std::string path;
     for (uint32_t i = from; i < to; ++i) {
-        const Entry& e = s.entries[i];
-        if (!(e.flags & Alive) || !asked[s.folders[e.folder].root]) continue;
-        std::string_view name = FoldedOf(s, e);
-        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
-        path.clear();
-        // A name may hold a '\\' on Linux, and then a folder path can end within it.
-        if (scan.needPath || (scan.request.usesPath && name.find('\\') != name.npos)) {
-            path = scan.folded.Of(e.folder);
-            path += name;
+        if (i + 64 < to) {
+            __builtin_prefetch(&s.entries[i + 64]);
+            __builtin_prefetch(s.pool.data() + s.entries[i + 32].name);
         }
-        if (MatchesEntry(scan.request, name, path, (e.flags & ShownAsFolder) != 0))
-            found.push_back(i);
+        const Entry& e = s.entries[i];
+        if (!(e.flags & Alive)) continue;
+        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
+        if (!everyRoot && !asked[s.folders[e.folder].root]) continue;
+        if (Matches(scan, e, path)) found.push_back(i);
     }
 }
 

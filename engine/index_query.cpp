@@ -193,17 +193,36 @@ struct Order {
     }
 };
 
+// Orders keys (place << 32 | entry) by the place, which is unique and below 2^24: two passes of
+// a counting sort, 12 bits each.
+void SortByPlace(std::vector<uint64_t>& keys) {
+    constexpr int Bits = 12;
+    constexpr size_t Buckets = size_t{1} << Bits;
+    std::vector<uint64_t> other(keys.size());
+    std::vector<uint32_t> starts(Buckets);
+    for (int shift = 32; shift < 32 + 2 * Bits; shift += Bits) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (uint64_t key : keys)
+            ++starts[(key >> shift) & (Buckets - 1)];
+        uint32_t at = 0;
+        for (uint32_t& start : starts)
+            at += std::exchange(start, at);
+        for (uint64_t key : keys)
+            other[starts[(key >> shift) & (Buckets - 1)]++] = key;
+        keys.swap(other);
+    }
+}
+
 // Puts the first `keep` of found in name order by each entry's place in it: no name is read.
 void SortByRank(const Store& s, std::vector<uint32_t>& found, size_t keep) {
     std::vector<uint64_t> keys;
     keys.reserve(found.size());
     for (uint32_t i : found)
         keys.push_back(static_cast<uint64_t>(RankOf(s.entries[i])) << 32 | i);
-    auto middle = keys.begin() + static_cast<ptrdiff_t>(keep);
-    if (keep == keys.size())
-        std::sort(keys.begin(), keys.end());
+    if (keys.size() > 1000)
+        SortByPlace(keys);
     else
-        std::partial_sort(keys.begin(), middle, keys.end());
+        std::partial_sort(keys.begin(), keys.begin() + static_cast<ptrdiff_t>(keep), keys.end());
     for (size_t k = 0; k < keep; ++k)
         found[k] = static_cast<uint32_t>(keys[k]);
 }

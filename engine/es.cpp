@@ -22,7 +22,7 @@ std::vector<Match> Search(const Request& request) {
     return matches;
 }
 
-int Write(const Request& request, const std::string& text) {
+int Write(const Request& request, std::string_view text) {
     if (!request.exportCsv) {
         WriteOut(text);
         return ExitOk;
@@ -46,8 +46,9 @@ int Run(const std::vector<std::string>& args) {
     }
     std::string mode = Environment("LUMAFIND_ES_INDEX");
     if (mode != "off") {
-        std::string text;
-        if (index::AskIndex(args, FindRoots(), text) == index::Asked::Answered)
+        std::string answer;
+        std::string_view text;
+        if (index::AskIndex(args, FindRoots(), answer, text) == index::Asked::Answered)
             return Write(request, text);
         if (mode == "only") {
             WriteError("es: the index cannot answer");

@@ -94,7 +94,7 @@ bool IsAscii(std::string_view text);
 void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
                   int64_t modified, std::string_view shown);
 void AppendListLine(std::string& out, std::string_view shown);
-bool ReplaceWith(const std::string& path, const std::string& content);
+bool ReplaceWith(const std::string& path, std::string_view content);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
 enum class Kind : uint8_t { File, Folder, Link, Unknown };
@@ -138,11 +138,11 @@ bool LocalTime(int64_t seconds, std::tm& out);
 // Dates are then written in the time zone TZ names (unset when set is false).
 void UseTimeZone(bool set, const std::string& tz);
 bool ReadWholeFile(const std::string& host, std::string& content);
-bool WriteNewFile(const std::string& host, const std::string& content);
+bool WriteNewFile(const std::string& host, std::string_view content);
 bool RenameOver(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& host);
 long ProcessId();
-void WriteOut(const std::string& text);
+void WriteOut(std::string_view text);
 void WriteError(const std::string& text);
 
 // --- pieces of the walk the index shares (walk.cpp)

@@ -34,7 +34,7 @@ Kind KindOfDirent(unsigned char type) {
     }
 }
 
-bool WriteAll(int fd, const std::string& content) {
+bool WriteAll(int fd, std::string_view content) {
     size_t done = 0;
     while (done < content.size()) {
         ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -204,7 +204,7 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
     return n == 0;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
+bool WriteNewFile(const std::string& host, std::string_view content) {
     int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
@@ -223,7 +223,7 @@ long ProcessId() {
     return static_cast<long>(::getpid());
 }
 
-void WriteOut(const std::string& text) {
+void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

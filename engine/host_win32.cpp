@@ -319,7 +319,7 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
     return ok;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
+bool WriteNewFile(const std::string& host, std::string_view content) {
     HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -348,7 +348,7 @@ long ProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }
 
-void WriteOut(const std::string& text) {
+void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

@@ -136,10 +136,10 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
 
 // --- answering (index_query.cpp)
-// The text es writes: the CSV file, or the list for standard output.
+// Appends the text es writes to out: the CSV file, or the list for standard output.
 // ranked: each living entry holds its place in the order of -sort name (NameRanks).
-std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-                   bool ranked = false);
+void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+            bool ranked, std::string& out);
 // Gives each living entry its place in name order; false when there are too many to number.
 bool NameRanks(Store& s);
 
@@ -166,16 +166,18 @@ struct Question {
 
 std::string EncodeQuestion(const Question& q);
 bool DecodeQuestion(const std::string& body, Question& q);
-// Both take the text's place in memory rather than copy it: an answer may be megabytes.
-std::string EncodeAnswer(Answering a, std::string text);
-bool DecodeAnswer(std::string&& body, Answering& a, std::string& text);
+std::string EncodeAnswer(Answering a, std::string_view text);
+// What an answer starts with: a long text is appended to it where it is made, not copied after.
+std::string AnswerHead(Answering a);
+// The text is left where it is in the body: an answer may be megabytes.
+bool DecodeAnswer(const std::string& body, Answering& a, std::string_view& text);
 
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();
 enum class Asked { Answered, CannotAnswer };
-// The text to write (see Answer), or CannotAnswer.
+// The text to write (see Answer), within the answer, or CannotAnswer.
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::string& text);
+               std::string& answer, std::string_view& text);
 bool IndexCaughtUp(); // for tests: true when the index runs and answers from what it holds
 
 } // namespace es::index

@@ -4,37 +4,36 @@
 #include "engine/index_host.h"
 
 #include <cstdlib>
-#include <utility>
 
 namespace es::index {
 
 namespace {
 
-bool AskFor(const Question& q, Answering& kind, std::string& text) {
-    std::string answer;
+bool AskFor(const Question& q, Answering& kind, std::string& answer, std::string_view& text) {
     if (index_host::AskServer(EncodeQuestion(q), answer) != index_host::Ask::Answered) return false;
-    return DecodeAnswer(std::move(answer), kind, text);
+    return DecodeAnswer(answer, kind, text);
 }
 
 } // namespace
 
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::string& text) {
+               std::string& answer, std::string_view& text) {
     Question q{Asking::Query, args, roots, false, ""};
     if (const char* tz = std::getenv("TZ")) {
         q.timeZoneSet = true;
         q.timeZone = tz;
     }
     Answering kind;
-    if (!AskFor(q, kind, text) || kind != Answering::Matches) return Asked::CannotAnswer;
+    if (!AskFor(q, kind, answer, text) || kind != Answering::Matches) return Asked::CannotAnswer;
     return Asked::Answered;
 }
 
 bool IndexCaughtUp() {
     Question q{Asking::Status, {}, {}, false, ""};
     Answering kind;
-    std::string text;
-    return AskFor(q, kind, text) && kind == Answering::Ready;
+    std::string answer;
+    std::string_view text;
+    return AskFor(q, kind, answer, text) && kind == Answering::Ready;
 }
 
 } // namespace es::index

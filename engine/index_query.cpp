@@ -326,8 +326,8 @@ bool NameRanks(Store& s) {
     return true;
 }
 
-std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-                   bool ranked) {
+void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+            bool ranked, std::string& out) {
     size_t n = s.folders.size();
     Scan scan{s, request, Paths(n), std::vector<uint8_t>(n, 0), Paths(n)};
     scan.needPath = NeedsPath(request);
@@ -339,7 +339,7 @@ std::string Answer(const Store& s, const Request& request, const std::vector<uin
         SortByRank(s, found, keep);
     else
         SortFound(scan, request.sortBy == SortBy::DateModified, found, keep);
-    std::string out = request.exportCsv ? CsvHeader(request) : "";
+    if (request.exportCsv) out += CsvHeader(request);
     out.reserve(out.size() + keep * 80);
     // Rows come in name order, scattered over the store: with many, every folder's path is
     // made in the store's order first, and each row's entry and name are fetched ahead.
@@ -353,7 +353,6 @@ std::string Answer(const Store& s, const Request& request, const std::vector<uin
         if (k + Ahead < keep) __builtin_prefetch(s.pool.data() + s.entries[found[k + Ahead]].name);
         AppendRow(scan, s.entries[found[k]], out, shown);
     }
-    return out;
 }
 
 } // namespace es::index

@@ -223,7 +223,9 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     std::string message;
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
-    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
+    std::string out = AnswerHead(Answering::Matches);
+    Answer(sv.store, request, roots, sv.byNameFresh, out);
+    return out;
 }
 
 int Setting(const char* name, int otherwise) {

@@ -53,8 +53,9 @@ bool Answer(HANDLE pipe, index::Answering& kind) {
     DWORD n = 0;
     while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
         all.append(buffer, n);
-    std::string text;
-    return all.size() >= 4 && index::DecodeAnswer(all.substr(4), kind, text);
+    std::string body = all.size() >= 4 ? all.substr(4) : "";
+    std::string_view text;
+    return all.size() >= 4 && index::DecodeAnswer(body, kind, text);
 }
 
 int failures = 0;

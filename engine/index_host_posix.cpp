@@ -304,6 +304,10 @@ void Reply(int connection, const std::string& body) {
     int flags = ::fcntl(connection, F_GETFL);
     ::fcntl(connection, F_SETFL, flags & ~O_NONBLOCK);
     SetTimeouts(connection, SendSeconds); // a client that stops reading cannot hold the index
+    // Room for a long answer at once (as far as the system allows), rather than turns of a few
+    // hundred kilobytes, each waiting for es to read.
+    int room = 4 << 20;
+    ::setsockopt(connection, SOL_SOCKET, SO_SNDBUF, &room, sizeof room);
     // The length, then the answer as it is: no copy of megabytes to put four bytes before it.
     if (SendAll(connection, LengthHead(body.size()))) SendAll(connection, body);
     Close(connection);

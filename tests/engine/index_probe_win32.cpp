@@ -86,8 +86,9 @@ int Main(const std::vector<std::string>&) {
         CloseHandle(pipe);
     }
     Expect(index::IndexCaughtUp(), "the index stopped answering after the bad clients");
-    std::string text;
-    Expect(index::AskIndex({"texas"}, FindRoots(), text) == index::Asked::Answered,
+    std::string answer;
+    std::string_view text;
+    Expect(index::AskIndex({"texas"}, FindRoots(), answer, text) == index::Asked::Answered,
            "the index did not answer a query after the bad clients");
     return failures == 0 ? 0 : 1;
 }

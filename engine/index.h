@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -136,10 +137,13 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
 
 // --- answering (index_query.cpp)
-// Appends the text es writes to out: the CSV file, or the list for standard output.
+// Appends the text es writes to out: the CSV file, or the list for standard output. With
+// `part`, a long text is handed to it piece by piece as it is made (out is then emptied), so
+// that it can be on its way meanwhile.
 // ranked: each living entry holds its place in the order of -sort name (NameRanks).
+using Part = std::function<void(std::string_view)>;
 void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-            bool ranked, std::string& out);
+            bool ranked, std::string& out, const Part& part = {});
 // Gives each living entry its place in name order; false when there are too many to number.
 bool NameRanks(Store& s);
 

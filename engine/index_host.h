@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace es::index_host {
@@ -58,13 +59,16 @@ struct Happenings {
 // Blocks until changes, messages or a Wake arrive, or timeoutMs pass (-1: no limit).
 void Wait(Happenings& out, int timeoutMs);
 void Wake(); // from any thread
-// Sends the answer and closes the connection.
-void Reply(int connection, const std::string& body);
+// An answer goes in parts, so that es receives the first while the index makes the next.
+// ReplyPart sends one; Reply sends the last and closes the connection.
+void ReplyPart(int connection, std::string_view part);
+void Reply(int connection, std::string_view last);
 
 // --- the channel, client side
 
 enum class Ask { Answered, NoServer, NotTrusted, Failed };
-// Connects, checks that the server runs as this user, sends, waits for the whole answer.
+// Connects, checks that the server runs as this user, sends, waits for the whole answer (every
+// part of it).
 Ask AskServer(const std::string& body, std::string& answer);
 
 // --- the rest

@@ -418,7 +418,7 @@ void Serve(int id, std::shared_ptr<Connection> c) {
         std::string reply = std::move(c->reply);
         hold.unlock();
         // The client hangs up once it has read everything; closing first would drop the rest.
-        if (WriteAll(c->pipe, Framed(reply))) {
+        if (WriteAll(c->pipe, Framed(reply)) && WriteAll(c->pipe, Framed(""))) {
             char none;
             ReadAll(c->pipe, &none, 1);
         }
@@ -631,11 +631,18 @@ void Wake() {
     eventCame.notify_all();
 }
 
-void Reply(int connection, const std::string& body) {
+// The parts are gathered, and the connection's own thread sends them as one once the last came.
+void ReplyPart(int connection, std::string_view part) {
+    std::lock_guard<std::mutex> hold(connectionLock);
+    auto it = connections.find(connection);
+    if (it != connections.end()) it->second->reply.append(part);
+}
+
+void Reply(int connection, std::string_view last) {
     std::lock_guard<std::mutex> hold(connectionLock);
     auto it = connections.find(connection);
     if (it == connections.end()) return;
-    it->second->reply = body;
+    it->second->reply.append(last);
     it->second->replied = true;
     replyCame.notify_all();
 }
@@ -649,14 +656,19 @@ Ask AskServer(const std::string& body, std::string& answer) {
         CloseHandle(pipe);
         return Ask::NotTrusted;
     }
-    char head[4];
-    bool ok = WriteAll(pipe, Framed(body)) && ReadAll(pipe, head, 4);
-    if (ok) {
-        answer.assign(LengthOf(head), '\0');
-        ok = ReadAll(pipe, answer.data(), answer.size());
+    answer.clear();
+    bool ok = WriteAll(pipe, Framed(body)), whole = false;
+    while (ok && !whole) { // parts until an empty one; a pipe closed before is a failure
+        char head[4];
+        ok = ReadAll(pipe, head, 4);
+        uint32_t length = ok ? LengthOf(head) : 0;
+        whole = ok && length == 0;
+        size_t at = answer.size();
+        answer.resize(at + length);
+        ok = ok && ReadAll(pipe, answer.data() + at, length);
     }
     CloseHandle(pipe);
-    return ok ? Ask::Answered : Ask::Failed;
+    return whole ? Ask::Answered : Ask::Failed;
 }
 
 std::string DataFolder() {

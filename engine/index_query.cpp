@@ -329,7 +329,7 @@ bool NameRanks(Store& s) {
 }
 
 void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-            bool ranked, std::string& out) {
+            bool ranked, std::string& out, const Part& part) {
     size_t n = s.folders.size();
     Scan scan{s, request, Paths(n), std::vector<uint8_t>(n, 0), Paths(n)};
     scan.needPath = NeedsPath(request);
@@ -342,7 +342,9 @@ void Answer(const Store& s, const Request& request, const std::vector<uint32_t>&
     else
         SortFound(scan, request.sortBy == SortBy::DateModified, found, keep);
     if (request.exportCsv) out += CsvHeader(request);
-    out.reserve(out.size() + keep * 80);
+    // Pieces of 128 KiB: the first reaches es early, and the text never takes much memory.
+    constexpr size_t PartBytes = 128 << 10;
+    out.reserve(out.size() + (part ? PartBytes + 4096 : keep * 80));
     // Rows come in name order, scattered over the store: with many, every folder's path is
     // made in the store's order first, and each row's entry and name are fetched ahead.
     if (keep > n / 8)
@@ -354,6 +356,10 @@ void Answer(const Store& s, const Request& request, const std::vector<uint32_t>&
         if (k + 2 * Ahead < keep) __builtin_prefetch(&s.entries[found[k + 2 * Ahead]]);
         if (k + Ahead < keep) __builtin_prefetch(s.pool.data() + s.entries[found[k + Ahead]].name);
         AppendRow(scan, s.entries[found[k]], out, shown);
+        if (part && out.size() >= PartBytes) {
+            part(out);
+            out.clear();
+        }
     }
 }
 

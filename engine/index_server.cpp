@@ -224,7 +224,8 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
     std::string out = AnswerHead(Answering::Matches);
-    Answer(sv.store, request, roots, sv.byNameFresh, out);
+    auto part = [&m](std::string_view text) { index_host::ReplyPart(m.connection, text); };
+    Answer(sv.store, request, roots, sv.byNameFresh, out, part);
     return out;
 }
 

@@ -28,6 +28,7 @@ struct Pattern {
     bool anchored = false; // starts with a drive, so it can only match at the path's start
     bool isExt = false;
     std::vector<std::string> extensions;
+    std::vector<uint64_t> extensionWords; // each as one word (PackedText), 0 when too long
 };
 
 struct Term {

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace es {
 
@@ -12,6 +13,15 @@ namespace {
 
 bool IsExtPattern(std::string_view text) {
     return text.size() >= 4 && Fold(text.substr(0, 4)) == "ext:";
+}
+
+// Up to eight bytes as one word, the first lowest. Names hold no zero byte, so texts of
+// different lengths never give the same word.
+uint64_t PackedText(std::string_view text) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < text.size() && i < 8; ++i)
+        word |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    return word;
 }
 
 Pattern ParseExtensions(std::string_view list) {
@@ -23,7 +33,11 @@ Pattern ParseExtensions(std::string_view list) {
         if (item.starts_with('.')) item.remove_prefix(1);
         // An empty item ("ext:mp3;", a bare "ext:") names no extension: it
         // must not bring in every file that has none.
-        if (!item.empty()) p.extensions.push_back(Fold(item));
+        if (!item.empty()) {
+            std::string folded = Fold(item);
+            p.extensionWords.push_back(folded.size() <= 8 ? PackedText(folded) : 0);
+            p.extensions.push_back(std::move(folded));
+        }
         if (semicolon == std::string_view::npos) break;
         list.remove_prefix(semicolon + 1);
     }
@@ -104,9 +118,16 @@ bool MatchPattern(const Pattern& p, std::string_view name, std::string_view path
     if (p.isExt) {
         if (isFolder) return false;
         std::string_view ext = Extension(name);
-        for (const std::string& wanted : p.extensions)
-            if (SameText(wanted, ext)) return true;
-        return false;
+        if (ext.empty()) return false;
+        if (ext.size() > 8)
+            return std::any_of(p.extensions.begin(), p.extensions.end(),
+                               [ext](const std::string& wanted) { return SameText(wanted, ext); });
+        // One word against each: no branch on which extension a name has.
+        uint64_t word = PackedText(ext);
+        bool any = false;
+        for (uint64_t wanted : p.extensionWords)
+            any |= wanted == word;
+        return any;
     }
     std::string_view subject = p.onPath ? path : name;
     if (p.wildcard) return WildcardMatch(p.text, subject);

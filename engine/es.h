@@ -96,6 +96,8 @@ void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64
                   int64_t modified, std::string_view shown);
 void AppendListLine(std::string& out, std::string_view shown);
 bool ReplaceWith(const std::string& path, std::string_view content);
+// Where a new file is written before it is renamed over the old one (a host path).
+std::string TemporaryFor(const std::string& host);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
 enum class Kind : uint8_t { File, Folder, Link, Unknown };
@@ -140,6 +142,14 @@ bool LocalTime(int64_t seconds, std::tm& out);
 void UseTimeZone(bool set, const std::string& tz);
 bool ReadWholeFile(const std::string& host, std::string& content);
 bool WriteNewFile(const std::string& host, std::string_view content);
+// A new file written piece by piece, as an answer of the index arrives.
+struct NewFile {
+    intptr_t handle = -1;
+};
+bool CreateNewFile(const std::string& host, NewFile& file); // false when it exists already
+bool AppendToFile(NewFile& file, std::string_view piece);
+bool FinishNewFile(NewFile& file); // flushed to disk and closed
+void CloseNewFile(NewFile& file);  // closed as it is; the caller removes it
 bool RenameOver(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& host);
 long ProcessId();

@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace es {
 
@@ -205,10 +206,30 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
 }
 
 bool WriteNewFile(const std::string& host, std::string_view content) {
-    int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    NewFile file;
+    if (!CreateNewFile(host, file)) return false;
+    if (AppendToFile(file, content)) return FinishNewFile(file);
+    CloseNewFile(file);
+    return false;
+}
+
+bool CreateNewFile(const std::string& host, NewFile& file) {
+    file.handle = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return file.handle >= 0;
+}
+
+bool AppendToFile(NewFile& file, std::string_view piece) {
+    return WriteAll(static_cast<int>(file.handle), piece);
+}
+
+bool FinishNewFile(NewFile& file) {
+    int fd = static_cast<int>(std::exchange(file.handle, -1));
+    bool ok = ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
+}
+
+void CloseNewFile(NewFile& file) {
+    ::close(static_cast<int>(std::exchange(file.handle, -1)));
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <windows.h>
 #include <winternl.h>
 
@@ -320,19 +321,41 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
 }
 
 bool WriteNewFile(const std::string& host, std::string_view content) {
-    HANDLE file = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    NewFile file;
+    if (!CreateNewFile(host, file)) return false;
+    if (AppendToFile(file, content)) return FinishNewFile(file);
+    CloseNewFile(file);
+    return false;
+}
+
+bool CreateNewFile(const std::string& host, NewFile& file) {
+    HANDLE h = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.handle = h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(h);
+    return file.handle != -1;
+}
+
+bool AppendToFile(NewFile& file, std::string_view piece) {
+    HANDLE h = reinterpret_cast<HANDLE>(file.handle);
     bool ok = true;
     size_t done = 0;
-    while (ok && done < content.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
+    while (ok && done < piece.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(piece.size() - done, 1 << 30));
         DWORD written = 0;
-        ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
+        ok = WriteFile(h, piece.data() + done, chunk, &written, nullptr) && written > 0;
         done += written;
     }
-    ok = ok && FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    return ok;
+}
+
+bool FinishNewFile(NewFile& file) {
+    HANDLE h = reinterpret_cast<HANDLE>(std::exchange(file.handle, -1));
+    bool ok = FlushFileBuffers(h);
+    return CloseHandle(h) && ok;
+}
+
+void CloseNewFile(NewFile& file) {
+    CloseHandle(reinterpret_cast<HANDLE>(std::exchange(file.handle, -1)));
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {

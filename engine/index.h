@@ -179,9 +179,12 @@ bool DecodeAnswer(const std::string& body, Answering& a, std::string_view& text)
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();
 enum class Asked { Answered, CannotAnswer };
-// The text to write (see Answer), within the answer, or CannotAnswer.
+// Hands the text to write (see Answer) to `text` piece by piece as it arrives; false from it
+// stops the asking. Answered once the whole text came: what came of an answer that then
+// failed is to be thrown away.
+using TextPiece = std::function<bool(std::string_view piece)>;
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::string& answer, std::string_view& text);
+               const TextPiece& text);
 bool IndexCaughtUp(); // for tests: true when the index runs and answers from what it holds
 
 } // namespace es::index

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,9 +68,11 @@ void Reply(int connection, std::string_view last);
 // --- the channel, client side
 
 enum class Ask { Answered, NoServer, NotTrusted, Failed };
-// Connects, checks that the server runs as this user, sends, waits for the whole answer (every
-// part of it).
-Ask AskServer(const std::string& body, std::string& answer);
+// Takes a part of the answer as it comes; false stops the asking (Failed).
+using Received = std::function<bool(std::string_view part)>;
+// Connects, checks that the server runs as this user, sends, and hands each part of the answer
+// to `received`; Answered once the last part came.
+Ask AskServer(const std::string& body, const Received& received);
 
 // --- the rest
 

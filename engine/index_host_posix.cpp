@@ -26,9 +26,6 @@ constexpr uint32_t WatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_
                                IN_ONLYDIR | IN_DONT_FOLLOW | IN_EXCL_UNLINK;
 constexpr int MaxClients = 64;
 constexpr int SendSeconds = 10;
-// Room es takes at once for an answer: pages never written cost nothing, and a long answer
-// grows without being copied.
-constexpr size_t ExpectedAnswer = 8 << 20;
 
 int changesFd = -1;
 int listenFd = -1;
@@ -324,7 +321,7 @@ void Reply(int connection, std::string_view last) {
     Close(connection);
 }
 
-Ask AskServer(const std::string& body, std::string& answer) {
+Ask AskServer(const std::string& body, const Received& received) {
     bool fits;
     sockaddr_un address = AddressOf(SocketPath(), fits);
     if (!fits) return Ask::NoServer;
@@ -339,17 +336,15 @@ Ask AskServer(const std::string& body, std::string& answer) {
         return Ask::NotTrusted;
     }
     SetTimeouts(fd, SendSeconds);
-    answer.clear();
-    answer.reserve(ExpectedAnswer);
+    std::string part;
     bool ok = SendAll(fd, Framed(body)), whole = false;
     while (ok && !whole) { // parts until an empty one; a connection closed before is a failure
         char head[4];
         ok = ReceiveAll(fd, head, 4);
         uint32_t length = ok ? LengthOf(std::string_view(head, 4)) : 0;
         whole = ok && length == 0;
-        size_t at = answer.size();
-        answer.resize(at + length);
-        ok = ok && ReceiveAll(fd, answer.data() + at, length);
+        part.resize(length);
+        ok = ok && ReceiveAll(fd, part.data(), length) && (whole || received(part));
     }
     ::close(fd);
     return whole ? Ask::Answered : Ask::Failed;

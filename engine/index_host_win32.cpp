@@ -647,7 +647,7 @@ void Reply(int connection, std::string_view last) {
     replyCame.notify_all();
 }
 
-Ask AskServer(const std::string& body, std::string& answer) {
+Ask AskServer(const std::string& body, const Received& received) {
     HANDLE pipe = Connect();
     if (pipe == INVALID_HANDLE_VALUE) return Ask::NoServer;
     // Another user may have taken the name first: its answers mean nothing.
@@ -656,16 +656,15 @@ Ask AskServer(const std::string& body, std::string& answer) {
         CloseHandle(pipe);
         return Ask::NotTrusted;
     }
-    answer.clear();
+    std::string part;
     bool ok = WriteAll(pipe, Framed(body)), whole = false;
     while (ok && !whole) { // parts until an empty one; a pipe closed before is a failure
         char head[4];
         ok = ReadAll(pipe, head, 4);
         uint32_t length = ok ? LengthOf(head) : 0;
         whole = ok && length == 0;
-        size_t at = answer.size();
-        answer.resize(at + length);
-        ok = ok && ReadAll(pipe, answer.data() + at, length);
+        part.resize(length);
+        ok = ok && ReadAll(pipe, part.data(), length) && (whole || received(part));
     }
     CloseHandle(pipe);
     return whole ? Ask::Answered : Ask::Failed;

@@ -166,7 +166,7 @@ TEST_F(IndexFaults, AnAnswerCutAfterAPartIsNotTakenForTheWhole) {
     framed[0] = static_cast<char>(part.size());
     framed += part;
     std::thread serving([&] {
-        for (int asked = 0; asked < 2; ++asked) {
+        for (int asked = 0; asked < 4; ++asked) {
             int client = accept(server, nullptr, nullptr);
             char question[4096];
             [[maybe_unused]] ssize_t got = recv(client, question, sizeof question, 0);
@@ -177,11 +177,26 @@ TEST_F(IndexFaults, AnAnswerCutAfterAPartIsNotTakenForTheWhole) {
     const Args items{"item 1"};
     EsRun only = Es(items, {{"LUMAFIND_ES_INDEX", "only"}});
     EsRun walked = Es(items);
+    // An export is written as the answer comes: what came of the cut one must not stay.
+    MakeFile(work + "/out.csv", "old");
+    const Args exported{"-export-csv", "out.csv", "item 1"};
+    EsRun onlyExport = Es(exported, {{"LUMAFIND_ES_INDEX", "only"}});
+    std::string kept = ReadFileText(work + "/out.csv");
+    EsRun walkedExport = Es(exported);
     serving.join();
     close(server);
     EXPECT_EQ(only.exitCode, 5) << "a cut answer was taken: " << only.out;
     EXPECT_EQ(walked.exitCode, 0);
     EXPECT_EQ(walked.out, Walked(items));
+    EXPECT_EQ(onlyExport.exitCode, 5);
+    EXPECT_EQ(kept, "old");
+    EXPECT_EQ(walkedExport.exitCode, 0);
+    std::string written = ReadFileText(work + "/out.csv");
+    EXPECT_EQ(Es({"-export-csv", "walk.csv", "item 1"}, {{"LUMAFIND_ES_INDEX", "off"}}).exitCode,
+              0);
+    EXPECT_EQ(written, ReadFileText(work + "/walk.csv"));
+    for (const auto& item : fs::directory_iterator(work))
+        EXPECT_NE(item.path().extension(), ".tmp") << item.path();
 }
 
 TEST_F(IndexFaults, ACorruptOrCutSavedIndexIsRebuilt) {

@@ -86,9 +86,8 @@ int Main(const std::vector<std::string>&) {
         CloseHandle(pipe);
     }
     Expect(index::IndexCaughtUp(), "the index stopped answering after the bad clients");
-    std::string answer;
-    std::string_view text;
-    Expect(index::AskIndex({"texas"}, FindRoots(), answer, text) == index::Asked::Answered,
+    auto ignore = [](std::string_view) { return true; };
+    Expect(index::AskIndex({"texas"}, FindRoots(), ignore) == index::Asked::Answered,
            "the index did not answer a query after the bad clients");
     return failures == 0 ? 0 : 1;
 }

@@ -24,8 +24,9 @@ enum class SortBy { Name, DateModified };
 struct Pattern {
     std::string text;
     bool wildcard = false;
-    bool onPath = false;   // matched against the full path, not the name
-    bool anchored = false; // starts with a drive, so it can only match at the path's start
+    bool plainEnding = false; // a wildcard such as "*.mp3", which WildcardMatch takes as an ending
+    bool onPath = false;      // matched against the full path, not the name
+    bool anchored = false;    // starts with a drive, so it can only match at the path's start
     bool isExt = false;
     std::vector<std::string> extensions;
     std::vector<uint64_t> extensionWords; // each as one word (PackedText), 0 when too long
@@ -66,6 +67,7 @@ int Main(const std::vector<std::string>& args);
 void FoldInto(std::string& out, std::string_view text);
 std::string Fold(std::string_view text);
 bool WildcardMatch(std::string_view pattern, std::string_view text);
+bool IsPlainEnding(std::string_view pattern);
 std::string ValidUtf8(std::string_view text);
 
 // --- arguments (arguments.cpp); on failure returns the exit code and sets message

@@ -52,6 +52,7 @@ Pattern ParsePattern(std::string_view text) {
     std::replace(t.begin(), t.end(), '/', '\\');
     p.text = Fold(t);
     p.wildcard = p.text.find_first_of("*?") != std::string::npos;
+    p.plainEnding = p.wildcard && IsPlainEnding(p.text);
     p.onPath = p.text.find_first_of("\\:") != std::string::npos;
     bool drive = p.text.size() >= 2 && p.text[0] >= 'a' && p.text[0] <= 'z' && p.text[1] == ':';
     p.anchored = p.onPath && !p.wildcard && drive;
@@ -130,6 +131,8 @@ bool MatchPattern(const Pattern& p, std::string_view name, std::string_view path
         return any;
     }
     std::string_view subject = p.onPath ? path : name;
+    // Known when the term was read: not looked for again in every name.
+    if (p.plainEnding) return subject.ends_with(std::string_view(p.text).substr(1));
     if (p.wildcard) return WildcardMatch(p.text, subject);
     if (p.anchored) return subject.starts_with(p.text);
     return Contains(subject, p.text);

@@ -59,14 +59,16 @@ bool ExportThroughIndex(const std::vector<std::string>& args, const Request& req
 }
 
 // Standard output takes nothing before the whole answer is there: a cut one is walked again.
+// The pieces are kept as they came, not joined: the whole list is megabytes.
 bool ListThroughIndex(const std::vector<std::string>& args, int& code) {
-    std::string text;
-    auto piece = [&text](std::string_view part) {
-        text.append(part);
+    std::vector<std::string> pieces;
+    auto piece = [&pieces](std::string_view part) {
+        pieces.emplace_back(part);
         return true;
     };
     if (index::AskIndex(args, FindRoots(), piece) != index::Asked::Answered) return false;
-    WriteOut(text);
+    for (const std::string& text : pieces)
+        WriteOut(text);
     code = ExitOk;
     return true;
 }

@@ -47,8 +47,11 @@ command -v fdfind >/dev/null || die "fdfind is missing (apt-get install fd-find)
 export XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache TZ=UTC
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME" "$work/cwd"
 
-now_ns() { date +%s%N; }
-ms_since() { awk -v a="$1" -v b="$(now_ns)" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
+# Times come from bash's own clock, in microseconds, read outside any $(...): reading `date`
+# started two processes around every timed command, about 2 ms counted to each of its runs.
+[[ -n ${EPOCHREALTIME:-} ]] || die "bash 5 or later is needed for its clock"
+clock() { printf -v "$1" '%s' "${EPOCHREALTIME/[.,]/}"; }
+ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b - a) / 1e3 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / (b > 0 ? b : 0.1) }'; }
 
 # es in its own folder over $root; $mode is "only" (through the index, never walking) or
@@ -60,40 +63,49 @@ checked() { "$@" >"$work/stdout" 2>"$work/stderr" || die "exit code $? from: $* 
 # Median wall time in ms of $runs runs of "$@" after one warm-up run.
 median_ms() {
     checked "$@"
-    local times=() start
+    local times=() start end
     for ((i = 0; i < runs; i++)); do
-        start=$(now_ns)
+        clock start
         checked "$@"
-        times+=("$(ms_since "$start")")
+        clock end
+        times+=("$(ms_between "$start" "$end")")
     done
     printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
 
 start_index() { # waits until it answers from what it holds; sets started_ms
-    local start
-    start=$(now_ns)
+    local start now
+    clock start
     LUMAFIND_ES_ROOTS=$root "$INDEX" </dev/null >/dev/null 2>"$work/index.err" &
     index_pid=$!
     until LUMAFIND_ES_ROOTS=$root "$INDEX" --caught-up; do
+        clock now
         kill -0 "$index_pid" 2>/dev/null || die "lumafind-index ended: $(cat "$work/index.err")"
-        (($(now_ns) - start < 600000000000)) || die "lumafind-index not caught up in 600 s"
+        ((now - start < 600000000)) || die "lumafind-index not caught up in 600 s"
         sleep 0.005
     done
-    started_ms=$(ms_since "$start")
+    clock now
+    started_ms=$(ms_between "$start" "$now")
 }
 
 entries_of() { find "$1" -mindepth 1 ! -name .complete | wc -l; }
 # The index's resident memory at rest: once its first save is done, which holds a copy of the
 # store while it writes, and what it made for its answers is let go.
 rss_kb() {
-    local start
-    start=$(now_ns)
+    local start now
+    clock start
     until LUMAFIND_ES_ROOTS=$root "$INDEX" --check-saved >/dev/null 2>&1; do
-        (($(now_ns) - start < 60000000000)) || die "the index did not save within 60 s"
+        clock now
+        ((now - start < 60000000)) || die "the index did not save within 60 s"
         sleep 0.05
     done
     sleep 0.5
     awk '/^VmRSS/ { print $2 }' "/proc/$index_pid/status"
+}
+per_entry() {
+    local kb
+    kb=$(rss_kb) || exit 1
+    awk -v k="$kb" -v n="$1" 'BEGIN { printf "%.1f", k * 1024 / n }'
 }
 
 echo "tree_entries: $(entries_of "$tree") entries"
@@ -109,9 +121,10 @@ builds=() walks=()
 for ((round = 0; round < 3; round++)); do
     stop_index
     rm -rf "$XDG_CACHE_HOME/lumafind"
-    walk_start=$(now_ns)
+    clock walk_start
     checked run_es_low -size -dm -sort dm -n 100 -export-csv walk.csv
-    walks+=("$(ms_since "$walk_start")")
+    clock walk_end
+    walks+=("$(ms_between "$walk_start" "$walk_end")")
     start_index
     builds+=("$started_ms")
 done
@@ -122,8 +135,19 @@ echo "first_build: $build_ms ms (rounds: ${builds[*]})"
 echo "one_walk: $walk_ms ms (rounds: ${walks[*]})"
 echo "first_build_vs_walk: $(ratio "$build_ms" "$walk_ms") ratio"
 entries=$(entries_of "$tree")
-rss=$(rss_kb) || exit 1
-echo "memory_per_entry: $(awk -v k="$rss" -v n="$entries" 'BEGIN { printf "%.1f", k * 1024 / n }') bytes"
+per=$(per_entry "$entries") || exit 1
+echo "memory_per_entry: $per bytes"
+
+# After its first answer a new index saves itself and puts the names in order, once: the
+# queries are timed once that is done, as they run on an index that has settled.
+mode=only
+checked run_es -export-csv settle.csv texas
+for ((tries = 0; tries < 600; tries++)); do
+    "$INDEX" --check-saved && break
+    sleep 0.05
+done
+"$INDEX" --check-saved || die "lumafind-index did not save itself within 30 s"
+sleep 0.5
 
 # Each query through the index and by the walk: same file, then the medians and the ratio.
 compare() {
@@ -157,15 +181,19 @@ echo "whole_list_rows: $(wc -l <"$work/es.paths") paths"
 echo "whole_list_index_median: $list_ms ms"
 echo "whole_list_fdfind_median: $fd_ms ms"
 echo "whole_list_fdfind_vs_index: $(ratio "$fd_ms" "$list_ms") ratio"
+# Once answers were made: what a query takes for itself must have been given back.
+per=$(per_entry "$entries") || exit 1
+echo "memory_per_entry_after_queries: $per bytes"
 
 # A change is seen by the very next query: the time from the change to an answer with it.
 seen_ms() { # what, then the query, then the expected row count
-    local start what=$1 term=$2 want=$3
-    start=$(now_ns)
+    local start end what=$1 term=$2 want=$3
+    clock start
     checked run_es -export-csv seen.csv "$term"
+    clock end
     local got=$(($(wc -l <"$work/cwd/seen.csv") - 1))
     ((got == want)) || die "$what: the next query found $got rows, expected $want"
-    echo "change_${what}_seen_after: $(ms_since "$start") ms"
+    echo "change_${what}_seen_after: $(ms_between "$start" "$end") ms"
 }
 mode=only
 place=$(find "$tree" -mindepth 1 -maxdepth 1 -type d | head -n 1)
@@ -182,20 +210,24 @@ seen_ms folder_deleted index-bench-folder 0
 
 # Restart with the saved index: from start to the first query answered through it.
 stop_index
-restart_start=$(now_ns)
+clock restart_start
 LUMAFIND_ES_ROOTS=$root "$INDEX" </dev/null >/dev/null 2>"$work/index.err" &
 index_pid=$!
 until run_es -export-csv restart.csv texas >/dev/null 2>&1; do
-    (($(now_ns) - restart_start < 60000000000)) || die "no answer through the index 60 s after a restart"
+    clock now
+    ((now - restart_start < 60000000)) || die "no answer through the index 60 s after a restart"
 done
-echo "restart_first_answer: $(ms_since "$restart_start") ms"
+clock restart_end
+echo "restart_first_answer: $(ms_between "$restart_start" "$restart_end") ms"
 # Then every entry's size and date is read again, at low priority: until then a file rewritten
 # while no index ran may not be known as it is now.
 until LUMAFIND_ES_ROOTS=$root "$INDEX" --caught-up; do
-    (($(now_ns) - restart_start < 600000000000)) || die "not caught up 600 s after a restart"
+    clock now
+    ((now - restart_start < 600000000)) || die "not caught up 600 s after a restart"
     sleep 0.005
 done
-echo "restart_caught_up: $(ms_since "$restart_start") ms"
+clock restart_end
+echo "restart_caught_up: $(ms_between "$restart_start" "$restart_end") ms"
 stop_index
 
 # The large tree: memory per entry.
@@ -208,8 +240,12 @@ if [[ ${INDEX_BENCH_LARGE:-1} != 0 ]]; then
     large_entries=$(entries_of "$large")
     echo "large_entries: $large_entries entries"
     echo "large_first_build: $large_ms ms"
-    rss=$(rss_kb) || exit 1
-    echo "large_memory_per_entry: $(awk -v k="$rss" -v n="$large_entries" 'BEGIN { printf "%.1f", k * 1024 / n }') bytes"
+    per=$(per_entry "$large_entries") || exit 1
+    echo "large_memory_per_entry: $per bytes"
+    checked run_es -export-csv large.csv 'ext:mp3;wav;ogg'
+    checked run_es -export-csv large.csv -size -dm -sort dm texas
+    per=$(per_entry "$large_entries") || exit 1
+    echo "large_memory_per_entry_after_queries: $per bytes"
     stop_index
 fi
 echo "load_after: $(uptime | sed 's/.*load average: //')"

@@ -22,16 +22,55 @@ std::vector<Match> Search(const Request& request) {
     return matches;
 }
 
-int Write(const Request& request, const std::string& text) {
+int ExportFailed(const Request& request) {
+    WriteError("es: cannot write the export file " + request.exportFile);
+    return ExitExportFailed;
+}
+
+int Write(const Request& request, std::string_view text) {
     if (!request.exportCsv) {
         WriteOut(text);
         return ExitOk;
     }
-    if (!ReplaceWith(request.exportFile, text)) {
-        WriteError("es: cannot write the export file " + request.exportFile);
-        return ExitExportFailed;
+    return ReplaceWith(request.exportFile, text) ? ExitOk : ExportFailed(request);
+}
+
+// The export is written as the index's answer arrives, beside the old file, and renamed over
+// it once whole. False when the index could not answer; nothing of its answer is kept then.
+bool ExportThroughIndex(const std::vector<std::string>& args, const Request& request, int& code) {
+    std::string host = HostPath(request.exportFile), temp = TemporaryFor(host);
+    NewFile file;
+    if (!CreateNewFile(temp, file)) {
+        code = ExportFailed(request);
+        return true;
     }
-    return ExitOk;
+    bool written = true;
+    auto piece = [&](std::string_view text) { return written = AppendToFile(file, text); };
+    bool answered = index::AskIndex(args, FindRoots(), piece) == index::Asked::Answered;
+    if (answered && FinishNewFile(file) && RenameOver(temp, host)) {
+        code = ExitOk;
+        return true;
+    }
+    if (file.handle != -1) CloseNewFile(file);
+    RemoveFile(temp);
+    if (!answered && written) return false;
+    code = ExportFailed(request);
+    return true;
+}
+
+// Standard output takes nothing before the whole answer is there: a cut one is walked again.
+// The pieces are kept as they came, not joined: the whole list is megabytes.
+bool ListThroughIndex(const std::vector<std::string>& args, int& code) {
+    std::vector<std::string> pieces;
+    auto piece = [&pieces](std::string_view part) {
+        pieces.emplace_back(part);
+        return true;
+    };
+    if (index::AskIndex(args, FindRoots(), piece) != index::Asked::Answered) return false;
+    for (const std::string& text : pieces)
+        WriteOut(text);
+    code = ExitOk;
+    return true;
 }
 
 } // namespace
@@ -46,9 +85,9 @@ int Run(const std::vector<std::string>& args) {
     }
     std::string mode = Environment("LUMAFIND_ES_INDEX");
     if (mode != "off") {
-        std::string text;
-        if (index::AskIndex(args, FindRoots(), text) == index::Asked::Answered)
-            return Write(request, text);
+        bool done = request.exportCsv ? ExportThroughIndex(args, request, code)
+                                      : ListThroughIndex(args, code);
+        if (done) return code;
         if (mode == "only") {
             WriteError("es: the index cannot answer");
             return ExitNoIndex;

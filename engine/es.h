@@ -24,10 +24,12 @@ enum class SortBy { Name, DateModified };
 struct Pattern {
     std::string text;
     bool wildcard = false;
-    bool onPath = false;   // matched against the full path, not the name
-    bool anchored = false; // starts with a drive, so it can only match at the path's start
+    bool plainEnding = false; // a wildcard such as "*.mp3", which WildcardMatch takes as an ending
+    bool onPath = false;      // matched against the full path, not the name
+    bool anchored = false;    // starts with a drive, so it can only match at the path's start
     bool isExt = false;
     std::vector<std::string> extensions;
+    std::vector<uint64_t> extensionWords; // each as one word (PackedText), 0 when too long
 };
 
 struct Term {
@@ -65,6 +67,7 @@ int Main(const std::vector<std::string>& args);
 void FoldInto(std::string& out, std::string_view text);
 std::string Fold(std::string_view text);
 bool WildcardMatch(std::string_view pattern, std::string_view text);
+bool IsPlainEnding(std::string_view pattern);
 std::string ValidUtf8(std::string_view text);
 
 // --- arguments (arguments.cpp); on failure returns the exit code and sets message
@@ -94,7 +97,9 @@ bool IsAscii(std::string_view text);
 void AppendCsvRow(std::string& out, const Request& request, bool isFolder, int64_t size,
                   int64_t modified, std::string_view shown);
 void AppendListLine(std::string& out, std::string_view shown);
-bool ReplaceWith(const std::string& path, const std::string& content);
+bool ReplaceWith(const std::string& path, std::string_view content);
+// Where a new file is written before it is renamed over the old one (a host path).
+std::string TemporaryFor(const std::string& host);
 
 // --- host system (host_posix.cpp or host_win32.cpp)
 enum class Kind : uint8_t { File, Folder, Link, Unknown };
@@ -146,11 +151,19 @@ bool LocalTime(int64_t seconds, std::tm& out);
 // Dates are then written in the time zone TZ names (unset when set is false).
 void UseTimeZone(bool set, const std::string& tz);
 bool ReadWholeFile(const std::string& host, std::string& content);
-bool WriteNewFile(const std::string& host, const std::string& content);
+bool WriteNewFile(const std::string& host, std::string_view content);
+// A new file written piece by piece, as an answer of the index arrives.
+struct NewFile {
+    intptr_t handle = -1;
+};
+bool CreateNewFile(const std::string& host, NewFile& file); // false when it exists already
+bool AppendToFile(NewFile& file, std::string_view piece);
+bool FinishNewFile(NewFile& file); // flushed to disk and closed
+void CloseNewFile(NewFile& file);  // closed as it is; the caller removes it
 bool RenameOver(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& host);
 long ProcessId();
-void WriteOut(const std::string& text);
+void WriteOut(std::string_view text);
 void WriteError(const std::string& text);
 
 // --- pieces of the walk the index shares (walk.cpp)

@@ -98,14 +98,17 @@ std::string Fold(std::string_view text) {
     return out;
 }
 
+// "*.mp3": a plain ending. One that starts with an ASCII character can only match where a
+// character starts, which is all WildcardMatch would try.
+bool IsPlainEnding(std::string_view pattern) {
+    return pattern.size() > 1 && pattern[0] == '*' &&
+           pattern.find_first_of("*?", 1) == std::string_view::npos &&
+           static_cast<unsigned char>(pattern[1]) < 0x80;
+}
+
 // '*' is any run of characters, '?' exactly one character; the whole text must match.
 bool WildcardMatch(std::string_view pattern, std::string_view text) {
-    // "*.mp3": a plain ending. One that starts with an ASCII character can only match where a
-    // character starts, which is all the walk below would try.
-    if (pattern.size() > 1 && pattern[0] == '*' &&
-        pattern.find_first_of("*?", 1) == std::string_view::npos &&
-        static_cast<unsigned char>(pattern[1]) < 0x80)
-        return text.ends_with(pattern.substr(1));
+    if (IsPlainEnding(pattern)) return text.ends_with(pattern.substr(1));
     size_t p = 0, t = 0, starP = std::string_view::npos, starT = 0;
     while (t < text.size()) {
         if (p < pattern.size() && pattern[p] == '*') {

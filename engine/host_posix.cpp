@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace es {
 
@@ -34,7 +35,7 @@ Kind KindOfDirent(unsigned char type) {
     }
 }
 
-bool WriteAll(int fd, const std::string& content) {
+bool WriteAll(int fd, std::string_view content) {
     size_t done = 0;
     while (done < content.size()) {
         ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -226,11 +227,31 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
     return n == 0;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
-    int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+bool WriteNewFile(const std::string& host, std::string_view content) {
+    NewFile file;
+    if (!CreateNewFile(host, file)) return false;
+    if (AppendToFile(file, content)) return FinishNewFile(file);
+    CloseNewFile(file);
+    return false;
+}
+
+bool CreateNewFile(const std::string& host, NewFile& file) {
+    file.handle = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return file.handle >= 0;
+}
+
+bool AppendToFile(NewFile& file, std::string_view piece) {
+    return WriteAll(static_cast<int>(file.handle), piece);
+}
+
+bool FinishNewFile(NewFile& file) {
+    int fd = static_cast<int>(std::exchange(file.handle, -1));
+    bool ok = ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
+}
+
+void CloseNewFile(NewFile& file) {
+    ::close(static_cast<int>(std::exchange(file.handle, -1)));
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {
@@ -245,7 +266,7 @@ long ProcessId() {
     return static_cast<long>(::getpid());
 }
 
-void WriteOut(const std::string& text) {
+void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <windows.h>
 #include <winternl.h>
 
@@ -357,24 +358,50 @@ bool ReadWholeFile(const std::string& host, std::string& content) {
 }
 
 // WriteFile takes at most 4 GiB a call; 1 GiB at a time keeps clear of that.
-bool WriteNewFileFlushed(const std::wstring& path, const std::string& content,
+static bool WriteAll(HANDLE h, std::string_view piece) {
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < piece.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(piece.size() - done, 1 << 30));
+        DWORD written = 0;
+        ok = WriteFile(h, piece.data() + done, chunk, &written, nullptr) && written > 0;
+        done += written;
+    }
+    return ok;
+}
+
+bool WriteNewFileFlushed(const std::wstring& path, std::string_view content,
                          SECURITY_ATTRIBUTES* security) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < content.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 30));
-        DWORD written = 0;
-        ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) && written > 0;
-        done += written;
-    }
-    ok = ok && FlushFileBuffers(file);
+    bool ok = WriteAll(file, content) && FlushFileBuffers(file);
     return CloseHandle(file) && ok;
 }
 
-bool WriteNewFile(const std::string& host, const std::string& content) {
+bool WriteNewFile(const std::string& host, std::string_view content) {
     return WriteNewFileFlushed(ApiPath(host), content, nullptr);
+}
+
+bool CreateNewFile(const std::string& host, NewFile& file) {
+    HANDLE h = CreateFileW(ApiPath(host).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.handle = h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(h);
+    return file.handle != -1;
+}
+
+bool AppendToFile(NewFile& file, std::string_view piece) {
+    return WriteAll(reinterpret_cast<HANDLE>(file.handle), piece);
+}
+
+bool FinishNewFile(NewFile& file) {
+    HANDLE h = reinterpret_cast<HANDLE>(std::exchange(file.handle, -1));
+    bool ok = FlushFileBuffers(h);
+    return CloseHandle(h) && ok;
+}
+
+void CloseNewFile(NewFile& file) {
+    CloseHandle(reinterpret_cast<HANDLE>(std::exchange(file.handle, -1)));
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {
@@ -390,7 +417,7 @@ long ProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }
 
-void WriteOut(const std::string& text) {
+void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -159,10 +160,13 @@ void Relist(Store& s, uint32_t folder, std::vector<int>& dropped);
 void RereadEntry(Store& s, uint32_t folder, std::string_view name, std::vector<int>& dropped);
 
 // --- answering (index_query.cpp)
-// The text es writes: the CSV file, or the list for standard output.
+// Appends the text es writes to out: the CSV file, or the list for standard output. With
+// `part`, a long text is handed to it piece by piece as it is made (out is then emptied), so
+// that it can be on its way meanwhile.
 // ranked: each living entry holds its place in the order of -sort name (NameRanks).
-std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-                   bool ranked = false);
+using Part = std::function<void(std::string_view)>;
+void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+            bool ranked, std::string& out, const Part& part = {});
 // The entries that answer the request, in the store's order.
 std::vector<uint32_t> Matches(const Store& s, const Request& request,
                               const std::vector<uint32_t>& rootsAsked);
@@ -192,16 +196,21 @@ struct Question {
 
 std::string EncodeQuestion(const Question& q);
 bool DecodeQuestion(const std::string& body, Question& q);
-// Both take the text's place in memory rather than copy it: an answer may be megabytes.
-std::string EncodeAnswer(Answering a, std::string text);
-bool DecodeAnswer(std::string&& body, Answering& a, std::string& text);
+std::string EncodeAnswer(Answering a, std::string_view text);
+// What an answer starts with: a long text is appended to it where it is made, not copied after.
+std::string AnswerHead(Answering a);
+// The text is left where it is in the body: an answer may be megabytes.
+bool DecodeAnswer(const std::string& body, Answering& a, std::string_view& text);
 
 // --- the program (index_server.cpp) and es's side (index_client.cpp)
 int Serve();
 enum class Asked { Answered, CannotAnswer };
-// The text to write (see Answer), or CannotAnswer.
+// Hands the text to write (see Answer) to `text` piece by piece as it arrives; false from it
+// stops the asking. Answered once the whole text came: what came of an answer that then
+// failed is to be thrown away.
+using TextPiece = std::function<bool(std::string_view piece)>;
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::string& text);
+               const TextPiece& text);
 bool IndexCaughtUp(); // for tests: true when the index runs and answers from what it holds
 
 } // namespace es::index

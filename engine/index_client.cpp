@@ -3,23 +3,35 @@
 #include "engine/index.h"
 #include "engine/index_host.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <utility>
 
 namespace es::index {
 
 namespace {
 
-bool AskFor(const Question& q, Answering& kind, std::string& text) {
-    std::string answer;
-    if (index_host::AskServer(EncodeQuestion(q), answer) != index_host::Ask::Answered) return false;
-    return DecodeAnswer(std::move(answer), kind, text);
+// The answer's head comes first, then its text, which goes on to `text` as it arrives.
+bool AskFor(const Question& q, Answering& kind, const TextPiece& text) {
+    const size_t headSize = AnswerHead(Answering::Matches).size();
+    std::string head;
+    auto received = [&](std::string_view part) {
+        if (head.size() < headSize) {
+            size_t take = std::min(part.size(), headSize - head.size());
+            head.append(part.substr(0, take));
+            part.remove_prefix(take);
+            std::string_view none;
+            if (head.size() == headSize && !DecodeAnswer(head, kind, none)) return false;
+        }
+        return part.empty() || kind != Answering::Matches || text(part);
+    };
+    return index_host::AskServer(EncodeQuestion(q), received) == index_host::Ask::Answered &&
+           head.size() == headSize;
 }
 
 } // namespace
 
 Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::string>& roots,
-               std::string& text) {
+               const TextPiece& text) {
     Question q{Asking::Query, args, roots, false, ""};
     if (const char* tz = std::getenv("TZ")) {
         q.timeZoneSet = true;
@@ -33,8 +45,7 @@ Asked AskIndex(const std::vector<std::string>& args, const std::vector<std::stri
 bool IndexCaughtUp() {
     Question q{Asking::Status, {}, {}, false, ""};
     Answering kind;
-    std::string text;
-    return AskFor(q, kind, text) && kind == Answering::Ready;
+    return AskFor(q, kind, [](std::string_view) { return true; }) && kind == Answering::Ready;
 }
 
 } // namespace es::index

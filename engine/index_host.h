@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace es::index_host {
@@ -58,14 +60,19 @@ struct Happenings {
 // Blocks until changes, messages or a Wake arrive, or timeoutMs pass (-1: no limit).
 void Wait(Happenings& out, int timeoutMs);
 void Wake(); // from any thread
-// Sends the answer and closes the connection.
-void Reply(int connection, const std::string& body);
+// An answer goes in parts, so that es receives the first while the index makes the next.
+// ReplyPart sends one; Reply sends the last and closes the connection.
+void ReplyPart(int connection, std::string_view part);
+void Reply(int connection, std::string_view last);
 
 // --- the channel, client side
 
 enum class Ask { Answered, NoServer, NotTrusted, Failed };
-// Connects, checks that the server runs as this user, sends, waits for the whole answer.
-Ask AskServer(const std::string& body, std::string& answer);
+// Takes a part of the answer as it comes; false stops the asking (Failed).
+using Received = std::function<bool(std::string_view part)>;
+// Connects, checks that the server runs as this user, sends, and hands each part of the answer
+// to `received`; Answered once the last part came.
+Ask AskServer(const std::string& body, const Received& received);
 
 // --- the rest
 

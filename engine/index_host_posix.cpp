@@ -87,7 +87,7 @@ sockaddr_un AddressOf(const std::string& path, bool& fits) {
     return address;
 }
 
-bool SendAll(int fd, const std::string& data) {
+bool SendAll(int fd, std::string_view data) {
     size_t done = 0;
     while (done < data.size()) {
         ssize_t n = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL);
@@ -120,7 +120,7 @@ std::string Framed(const std::string& body) {
     return LengthHead(body.size()) + body;
 }
 
-uint32_t LengthOf(const std::string& input) {
+uint32_t LengthOf(std::string_view input) {
     uint32_t n = 0;
     for (int i = 0; i < 4; ++i)
         n |= static_cast<uint32_t>(static_cast<unsigned char>(input[i])) << (8 * i);
@@ -300,16 +300,28 @@ void Wake() {
     [[maybe_unused]] ssize_t n = ::write(wakeFds[1], &one, 1);
 }
 
-void Reply(int connection, const std::string& body) {
+// The length, then the part as it is: no copy of megabytes to put four bytes before it.
+bool SendPart(int connection, std::string_view part) {
     int flags = ::fcntl(connection, F_GETFL);
     ::fcntl(connection, F_SETFL, flags & ~O_NONBLOCK);
     SetTimeouts(connection, SendSeconds); // a client that stops reading cannot hold the index
-    // The length, then the answer as it is: no copy of megabytes to put four bytes before it.
-    if (SendAll(connection, LengthHead(body.size()))) SendAll(connection, body);
+    // Room for a long answer at once (as far as the system allows), rather than turns of a few
+    // hundred kilobytes, each waiting for es to read.
+    int room = 4 << 20;
+    ::setsockopt(connection, SOL_SOCKET, SO_SNDBUF, &room, sizeof room);
+    return SendAll(connection, LengthHead(part.size())) && SendAll(connection, part);
+}
+
+void ReplyPart(int connection, std::string_view part) {
+    if (!part.empty()) SendPart(connection, part);
+}
+
+void Reply(int connection, std::string_view last) {
+    if (SendPart(connection, last) && !last.empty()) SendPart(connection, "");
     Close(connection);
 }
 
-Ask AskServer(const std::string& body, std::string& answer) {
+Ask AskServer(const std::string& body, const Received& received) {
     bool fits;
     sockaddr_un address = AddressOf(SocketPath(), fits);
     if (!fits) return Ask::NoServer;
@@ -324,16 +336,18 @@ Ask AskServer(const std::string& body, std::string& answer) {
         return Ask::NotTrusted;
     }
     SetTimeouts(fd, SendSeconds);
-    char head[4];
-    bool ok = SendAll(fd, Framed(body)) && ReceiveAll(fd, head, 4);
-    if (ok) {
-        answer.assign(head, 4);
-        uint32_t length = LengthOf(answer);
-        answer.assign(length, '\0');
-        ok = ReceiveAll(fd, answer.data(), length);
+    std::string part;
+    bool ok = SendAll(fd, Framed(body)), whole = false;
+    while (ok && !whole) { // parts until an empty one; a connection closed before is a failure
+        char head[4];
+        ok = ReceiveAll(fd, head, 4);
+        uint32_t length = ok ? LengthOf(std::string_view(head, 4)) : 0;
+        whole = ok && length == 0;
+        part.resize(length);
+        ok = ok && ReceiveAll(fd, part.data(), length) && (whole || received(part));
     }
     ::close(fd);
-    return ok ? Ask::Answered : Ask::Failed;
+    return whole ? Ask::Answered : Ask::Failed;
 }
 
 std::string DataFolder() {

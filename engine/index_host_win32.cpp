@@ -419,7 +419,7 @@ void Serve(int id, std::shared_ptr<Connection> c) {
         std::string reply = std::move(c->reply);
         hold.unlock();
         // The client hangs up once it has read everything; closing first would drop the rest.
-        if (WriteAll(c->pipe, Framed(reply))) {
+        if (WriteAll(c->pipe, Framed(reply)) && WriteAll(c->pipe, Framed(""))) {
             char none;
             ReadAll(c->pipe, &none, 1);
         }
@@ -632,16 +632,23 @@ void Wake() {
     eventCame.notify_all();
 }
 
-void Reply(int connection, const std::string& body) {
+// The parts are gathered, and the connection's own thread sends them as one once the last came.
+void ReplyPart(int connection, std::string_view part) {
+    std::lock_guard<std::mutex> hold(connectionLock);
+    auto it = connections.find(connection);
+    if (it != connections.end()) it->second->reply.append(part);
+}
+
+void Reply(int connection, std::string_view last) {
     std::lock_guard<std::mutex> hold(connectionLock);
     auto it = connections.find(connection);
     if (it == connections.end()) return;
-    it->second->reply = body;
+    it->second->reply.append(last);
     it->second->replied = true;
     replyCame.notify_all();
 }
 
-Ask AskServer(const std::string& body, std::string& answer) {
+Ask AskServer(const std::string& body, const Received& received) {
     HANDLE pipe = Connect();
     if (pipe == INVALID_HANDLE_VALUE) return Ask::NoServer;
     // Another user may have taken the name first: its answers mean nothing.
@@ -650,14 +657,18 @@ Ask AskServer(const std::string& body, std::string& answer) {
         CloseHandle(pipe);
         return Ask::NotTrusted;
     }
-    char head[4];
-    bool ok = WriteAll(pipe, Framed(body)) && ReadAll(pipe, head, 4);
-    if (ok) {
-        answer.assign(LengthOf(head), '\0');
-        ok = ReadAll(pipe, answer.data(), answer.size());
+    std::string part;
+    bool ok = WriteAll(pipe, Framed(body)), whole = false;
+    while (ok && !whole) { // parts until an empty one; a pipe closed before is a failure
+        char head[4];
+        ok = ReadAll(pipe, head, 4);
+        uint32_t length = ok ? LengthOf(head) : 0;
+        whole = ok && length == 0;
+        part.resize(length);
+        ok = ok && ReadAll(pipe, part.data(), length) && (whole || received(part));
     }
     CloseHandle(pipe);
-    return ok ? Ask::Answered : Ask::Failed;
+    return whole ? Ask::Answered : Ask::Failed;
 }
 
 std::string DataFolder() {

@@ -1,8 +1,6 @@
 // The messages between es and the index: counts and lengths little-endian, texts as bytes.
 #include "engine/index.h"
 
-#include <utility>
-
 namespace es::index {
 
 namespace {
@@ -89,20 +87,23 @@ bool DecodeQuestion(const std::string& body, Question& q) {
     return r.ok && r.at == body.size();
 }
 
-std::string EncodeAnswer(Answering a, std::string text) {
+std::string AnswerHead(Answering a) {
     std::string head(AnswerMark, 4);
     PutNumber(head, static_cast<uint8_t>(a), 1);
-    return text.insert(0, head);
+    return head;
 }
 
-bool DecodeAnswer(std::string&& body, Answering& a, std::string& text) {
+std::string EncodeAnswer(Answering a, std::string_view text) {
+    return AnswerHead(a).append(text);
+}
+
+bool DecodeAnswer(const std::string& body, Answering& a, std::string_view& text) {
     Reader r{body};
     if (!r.Mark(AnswerMark)) return false;
     uint64_t kind = r.Number(1);
     if (!r.ok || kind > static_cast<uint8_t>(Answering::Ready)) return false;
     a = static_cast<Answering>(kind);
-    text = std::move(body);
-    text.erase(0, r.at);
+    text = std::string_view(body).substr(r.at);
     return true;
 }
 

@@ -15,7 +15,9 @@ struct Paths {
     std::string text;
     std::vector<uint32_t> at, size; // size 0: not made yet (a made path ends with '\\')
     std::vector<uint8_t> plain;     // ASCII without a double quote: written as it is
-    explicit Paths(size_t n) : at(n, 0), size(n, 0), plain(n, 0) {}
+    // Room for paths of 96 bytes on average: growing would copy the text and fault in its
+    // pages twice; pages never written cost nothing.
+    explicit Paths(size_t n) : at(n, 0), size(n, 0), plain(n, 0) { text.reserve(n * 96); }
     std::string_view Of(uint32_t f) const { return std::string_view(text).substr(at[f], size[f]); }
 };
 
@@ -89,24 +91,39 @@ bool Entered(Scan& scan, uint32_t f) {
     return in;
 }
 
+// Without a term that needs every entry's path, the path terms left are excluded folders, which
+// can only end within a name that holds a '\\' (possible on Linux); the other entries were
+// passed over with their folders. Such a term cannot match an empty path, so an entry that fails
+// without its path fails with it.
+bool Matches(const Scan& scan, const Entry& e, std::string& path) {
+    const Request& request = scan.request;
+    std::string_view name = FoldedOf(scan.s, e);
+    bool isFolder = (e.flags & ShownAsFolder) != 0;
+    if (!scan.needPath) {
+        if (!MatchesEntry(request, name, {}, isFolder)) return false;
+        if (!request.usesPath || name.find('\\') == name.npos) return true;
+    }
+    path = scan.folded.Of(e.folder);
+    path += name;
+    return MatchesEntry(request, name, path, isFolder);
+}
+
 // The matches among entries [from, to); reads the scan only.
 void SelectPart(const Scan& scan, const std::vector<uint8_t>& asked, uint32_t from, uint32_t to,
                 std::vector<uint32_t>& found) {
     const Store& s = scan.s;
+    bool everyRoot = std::find(asked.begin(), asked.end(), 0) == asked.end();
     std::string path;
     for (uint32_t i = from; i < to; ++i) {
-        const Entry& e = s.entries[i];
-        if (!(e.flags & Alive) || !asked[s.folders[e.folder].root]) continue;
-        std::string_view name = FoldedOf(s, e);
-        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
-        path.clear();
-        // A name may hold a '\\' on Linux, and then a folder path can end within it.
-        if (scan.needPath || (scan.request.usesPath && name.find('\\') != name.npos)) {
-            path = scan.folded.Of(e.folder);
-            path += name;
+        if (i + 64 < to) {
+            __builtin_prefetch(&s.entries[i + 64]);
+            __builtin_prefetch(s.pool.data() + s.entries[i + 32].name);
         }
-        if (MatchesEntry(scan.request, name, path, (e.flags & ShownAsFolder) != 0))
-            found.push_back(i);
+        const Entry& e = s.entries[i];
+        if (!(e.flags & Alive)) continue;
+        if (scan.request.usesPath && scan.entered[e.folder] != 1) continue;
+        if (!everyRoot && !asked[s.folders[e.folder].root]) continue;
+        if (Matches(scan, e, path)) found.push_back(i);
     }
 }
 
@@ -178,17 +195,36 @@ struct Order {
     }
 };
 
+// Orders keys (place << 32 | entry) by the place, which is unique and below 2^24: two passes of
+// a counting sort, 12 bits each.
+void SortByPlace(std::vector<uint64_t>& keys) {
+    constexpr int Bits = 12;
+    constexpr size_t Buckets = size_t{1} << Bits;
+    std::vector<uint64_t> other(keys.size());
+    std::vector<uint32_t> starts(Buckets);
+    for (int shift = 32; shift < 32 + 2 * Bits; shift += Bits) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (uint64_t key : keys)
+            ++starts[(key >> shift) & (Buckets - 1)];
+        uint32_t at = 0;
+        for (uint32_t& start : starts)
+            at += std::exchange(start, at);
+        for (uint64_t key : keys)
+            other[starts[(key >> shift) & (Buckets - 1)]++] = key;
+        keys.swap(other);
+    }
+}
+
 // Puts the first `keep` of found in name order by each entry's place in it: no name is read.
 void SortByRank(const Store& s, std::vector<uint32_t>& found, size_t keep) {
     std::vector<uint64_t> keys;
     keys.reserve(found.size());
     for (uint32_t i : found)
         keys.push_back(static_cast<uint64_t>(RankOf(s.entries[i])) << 32 | i);
-    auto middle = keys.begin() + static_cast<ptrdiff_t>(keep);
-    if (keep == keys.size())
-        std::sort(keys.begin(), keys.end());
+    if (keys.size() > 1000)
+        SortByPlace(keys);
     else
-        std::partial_sort(keys.begin(), middle, keys.end());
+        std::partial_sort(keys.begin(), keys.begin() + static_cast<ptrdiff_t>(keep), keys.end());
     for (size_t k = 0; k < keep; ++k)
         found[k] = static_cast<uint32_t>(keys[k]);
 }
@@ -292,8 +328,8 @@ bool NameRanks(Store& s) {
     return true;
 }
 
-std::string Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
-                   bool ranked) {
+void Answer(const Store& s, const Request& request, const std::vector<uint32_t>& rootsAsked,
+            bool ranked, std::string& out, const Part& part) {
     size_t n = s.folders.size();
     Scan scan{s, request, Paths(n), std::vector<uint8_t>(n, 0), Paths(n)};
     scan.needPath = NeedsPath(request);
@@ -305,8 +341,10 @@ std::string Answer(const Store& s, const Request& request, const std::vector<uin
         SortByRank(s, found, keep);
     else
         SortFound(scan, request.sortBy == SortBy::DateModified, found, keep);
-    std::string out = request.exportCsv ? CsvHeader(request) : "";
-    out.reserve(out.size() + keep * 80);
+    if (request.exportCsv) out += CsvHeader(request);
+    // Pieces of 128 KiB: the first reaches es early, and the text never takes much memory.
+    constexpr size_t PartBytes = 128 << 10;
+    out.reserve(out.size() + (part ? PartBytes + 4096 : keep * 80));
     // Rows come in name order, scattered over the store: with many, every folder's path is
     // made in the store's order first, and each row's entry and name are fetched ahead.
     if (keep > n / 8)
@@ -318,8 +356,11 @@ std::string Answer(const Store& s, const Request& request, const std::vector<uin
         if (k + 2 * Ahead < keep) __builtin_prefetch(&s.entries[found[k + 2 * Ahead]]);
         if (k + Ahead < keep) __builtin_prefetch(s.pool.data() + s.entries[found[k + Ahead]].name);
         AppendRow(scan, s.entries[found[k]], out, shown);
+        if (part && out.size() >= PartBytes) {
+            part(out);
+            out.clear();
+        }
     }
-    return out;
 }
 
 std::vector<uint32_t> Matches(const Store& s, const Request& request,

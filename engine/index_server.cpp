@@ -297,7 +297,10 @@ std::string AnswerTo(Server& sv, const index_host::Message& m) {
     if (ParseArguments(q.args, request, message) != ExitOk) return Refusal(message);
     if (request.wantDate) UseTimeZone(q.timeZoneSet, q.timeZone);
     ReadMatchesAgain(sv, request, roots);
-    return EncodeAnswer(Answering::Matches, Answer(sv.store, request, roots, sv.byNameFresh));
+    std::string out = AnswerHead(Answering::Matches);
+    auto part = [&m](std::string_view text) { index_host::ReplyPart(m.connection, text); };
+    Answer(sv.store, request, roots, sv.byNameFresh, out, part);
+    return out;
 }
 
 int Setting(const char* name, int otherwise) {

@@ -145,9 +145,13 @@ std::string FormatList(const std::vector<Match>& matches) {
 
 // Writes beside the final name and renames into place, so the old file stays whole until the
 // new one is complete.
-bool ReplaceWith(const std::string& path, const std::string& content) {
+std::string TemporaryFor(const std::string& host) {
+    return host + "." + std::to_string(ProcessId()) + ".tmp";
+}
+
+bool ReplaceWith(const std::string& path, std::string_view content) {
     std::string host = HostPath(path);
-    std::string temp = host + "." + std::to_string(ProcessId()) + ".tmp";
+    std::string temp = TemporaryFor(host);
     if (WriteNewFile(temp, content) && RenameOver(temp, host)) return true;
     RemoveFile(temp);
     return false;

@@ -39,11 +39,13 @@ class EsEdges : public EsTree {
     static void SetUpTestSuite() {
         root = MakeTempFolder("es-edges");
         for (const char* folder :
-             {"photos.jpg", "photos.jpg/Album.JPG", "backup.zip", "alpha", "beta", "Music",
+             {"photos.jpg", "photos.jpg/Album.JPG", "backup.zip", "long", "alpha", "beta", "Music",
               "Music/deep", "Music2", "music b", "Zeta", "zeta", "when", "many"})
             MakeFolder(root + "/" + folder);
-        for (const char* file : {"photos.jpg/cover.png", "photos.jpg/notes", "photos.jpg/inner.jpg",
-                                 "shot.jpg", "backup.zip/data.zip"})
+        for (const char* file :
+             {"photos.jpg/cover.png", "photos.jpg/notes", "photos.jpg/inner.jpg", "shot.jpg",
+              "backup.zip/data.zip", "long/clip.abcdefgh", "long/clip.ABCDEFGZ",
+              "long/clip.abcdefghi", "long/x.tar.gz", "long/tune.mp3", "long/tunemp3"})
             MakeFile(root + "/" + file, "", base);
         ASSERT_EQ(symlink("photos.jpg", (root + "/linked.jpg").c_str()), 0);
         ASSERT_EQ(symlink("shot.jpg", (root + "/alias.jpg").c_str()), 0);
@@ -59,6 +61,7 @@ class EsEdges : public EsTree {
             MakeFolder(folder);
             MakeFile(folder + "/same.txt", "", base + 60LL * DateRank(i));
         }
+        StartIndexWhenAsked();
     }
 };
 
@@ -78,6 +81,27 @@ TEST_F(EsEdges, ExtensionNeverMatchesAFolderWhateverItsName) {
               (Set{"photos.jpg", "photos.jpg\\Album.JPG", "linked.jpg"}));
     EXPECT_EQ(Found({"photos.jpg\\", "!ext:jpg"}),
               (Set{"photos.jpg\\cover.png", "photos.jpg\\notes", "photos.jpg\\Album.JPG"}));
+}
+
+// Extensions of up to eight bytes and longer ones, which are compared in different ways.
+TEST_F(EsEdges, LongExtensionsMatchWholeAndOnlyAfterTheLastDot) {
+    EXPECT_EQ(Found({"ext:abcdefgh"}), Set{"long\\clip.abcdefgh"});
+    EXPECT_EQ(Found({"ext:ABCDEFGZ"}), Set{"long\\clip.ABCDEFGZ"});
+    EXPECT_EQ(Found({"ext:abcdefghi"}), Set{"long\\clip.abcdefghi"});
+    EXPECT_EQ(Found({"ext:abcdefg;abcdefghij;bcdefgh"}), Set{});
+    EXPECT_EQ(Found({"ext:ABCDEFGHI;abcdefgz;mp3"}),
+              (Set{"long\\clip.abcdefghi", "long\\clip.ABCDEFGZ", "long\\tune.mp3"}));
+    EXPECT_EQ(Found({"ext:tar.gz"}), Set{});
+    EXPECT_EQ(Found({"ext:gz"}), Set{"long\\x.tar.gz"});
+}
+
+// A wildcard that is only an ending ("*.mp3") is matched as one, in a name or a path.
+TEST_F(EsEdges, AWildcardEndingMatchesTheWholeEnding) {
+    EXPECT_EQ(Found({"*.mp3"}), Set{"long\\tune.mp3"});
+    EXPECT_EQ(Found({"*.MP3|*.zz"}), Set{"long\\tune.mp3"});
+    EXPECT_EQ(Found({"*mp3"}), (Set{"long\\tune.mp3", "long\\tunemp3"}));
+    EXPECT_EQ(Found({"*\\tune.mp3"}), Set{"long\\tune.mp3"});
+    EXPECT_EQ(Found({"*p3x"}), Set{});
 }
 
 TEST_F(EsEdges, EqualNamesGoByFullPathIgnoringCase) {

@@ -164,6 +164,7 @@ class EsQuotedFolder : public EsTree {
                 MakeFolder(path.substr(0, slash));
             MakeFile(path, "", base);
         }
+        StartIndexWhenAsked();
     }
 };
 
@@ -188,4 +189,45 @@ TEST_F(EsQuotedFolder, AQuotedFolderPathIsOneTermWithItsBlanks) {
               inside);
     EXPECT_EQ(Found({QuotedFolder(root, "MY DOCUMENTS & ANN'S, CAF\xC3\x89")}), inside);
     EXPECT_EQ(Found({QuotedFolder(root, "My Documents")}), Set{"My Documents\\other.txt"});
+}
+
+// Names of every length from a few letters, so that a part stands at every place of a name: its
+// first letter, the last one, and between. "`" is "a" with its lowest bit cleared, so a search
+// that compares many places at once meets places that nearly match.
+class EsSubstrings : public EsTree {
+  public:
+    static std::vector<std::string> names;
+    static void SetUpTestSuite() {
+        root = MakeTempFolder("es-substrings");
+        unsigned seed = 7;
+        std::set<std::string> made;
+        for (size_t length = 1; length <= 40; ++length)
+            for (int copy = 0; copy < 12; ++copy) {
+                std::string name;
+                for (size_t i = 0; i < length; ++i) {
+                    seed = seed * 1103515245u + 12345u;
+                    name += "ab`c"[(seed >> 16) % 4];
+                }
+                if (made.insert(name).second) MakeFile(root + "/" + name, "", base);
+            }
+        names.assign(made.begin(), made.end());
+        StartIndexWhenAsked();
+    }
+};
+std::vector<std::string> EsSubstrings::names;
+
+TEST_F(EsSubstrings, APartIsFoundWhereverItStandsInTheName) {
+    std::vector<std::string> parts{"ab", "a`", "`a", "abc", "bca`", "c`cb", "aaaa", "cab`ab"};
+    // Longer parts taken from names, at their start, their end and between.
+    for (size_t n = 0; n < names.size(); n += 41)
+        for (size_t length : {7, 9, 12})
+            if (names[n].size() > length)
+                for (size_t at : {size_t{0}, names[n].size() / 3, names[n].size() - length})
+                    parts.push_back(names[n].substr(at, length));
+    for (const std::string& part : parts) {
+        Set expected;
+        for (const std::string& name : names)
+            if (name.find(part) != std::string::npos) expected.insert(name);
+        EXPECT_EQ(Found({part}), expected) << part;
+    }
 }

@@ -59,6 +59,10 @@ void EsTree::SetUpTestSuite() {
     }
     ASSERT_EQ(symlink(".", (root + "/loop").c_str()), 0);
     ASSERT_EQ(symlink("docs", (root + "/link-to-docs").c_str()), 0);
+    StartIndexWhenAsked();
+}
+
+void EsTree::StartIndexWhenAsked() {
     throughIndex = std::getenv("LUMAFIND_ES_TEST_INDEX") != nullptr;
     if (!throughIndex) return;
     place = MakeIndexPlace();

@@ -11,6 +11,8 @@ class EsTree : public testing::Test {
   protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
+    // A fixture with a tree of its own calls this once the tree is made.
+    static void StartIndexWhenAsked();
     void SetUp() override;
     void TearDown() override;
 

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -145,6 +148,55 @@ TEST_F(IndexFaults, KilledWhileAnsweringEsWalksInstead) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out, expected) << "killed after " << delay << " ms";
     }
+}
+
+// A server of this user that sends the first part of an answer and hangs up, as an index that
+// dies between two parts would: es must not take that part for the whole answer.
+TEST_F(IndexFaults, AnAnswerCutAfterAPartIsNotTakenForTheWhole) {
+    std::string folder = place.runtime + "/lumafind";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    (folder + "/index.sock").copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(server, 4), 0);
+    const std::string part = std::string("LFA1", 4) + '\0' + "Z:\\cut short.txt\n";
+    std::string framed(4, '\0');
+    framed[0] = static_cast<char>(part.size());
+    framed += part;
+    std::thread serving([&] {
+        for (int asked = 0; asked < 4; ++asked) {
+            int client = accept(server, nullptr, nullptr);
+            char question[4096];
+            [[maybe_unused]] ssize_t got = recv(client, question, sizeof question, 0);
+            [[maybe_unused]] ssize_t sent = send(client, framed.data(), framed.size(), 0);
+            close(client);
+        }
+    });
+    const Args items{"item 1"};
+    EsRun only = Es(items, {{"LUMAFIND_ES_INDEX", "only"}});
+    EsRun walked = Es(items);
+    // An export is written as the answer comes: what came of the cut one must not stay.
+    MakeFile(work + "/out.csv", "old");
+    const Args exported{"-export-csv", "out.csv", "item 1"};
+    EsRun onlyExport = Es(exported, {{"LUMAFIND_ES_INDEX", "only"}});
+    std::string kept = ReadFileText(work + "/out.csv");
+    EsRun walkedExport = Es(exported);
+    serving.join();
+    close(server);
+    EXPECT_EQ(only.exitCode, 5) << "a cut answer was taken: " << only.out;
+    EXPECT_EQ(walked.exitCode, 0);
+    EXPECT_EQ(walked.out, Walked(items));
+    EXPECT_EQ(onlyExport.exitCode, 5);
+    EXPECT_EQ(kept, "old");
+    EXPECT_EQ(walkedExport.exitCode, 0);
+    std::string written = ReadFileText(work + "/out.csv");
+    EXPECT_EQ(Es({"-export-csv", "walk.csv", "item 1"}, {{"LUMAFIND_ES_INDEX", "off"}}).exitCode,
+              0);
+    EXPECT_EQ(written, ReadFileText(work + "/walk.csv"));
+    for (const auto& item : fs::directory_iterator(work))
+        EXPECT_NE(item.path().extension(), ".tmp") << item.path();
 }
 
 TEST_F(IndexFaults, ACorruptOrCutSavedIndexIsRebuilt) {

@@ -53,8 +53,9 @@ bool Answer(HANDLE pipe, index::Answering& kind) {
     DWORD n = 0;
     while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
         all.append(buffer, n);
-    std::string text;
-    return all.size() >= 4 && index::DecodeAnswer(all.substr(4), kind, text);
+    std::string body = all.size() >= 4 ? all.substr(4) : "";
+    std::string_view text;
+    return all.size() >= 4 && index::DecodeAnswer(body, kind, text);
 }
 
 int failures = 0;
@@ -85,8 +86,8 @@ int Main(const std::vector<std::string>&) {
         CloseHandle(pipe);
     }
     Expect(index::IndexCaughtUp(), "the index stopped answering after the bad clients");
-    std::string text;
-    Expect(index::AskIndex({"texas"}, FindRoots(), text) == index::Asked::Answered,
+    auto ignore = [](std::string_view) { return true; };
+    Expect(index::AskIndex({"texas"}, FindRoots(), ignore) == index::Asked::Answered,
            "the index did not answer a query after the bad clients");
     return failures == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,10 @@ std::vector<std::string> FindRoots();
 // --- walk (walk.cpp)
 std::vector<Match> Walk(const Request& request, const std::vector<std::string>& roots);
 void ReadInfo(std::vector<Match>& matches);
+// Threads for reading the disk: one per core, at most eight.
+unsigned WorkerCount();
+// Runs work(k, n) for each k below n, the caller's thread taking k = 0, and waits for all.
+void OnThreads(unsigned n, const std::function<void(unsigned k, unsigned n)>& work);
 // Why a root cannot be searched (the warning es writes), or empty.
 std::string RootProblem(const std::string& root);
 

@@ -131,7 +131,6 @@ struct Build {
     std::atomic<bool> stop{false};
     std::vector<std::string> warnings;
 };
-unsigned WorkerCount(); // threads for reading the disk: one per core
 // Walks every root into the store on worker threads; Wake is called when it is done.
 void StartBuild(Store& s, Build& b);
 void FinishBuild(Build& b); // joins the workers

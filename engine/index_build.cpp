@@ -173,11 +173,6 @@ bool LeadsBackUp(const Store& s, uint32_t folder, FolderId id) {
     return std::find(above.begin(), above.end(), id) != above.end();
 }
 
-unsigned WorkerCount() {
-    unsigned n = std::thread::hardware_concurrency();
-    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
-}
-
 bool ReadEntry(const std::string& host, ListedEntry& e) {
     return ReadItemWithKind(host, e.kind, e.shownAsFolder, e.size, e.modified);
 }

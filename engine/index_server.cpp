@@ -195,20 +195,14 @@ void WatchAll(const Store& s, std::vector<int>& watches, std::vector<int64_t>& s
         if (s.folders[f].alive && !LeadsBackUp(s, f, s.folders[f].id)) hosts[f] = HostOf(s, f);
     watches.assign(n, -1);
     stamps.assign(n, 0);
-    auto part = [&](size_t from, size_t step) {
+    auto part = [&](unsigned from, unsigned step) {
         for (size_t f = from; f < n; f += step) {
             if (hosts[f].empty()) continue;
             watches[f] = index_host::Watch(hosts[f]); // first: a later change is reported
             stamps[f] = ChangeStamp(hosts[f]);
         }
     };
-    size_t threads = WorkerCount();
-    std::vector<std::thread> others;
-    for (size_t k = 1; k < threads; ++k)
-        others.emplace_back(part, k, threads);
-    part(0, threads);
-    for (std::thread& t : others)
-        t.join();
+    OnThreads(WorkerCount(), part);
 }
 
 // The saved entries' table is built, every folder is watched again; one changed since it was last

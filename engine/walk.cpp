@@ -31,11 +31,6 @@ struct Scratch {
     std::vector<Job> children;
 };
 
-unsigned WorkerCount() {
-    unsigned n = std::thread::hardware_concurrency();
-    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
-}
-
 void ScanEntry(const Request& request, const Job& job, size_t i, std::string_view raw, Scratch& s,
                std::vector<Match>& matches) {
     Kind kind = s.listing.kinds[i];
@@ -133,6 +128,20 @@ std::vector<FolderId> RootAncestors(const std::string& root) {
     return ids;
 }
 
+unsigned WorkerCount() {
+    unsigned n = std::thread::hardware_concurrency();
+    return std::clamp(n == 0 ? 2u : n, 1u, 8u);
+}
+
+void OnThreads(unsigned n, const std::function<void(unsigned k, unsigned n)>& work) {
+    std::vector<std::thread> others;
+    for (unsigned k = 1; k < n; ++k)
+        others.emplace_back(work, k, n);
+    work(0, n);
+    for (std::thread& t : others)
+        t.join();
+}
+
 namespace {
 
 Job RootJob(const std::string& root) {
@@ -179,7 +188,7 @@ std::vector<Match> Walk(const Request& request, const std::vector<std::string>& 
 // Reads size and date of every match the listing did not bring them for, in parallel; a match
 // whose item has gone is dropped.
 void ReadInfo(std::vector<Match>& matches) {
-    auto read = [&matches](size_t from, size_t step) {
+    auto read = [&matches](unsigned from, unsigned step) {
         for (size_t i = from; i < matches.size(); i += step)
             if (!matches[i].infoRead)
                 matches[i].infoRead =
@@ -188,13 +197,7 @@ void ReadInfo(std::vector<Match>& matches) {
     size_t unread =
         std::count_if(matches.begin(), matches.end(), [](const Match& m) { return !m.infoRead; });
     if (unread == 0) return;
-    unsigned n = unread < 64 ? 1 : WorkerCount();
-    std::vector<std::thread> workers;
-    for (unsigned k = 1; k < n; ++k)
-        workers.emplace_back(read, k, n);
-    read(0, n);
-    for (std::thread& t : workers)
-        t.join();
+    OnThreads(unread < 64 ? 1 : WorkerCount(), read);
     std::erase_if(matches, [](const Match& m) { return !m.infoRead; });
 }
 

@@ -12,18 +12,24 @@ constexpr const char* StatusNotShown = "Status Bar Has No Room";
 
 } // namespace
 
-bool PutStatusText(const std::string& text) {
+// `force` sets the text even when unchanged; only a new text starts again at its first line,
+// so that a row refreshed in place keeps the page being read.
+static bool Put(const std::string& text, bool force) {
     std::string line = "   " + text;
-    if (line == MainWindow.StatusText) return false;
+    bool changed = line != MainWindow.StatusText;
+    if (!changed && !force) return false;
     MainWindow.StatusText = line;
     platform::SetStatusBarText(line);
-    ShowStatusFromStart();
+    if (changed) ShowStatusFromStart();
     return true;
 }
 
+bool PutStatusText(const std::string& text) {
+    return Put(text, false);
+}
+
 void SetStatusText(const std::string& text) {
-    MainWindow.StatusText.clear(); // set even when unchanged, as it always was
-    PutStatusText(text);
+    Put(text, true); // set even when unchanged, as it always was
     FitStatusArea();
     platform::RedrawControl(platform::StatusBarId);
 }

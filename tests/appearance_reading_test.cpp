@@ -192,6 +192,15 @@ TEST_F(ReadingTest, ALongRowIsReadAPageOfLinesAtATime) {
     CtrlShift('L'); // lines break elsewhere in a new font: from the first line
     EXPECT_EQ(world().statusFirstLine, 0);
 
+    platform::testing::PressKey(VkF1); // a settings row pages the same way
+    for (int i = 1; i < 15; ++i)
+        platform::testing::PressKey(VkDown);
+    lines = platform::StatusBarLines();
+    ASSERT_GT(lines.total, lines.shown) << world().statusText;
+    CtrlShift('Z');
+    EXPECT_EQ(world().statusFirstLine, lines.shown) << "not reset by the settings list's refresh";
+    platform::testing::PressKey(VkEscape);
+
     ChangeFontSize(-36);
     LayoutWindow();
     Forget();

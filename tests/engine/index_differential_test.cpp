@@ -79,6 +79,9 @@ class IndexDifferential : public testing::Test {
         }
     }
 
+    // Rounds of six random changes, each round then compared with a walk.
+    void ChangeAndCompare(int rounds);
+
     IndexPlace place;
     std::string root, outside, work;
     pid_t pid = -1;
@@ -187,6 +190,17 @@ struct Changer {
     }
 };
 
+void IndexDifferential::ChangeAndCompare(int rounds) {
+    Changer changer;
+    changer.root = root;
+    changer.outside = outside;
+    for (int round = 0; round < rounds; ++round) {
+        for (int step = 0; step < 6; ++step)
+            changer.Step();
+        ExpectSameAsWalk(changer.log);
+    }
+}
+
 TEST_F(IndexDifferential, RandomChangesLeaveTheSameAnswersAsAWalk) {
     for (const char* folder : {"d1", "d2", "b c", "d1/sub", "d2/Été"})
         fs::create_directories(fs::path(root) / folder);
@@ -198,14 +212,7 @@ TEST_F(IndexDifferential, RandomChangesLeaveTheSameAnswersAsAWalk) {
     Touch(fs::path(root) / "b\\x.txt", 2, 1600000060); // shown as if b were a folder
     Start();
     ExpectSameAsWalk("the first walk");
-    Changer changer;
-    changer.root = root;
-    changer.outside = outside;
-    for (int round = 0; round < 12; ++round) {
-        for (int step = 0; step < 6; ++step)
-            changer.Step();
-        ExpectSameAsWalk(changer.log);
-    }
+    ChangeAndCompare(12);
 }
 
 // Links read as the walk reads them. An index started from its saved file must know its entries by
@@ -232,14 +239,7 @@ TEST_F(IndexDifferential, ChangesAfterARestartFromTheSavedIndex) {
     Touch(fs::path(root) / "d2/deep/new.txt", 3, 1600000900);
     fs::remove(fs::path(root) / "b c/MiXed.TXT");
     ExpectSameAsWalk("a file grown, one made, one removed");
-    Changer changer;
-    changer.root = root;
-    changer.outside = outside;
-    for (int round = 0; round < 4; ++round) {
-        for (int step = 0; step < 6; ++step)
-            changer.Step();
-        ExpectSameAsWalk(changer.log);
-    }
+    ChangeAndCompare(4);
 }
 
 // A restart lists again only the folders whose date changed. A file rewritten in place while no
